@@ -1,0 +1,48 @@
+#include "platform/Cp1252.h"
+
+#include <QList>
+
+#include <array>
+
+namespace vendalise {
+
+namespace {
+
+// Code points of bytes 0x80 to 0x9F; the five undefined bytes map to themselves.
+constexpr std::array<char16_t, 32> kHigh = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+char encodeOne(char32_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return static_cast<char>(c);
+    for (std::size_t i = 0; i < kHigh.size(); ++i) {
+        if (kHigh[i] == c)
+            return static_cast<char>(0x80 + i);
+    }
+    return '?';
+}
+
+} // namespace
+
+QByteArray toCp1252(QStringView text) {
+    QByteArray out;
+    out.reserve(text.size());
+    for (char32_t c : text.toUcs4())
+        out.append(encodeOne(c));
+    return out;
+}
+
+QString fromCp1252(QByteArrayView bytes) {
+    QString out;
+    out.resize(bytes.size());
+    QChar* dst = out.data();
+    for (char b : bytes) {
+        const auto u = static_cast<unsigned char>(b);
+        *dst++ = (u >= 0x80 && u <= 0x9F) ? QChar(kHigh[u - 0x80]) : QChar(u);
+    }
+    return out;
+}
+
+} // namespace vendalise

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace vendalise {
+
+// Windows-1252, the code page of every data file. Characters it cannot
+// hold are written as '?'; bytes it leaves undefined read back as the
+// control character of the same value, so that they survive a round trip.
+QByteArray toCp1252(QStringView text);
+QString fromCp1252(QByteArrayView bytes);
+
+} // namespace vendalise

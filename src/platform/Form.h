@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QDialog>
+#include <QLabel>
+
+class QPushButton;
+class QLineEdit;
+class QCheckBox;
+
+namespace vendalise {
+
+// 1 twip = 1/1440 inch: 15 twips make one pixel at 96 dots per inch.
+constexpr int twipsToPixels(int twips) { return (twips + 7) / 15; }
+QRect twips(int left, int top, int width, int height);
+
+// A label that reacts to a click, as every label of the program does: a
+// click on a label is the label's, never the window background's.
+class ClickLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit ClickLabel(QWidget* parent = nullptr);
+Q_SIGNALS:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+// Base of every window: a fixed client area given in twips, controls placed
+// by twips, no default button (Enter belongs to the field that has the
+// focus), Escape does nothing. The close box discards the window: its owner
+// forgets it and creates it afresh on next use; a return button only hides
+// it, keeping its contents.
+class Form : public QDialog {
+    Q_OBJECT
+public:
+    Form(const QString& name, int clientWidthTwips, int clientHeightTwips,
+         QWidget* parent = nullptr);
+
+Q_SIGNALS:
+    // The window was closed with its close box.
+    void discarded();
+    // A click on the window itself, not on one of its controls.
+    void backgroundClicked();
+
+protected:
+    ClickLabel* addLabel(const QString& name, const QString& text, const QRect& where);
+    QPushButton* addButton(const QString& name, const QString& caption, const QString& tooltip,
+                           const QRect& where);
+    QLineEdit* addField(const QString& name, const QRect& where);
+    QCheckBox* addCheckBox(const QString& name, const QString& caption, const QRect& where);
+
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    bool pressedOnBackground_ = false;
+};
+
+} // namespace vendalise

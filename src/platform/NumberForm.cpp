@@ -1,0 +1,82 @@
+#include "platform/NumberForm.h"
+
+#include <charconv>
+#include <cmath>
+#include <string>
+
+namespace vendalise {
+
+QString numberForm(float value) {
+    if (std::isnan(value))
+        return QStringLiteral("-1,#IND");
+    if (std::isinf(value))
+        return value > 0 ? QStringLiteral("1,#INF") : QStringLiteral("-1,#INF");
+    if (value == 0.0f)
+        return QStringLiteral("0"); // also for -0
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
+                                      std::chars_format::general, 7);
+    QString text = QString::fromLatin1(buffer, result.ptr - buffer);
+    text.replace(QLatin1Char('.'), QLatin1Char(','));
+    text.replace(QLatin1Char('e'), QLatin1Char('E'));
+    return text;
+}
+
+double readNumber(QStringView text) {
+    // Collect the characters of the number, skipping the blanks it may hold.
+    std::string number;
+    enum class Part { Sign, Integer, Fraction, ExponentSign, Exponent } part = Part::Sign;
+    bool mantissaDigits = false;
+    std::size_t beforeExponent = 0;
+    bool exponentDigits = false;
+    for (QChar qc : text) {
+        const char16_t c = qc.unicode();
+        if (c == u' ' || c == u'\t' || c == u'\n')
+            continue;
+        const bool digit = c >= u'0' && c <= u'9';
+        if (part == Part::Sign && (c == u'+' || c == u'-')) {
+            number += static_cast<char>(c);
+            part = Part::Integer;
+        } else if (digit && part <= Part::Fraction) {
+            number += static_cast<char>(c);
+            mantissaDigits = true;
+            if (part == Part::Sign)
+                part = Part::Integer;
+        } else if (c == u'.' && part <= Part::Integer) {
+            number += '.';
+            part = Part::Fraction;
+        } else if ((c == u'e' || c == u'E') && part <= Part::Fraction && mantissaDigits) {
+            beforeExponent = number.size();
+            number += 'e';
+            part = Part::ExponentSign;
+        } else if ((c == u'+' || c == u'-') && part == Part::ExponentSign) {
+            number += static_cast<char>(c);
+            part = Part::Exponent;
+        } else if (digit && part >= Part::ExponentSign) {
+            number += static_cast<char>(c);
+            exponentDigits = true;
+            part = Part::Exponent;
+        } else {
+            break;
+        }
+    }
+    if (!mantissaDigits)
+        return 0.0;
+    if (part >= Part::ExponentSign && !exponentDigits)
+        number.resize(beforeExponent); // "1E" or "1E+" reads as 1
+    if (number.front() == '+')
+        number.erase(0, 1);
+    double value = 0.0;
+    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (result.ec == std::errc::result_out_of_range) {
+        // Too large reads as an infinity of its sign, too small as 0.
+        const bool tiny = number.find("e-") != std::string::npos;
+        const bool negative = number.front() == '-';
+        value = tiny ? 0.0 : (negative ? -HUGE_VAL : HUGE_VAL);
+    }
+    return value;
+}
+
+QString dateText(QDate date) { return date.toString(QStringLiteral("dd/MM/yyyy")); }
+
+} // namespace vendalise

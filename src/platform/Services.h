@@ -1,0 +1,94 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+#include <cstdlib>
+#include <optional>
+
+class QDialog;
+
+namespace vendalise {
+
+// Message and input boxes.
+class Messages {
+public:
+    enum class Icon { None, Information, Exclamation, Critical };
+    enum class Buttons { Ok, YesNo };
+    // Answer codes, as the program stores them in its last answer.
+    static constexpr int kOk = 1;
+    static constexpr int kYes = 6;
+    static constexpr int kNo = 7;
+
+    virtual ~Messages() = default;
+    // Shows a message and returns kOk, kYes or kNo. An empty title shows
+    // the application's name.
+    virtual int message(const QString& text, const QString& title = {}, Icon icon = Icon::None,
+                        Buttons buttons = Buttons::Ok) = 0;
+    // Returns the typed text, or the empty text on Cancel.
+    virtual QString input(const QString& prompt, const QString& title,
+                          const QString& proposed = {}) = 0;
+};
+
+// The per-user settings store of the application "Vendalise". Sections and
+// keys are matched without regard to case.
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+    virtual QString value(const QString& section, const QString& key,
+                          const QString& defaultValue = {}) = 0;
+    virtual void setValue(const QString& section, const QString& key, const QString& value) = 0;
+};
+
+// The printer, as reports use it: one line at a time, then the end of the
+// document. Failures are either the printer's own (a cancelled job, a
+// printer switched off) or another failure with its description.
+class Printer {
+public:
+    struct Failure {
+        bool printerError = false;
+        QString description;
+    };
+    virtual ~Printer() = default;
+    // The printer's fonts in its own order; nullopt when there is no printer.
+    virtual std::optional<QStringList> fonts() = 0;
+    virtual std::optional<Failure> setFont(const QString& name, bool bold) = 0;
+    virtual std::optional<Failure> printLine(const QString& text, double size, bool bold,
+                                             bool underline) = 0;
+    virtual std::optional<Failure> endDocument() = 0;
+};
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual QDate today() = 0;
+};
+
+// Modal windows and the end of the program.
+class WindowSystem {
+public:
+    virtual ~WindowSystem() = default;
+    // Shows the window and returns once it is hidden or closed.
+    virtual void showModal(QDialog& window) = 0;
+    // Ends the program at once, from anywhere. Nothing needs saving: every
+    // operation closes its files when it is done.
+    [[noreturn]] void endProgram() {
+        end();
+        std::abort(); // end() never returns
+    }
+
+protected:
+    virtual void end() = 0;
+};
+
+// Everything the program asks of the platform.
+struct Services {
+    Messages& messages;
+    SettingsStore& settings;
+    Printer& printer;
+    Clock& clock;
+    WindowSystem& windows;
+};
+
+} // namespace vendalise

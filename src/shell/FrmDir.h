@@ -1,0 +1,39 @@
+#pragma once
+
+#include "platform/Form.h"
+
+class QLineEdit;
+class QPushButton;
+
+namespace vendalise {
+
+class App;
+class FolderList;
+
+// The data directory chooser: the folder the user enters becomes the
+// current directory at once; "OK" saves it for the next starts; "Création
+// des fichiers" creates the data files a new installation needs.
+class FrmDir : public Form {
+    Q_OBJECT
+public:
+    explicit FrmDir(App& app);
+
+    ClickLabel* Label1;
+    ClickLabel* Label2;
+    ClickLabel* Label3;
+    QLineEdit* TextChemin;
+    FolderList* Dir1;
+    QPushButton* OK;
+    QPushButton* Command1;
+    QPushButton* Creation;
+
+private:
+    void enterShownFolder();
+    void openTypedFolder();
+    void saveAndHide();
+    void createFiles();
+
+    App& app_;
+};
+
+} // namespace vendalise

@@ -1,0 +1,97 @@
+#include "shell/FrmORV.h"
+
+#include "shell/App.h"
+#include "shell/FrmDir.h"
+#include "shell/Pictures.h"
+
+#include <QCloseEvent>
+#include <QPushButton>
+
+namespace vendalise {
+
+namespace {
+
+QPushButton* withPicture(QPushButton* button, const QIcon& picture) {
+    button->setIcon(picture);
+    button->setIconSize(button->size() - QSize(8, 8));
+    return button;
+}
+
+} // namespace
+
+FrmORV::FrmORV(App& app) : Form(QStringLiteral("FrmORV"), 6735, 5340), app_(app) {
+    Label1 = addLabel(QStringLiteral("Label1"), QStringLiteral("Gestion de stock"),
+                      twips(720, 360, 5415, 495));
+    QFont large = Label1->font();
+    large.setPointSizeF(18);
+    large.setBold(true);
+    Label1->setFont(large);
+    Label1->setAlignment(Qt::AlignCenter);
+
+    NewAdh = addButton(QStringLiteral("NewAdh"), QStringLiteral("Achats"),
+                       QStringLiteral("Gestion des adhérents, achats"), twips(960, 1320, 1815, 495));
+    BtnStock = addButton(QStringLiteral("BtnStock"), QStringLiteral("Stock"),
+                         QStringLiteral("Etat du stock"), twips(3600, 1320, 1815, 495));
+    BtnStock->setIcon(stockPicture());
+    BtnSorties = addButton(QStringLiteral("BtnSorties"), QStringLiteral("Bilan des ventes"),
+                           QStringLiteral("Ventes effectuées"), twips(2040, 2160, 2415, 495));
+    CmdCaisseBoisson =
+        withPicture(addButton(QStringLiteral("CmdCaisseBoisson"), {},
+                              QStringLiteral("Caisse boissons"), twips(1080, 3240, 615, 615)),
+                    drinksRegisterPicture());
+    SommeCaisses = addButton(QStringLiteral("SommeCaisses"), QStringLiteral("+"),
+                             QStringLiteral("Somme des deux caisses"), twips(1800, 3480, 255, 255));
+    CmdCompta = withPicture(addButton(QStringLiteral("CmdCompta"), {},
+                                      QStringLiteral("Caisse matériel"), twips(2160, 3240, 615, 615)),
+                            materialRegisterPicture());
+    Command1 = withPicture(addButton(QStringLiteral("Command1"), {},
+                                     QStringLiteral("Sauvegarde des fichiers sur disquette"),
+                                     twips(3360, 3240, 615, 615)),
+                           backupPicture());
+    Command2 = withPicture(addButton(QStringLiteral("Command2"), {}, QStringLiteral("Inventaire"),
+                                     twips(4560, 3240, 615, 615)),
+                           inventoryPicture());
+    Fin = withPicture(addButton(QStringLiteral("Fin"), {}, QStringLiteral("Fin de programme"),
+                                twips(5640, 3240, 615, 615)),
+                      exitPicture());
+
+    Image1 = addLabel(QStringLiteral("Image1"), {}, twips(1200, 3960, 480, 480));
+    Image1->setPixmap(bottlePicture(Image1->width()));
+    Image2 = addLabel(QStringLiteral("Image2"), {}, twips(2235, 3990, 480, 480));
+    Image2->setPixmap(shirtPicture(Image2->width()));
+
+    LblDir = addLabel(QStringLiteral("LblDir"), {}, twips(120, 4920, 6375, 255));
+    LblDir->setStyleSheet(QStringLiteral("color: blue;"));
+    LblDir->setToolTip(QStringLiteral("Double click pour changer l'emplacement des données"));
+    LblDir->setVisible(false);
+    CeJour = addLabel(QStringLiteral("CeJour"), {}, twips(5640, 5040, 975, 255));
+    CeJour->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    // Two hot spots without caption, found only by those who know them.
+    Label2 = addLabel(QStringLiteral("Label2"), {}, twips(6360, 120, 255, 255));
+    ActiverPsw = addLabel(QStringLiteral("ActiverPsw"), {}, twips(6360, 480, 255, 255));
+
+    connect(BtnStock, &QPushButton::clicked, this, [this] { clearAccess(); });
+    connect(BtnSorties, &QPushButton::clicked, this, [this] {
+        clearAccess();
+        app_.state.currentLine = 0;
+    });
+    connect(Fin, &QPushButton::clicked, this, [this] { app_.end(); });
+    connect(LblDir, &ClickLabel::clicked, this, [this] { chooseDirectory(); });
+    connect(Label2, &ClickLabel::clicked, this, [this] { LblDir->setVisible(true); });
+    connect(this, &Form::backgroundClicked, this, [this] { clearAccess(); });
+}
+
+// The next guarded operation will ask for the password again.
+void FrmORV::clearAccess() { app_.state.accessGranted = false; }
+
+// The chooser changes the current directory for every later opening of a
+// data file; the tables and LblDir keep what start-up read.
+void FrmORV::chooseDirectory() { app_.showModal(app_.window<FrmDir>()); }
+
+void FrmORV::closeEvent(QCloseEvent* event) {
+    event->accept();
+    app_.end();
+}
+
+} // namespace vendalise

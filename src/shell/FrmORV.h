@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/Form.h"
+
+class QPushButton;
+
+namespace vendalise {
+
+class App;
+
+// The main window: a menu from which every other window is opened modally.
+class FrmORV : public Form {
+    Q_OBJECT
+public:
+    explicit FrmORV(App& app);
+
+    ClickLabel* Label1;
+    QPushButton* NewAdh;
+    QPushButton* BtnStock;
+    QPushButton* BtnSorties;
+    QPushButton* CmdCaisseBoisson;
+    QPushButton* SommeCaisses;
+    QPushButton* CmdCompta;
+    QPushButton* Command1;
+    QPushButton* Command2;
+    QPushButton* Fin;
+    ClickLabel* Image1;
+    ClickLabel* Image2;
+    ClickLabel* LblDir;
+    ClickLabel* CeJour;
+    ClickLabel* Label2;
+    ClickLabel* ActiverPsw;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void clearAccess();
+    void chooseDirectory();
+
+    App& app_;
+};
+
+} // namespace vendalise

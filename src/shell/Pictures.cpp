@@ -1,0 +1,197 @@
+#include "shell/Pictures.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+#include <functional>
+
+namespace vendalise {
+
+namespace {
+
+constexpr int kIconSize = 64;
+
+// Draws on a transparent square of kIconSize, in a 64 x 64 coordinate grid.
+QPixmap draw(int size, const std::function<void(QPainter&)>& paint) {
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(size / 64.0, size / 64.0);
+    paint(painter);
+    return pixmap;
+}
+
+QIcon icon(const std::function<void(QPainter&)>& paint) { return QIcon(draw(kIconSize, paint)); }
+
+void drawGlass(QPainter& p) {
+    QPainterPath glass;
+    glass.moveTo(16, 8);
+    glass.lineTo(48, 8);
+    glass.lineTo(43, 58);
+    glass.lineTo(21, 58);
+    glass.closeSubpath();
+    p.setPen(QPen(QColor(60, 60, 60), 3));
+    p.setBrush(QColor(230, 240, 250));
+    p.drawPath(glass);
+    QPainterPath drink;
+    drink.moveTo(18.5, 22);
+    drink.lineTo(45.5, 22);
+    drink.lineTo(41.5, 56);
+    drink.lineTo(22.5, 56);
+    drink.closeSubpath();
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(240, 170, 30));
+    p.drawPath(drink);
+    p.setBrush(Qt::white);
+    p.drawEllipse(QPointF(27, 18), 6, 5);
+    p.drawEllipse(QPointF(37, 17), 7, 5);
+}
+
+void drawCoins(QPainter& p) {
+    p.setPen(QPen(QColor(120, 90, 10), 2));
+    for (int i = 0; i < 4; ++i) {
+        p.setBrush(QColor(235, 195, 60));
+        p.drawEllipse(QRectF(6, 46 - i * 8, 30, 12));
+    }
+    p.setBrush(QColor(110, 170, 90));
+    p.setPen(QPen(QColor(40, 90, 40), 2));
+    p.drawRect(QRectF(30, 14, 28, 40));
+    p.drawEllipse(QPointF(44, 34), 7, 7);
+}
+
+} // namespace
+
+QIcon stockPicture() {
+    return icon([](QPainter& p) {
+        p.setPen(QPen(QColor(110, 70, 30), 3));
+        p.setBrush(QColor(205, 155, 95));
+        p.drawRect(QRectF(8, 22, 48, 36));
+        p.setBrush(QColor(225, 180, 120));
+        p.drawPolygon(QPolygonF({{8, 22}, {18, 8}, {46, 8}, {56, 22}}));
+        p.drawLine(QPointF(32, 8), QPointF(32, 58));
+    });
+}
+
+QIcon drinksRegisterPicture() { return icon(drawGlass); }
+
+QIcon materialRegisterPicture() { return icon(drawCoins); }
+
+QIcon backupPicture() {
+    return icon([](QPainter& p) {
+        p.setPen(QPen(QColor(20, 30, 70), 2));
+        p.setBrush(QColor(40, 70, 150));
+        p.drawRoundedRect(QRectF(6, 6, 52, 52), 4, 4);
+        p.setBrush(QColor(200, 205, 215));
+        p.drawRect(QRectF(18, 6, 28, 18));
+        p.setBrush(QColor(40, 70, 150));
+        p.drawRect(QRectF(36, 9, 6, 12));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(14, 32, 36, 26));
+        p.setPen(QPen(QColor(150, 150, 170), 2));
+        for (int y = 39; y <= 53; y += 7)
+            p.drawLine(QPointF(19, y), QPointF(45, y));
+    });
+}
+
+QIcon inventoryPicture() {
+    return icon([](QPainter& p) {
+        p.setPen(QPen(QColor(90, 60, 20), 3));
+        p.setBrush(QColor(190, 140, 80));
+        p.drawRoundedRect(QRectF(10, 8, 44, 52), 4, 4);
+        p.setPen(QPen(QColor(120, 120, 120), 1));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(15, 14, 34, 42));
+        p.setBrush(QColor(150, 150, 150));
+        p.drawRect(QRectF(24, 4, 16, 8));
+        p.setPen(QPen(QColor(40, 40, 120), 2));
+        for (int y = 22; y <= 50; y += 7) {
+            p.drawLine(QPointF(19, y), QPointF(22, y));
+            p.drawLine(QPointF(26, y), QPointF(45, y));
+        }
+    });
+}
+
+QIcon exitPicture() {
+    return icon([](QPainter& p) {
+        p.setPen(QPen(QColor(120, 20, 20), 3));
+        p.setBrush(QColor(210, 50, 40));
+        p.drawEllipse(QRectF(6, 6, 52, 52));
+        p.setPen(QPen(Qt::white, 7, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(22, 22), QPointF(42, 42));
+        p.drawLine(QPointF(42, 22), QPointF(22, 42));
+    });
+}
+
+QIcon printPicture() {
+    return icon([](QPainter& p) {
+        p.setPen(QPen(QColor(50, 50, 50), 2));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(18, 6, 28, 20));
+        p.setBrush(QColor(120, 120, 130));
+        p.drawRoundedRect(QRectF(6, 24, 52, 24), 4, 4);
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(18, 40, 28, 18));
+        p.setPen(QPen(QColor(60, 60, 60), 2));
+        p.drawLine(QPointF(22, 47), QPointF(42, 47));
+        p.drawLine(QPointF(22, 53), QPointF(38, 53));
+    });
+}
+
+QIcon returnPicture() {
+    return icon([](QPainter& p) {
+        p.setPen(QPen(QColor(30, 90, 30), 7, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::NoBrush);
+        QPainterPath path;
+        path.moveTo(50, 50);
+        path.lineTo(50, 28);
+        path.lineTo(16, 28);
+        p.drawPath(path);
+        p.setBrush(QColor(30, 90, 30));
+        p.setPen(Qt::NoPen);
+        p.drawPolygon(QPolygonF({{6, 28}, {22, 14}, {22, 42}}));
+    });
+}
+
+QPixmap bottlePicture(int size) {
+    return draw(size, [](QPainter& p) {
+        QPainterPath bottle;
+        bottle.moveTo(27, 4);
+        bottle.lineTo(37, 4);
+        bottle.lineTo(37, 20);
+        bottle.cubicTo(46, 26, 46, 30, 46, 36);
+        bottle.lineTo(46, 60);
+        bottle.lineTo(18, 60);
+        bottle.lineTo(18, 36);
+        bottle.cubicTo(18, 30, 18, 26, 27, 20);
+        bottle.closeSubpath();
+        p.setPen(QPen(QColor(20, 70, 30), 2));
+        p.setBrush(QColor(50, 140, 70));
+        p.drawPath(bottle);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(245, 235, 200));
+        p.drawRect(QRectF(21, 38, 22, 14));
+    });
+}
+
+QPixmap shirtPicture(int size) {
+    return draw(size, [](QPainter& p) {
+        const QPolygonF shirt({{22, 6},
+                               {28, 10},
+                               {36, 10},
+                               {42, 6},
+                               {60, 16},
+                               {54, 28},
+                               {48, 25},
+                               {48, 58},
+                               {16, 58},
+                               {16, 25},
+                               {10, 28},
+                               {4, 16}});
+        p.setPen(QPen(QColor(20, 40, 110), 2));
+        p.setBrush(QColor(60, 110, 210));
+        p.drawPolygon(shirt);
+    });
+}
+
+} // namespace vendalise

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+
+namespace vendalise {
+
+// The pictures of the picture buttons, drawn by the program itself so that
+// they look the same on every desktop.
+QIcon stockPicture();
+QIcon drinksRegisterPicture();
+QIcon materialRegisterPicture();
+QIcon backupPicture();
+QIcon inventoryPicture();
+QIcon exitPicture();
+QIcon printPicture();
+QIcon returnPicture();
+// The two pictures under the register buttons.
+QPixmap bottlePicture(int size);
+QPixmap shirtPicture(int size);
+
+} // namespace vendalise

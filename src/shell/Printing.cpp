@@ -1,0 +1,38 @@
+#include "shell/Printing.h"
+
+#include "shell/App.h"
+
+namespace vendalise {
+
+void ChoixPolice(App& app) {
+    Printer& printer = app.sys.printer;
+    const std::optional<QStringList> fonts = printer.fonts();
+    if (!fonts || fonts->isEmpty())
+        return;
+    // Font 0 is the fallback; the search itself starts at font 1.
+    qsizetype chosen = 0;
+    for (qsizetype i = 1; i < fonts->size(); ++i) {
+        if (fonts->at(i).toUpper() == QStringLiteral("ARIAL")) {
+            chosen = i;
+            break;
+        }
+    }
+    printer.setFont(fonts->at(chosen), false);
+}
+
+void ImprimeLigne(App& app, const QString& text, double size, bool bold, bool underline) {
+    const auto failure = app.sys.printer.printLine(text, size, bold, underline);
+    if (!failure)
+        return;
+    if (failure->printerError) {
+        app.tell(QStringLiteral("Vous avez indiqué Annuler lors d'une impression.\r\n\r\n"
+                                "Cette action risque de ne plus permettre d'imprimer."),
+                 QStringLiteral("   Erreur impression"), Messages::Icon::Exclamation);
+    } else {
+        app.tell(failure->description +
+                     QStringLiteral("\n\nL'impression n'a pas été possible.\n\nContactez l'auteur"),
+                 QStringLiteral("Erreur dans l'impression"), Messages::Icon::Critical);
+    }
+}
+
+} // namespace vendalise

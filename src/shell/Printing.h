@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+namespace vendalise {
+
+class App;
+
+// Chooses the printer's font once: the first font named Arial (in any case)
+// after font 0, else font 0; bold off. Without a usable printer nothing
+// happens.
+void ChoixPolice(App& app);
+
+// Prints one report line with its size, bold and underline. A failure is
+// reported to the user and the line is lost; the caller goes on.
+void ImprimeLigne(App& app, const QString& text, double size, bool bold, bool underline);
+
+} // namespace vendalise

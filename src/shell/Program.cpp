@@ -1,0 +1,25 @@
+#include "shell/Program.h"
+
+#include "platform/QtPrinter.h"
+#include "platform/QtServices.h"
+#include "shell/App.h"
+#include "shell/Startup.h"
+
+#include <QApplication>
+
+namespace vendalise {
+
+int runVendalise() {
+    QApplication::setApplicationName(kApplicationName);
+    QtMessages messages;
+    QtSettingsStore settings;
+    QtPrinter printer;
+    SystemClock clock;
+    QtWindowSystem windows;
+    Services services{messages, settings, printer, clock, windows};
+    App app(services);
+    runProgram(app);
+    return 0;
+}
+
+} // namespace vendalise

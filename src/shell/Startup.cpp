@@ -1,0 +1,171 @@
+#include "shell/Startup.h"
+
+#include "Version.h"
+#include "catalogue/ProductTable.h"
+#include "members/MemberTable.h"
+#include "platform/DataFiles.h"
+#include "platform/Limits.h"
+#include "platform/NumberForm.h"
+#include "platform/QtServices.h"
+#include "shell/App.h"
+#include "shell/FrmDir.h"
+#include "shell/FrmORV.h"
+#include "shell/Printing.h"
+
+#include <QDir>
+#include <QLocale>
+
+#include <cmath>
+#include <functional>
+#include <optional>
+
+namespace vendalise {
+
+namespace {
+
+const QString kPsw = QStringLiteral("Psw");
+const QString kFilesTitle = QStringLiteral("Fichiers de travail");
+
+// "True" or "False" as the settings hold them; numbers count as true unless
+// 0. Anything else keeps the reserved access on, the safer reading.
+bool readBoolean(const QString& text) {
+    const QString t = text.trimmed();
+    if (t.compare(QStringLiteral("True"), Qt::CaseInsensitive) == 0)
+        return true;
+    bool isNumber = false;
+    const double number = QLocale::c().toDouble(QString(t).replace(QLatin1Char(','),
+                                                                   QLatin1Char('.')),
+                                                &isNumber);
+    return isNumber && number != 0;
+}
+
+// A whole number of 16 bits, rounded half to even like the settings reader
+// of old; nullopt when the text is no number or out of range.
+std::optional<qint16> readInteger16(const QString& text) {
+    bool isNumber = false;
+    const double value =
+        QLocale::c().toDouble(text.trimmed().replace(QLatin1Char(','), QLatin1Char('.')), &isNumber);
+    if (!isNumber)
+        return std::nullopt;
+    const double rounded = std::nearbyint(value);
+    if (rounded < -32768 || rounded > 32767)
+        return std::nullopt;
+    return static_cast<qint16>(rounded);
+}
+
+QString inDirectory(const QString& directory, const QString& name) {
+    if (directory.endsWith(QLatin1Char('/')) || directory.endsWith(QDir::separator()))
+        return directory + name;
+    return directory + QDir::separator() + name;
+}
+
+// A table file holding more records than a table can hold is read up to
+// the limit, and the user is told once. Nothing is rewritten.
+void warnIfTruncated(App& app, const QString& file, int records) {
+    if (records <= kMaxRecords)
+        return;
+    app.tell(QStringLiteral("Le fichier %1 contient %2 fiches.\r\n"
+                            "Seules les %3 premières sont lues ; le fichier n'est pas modifié.")
+                 .arg(file)
+                 .arg(records)
+                 .arg(kMaxRecords),
+             kFilesTitle, Messages::Icon::Exclamation);
+}
+
+// Runs one loading step. A missing file or folder brings up the chooser,
+// then the step is tried again; start-up ends the program instead when the
+// user has just created the data files. Returns false when start-up must
+// stop here.
+bool runStep(App& app, const std::function<void()>& step) {
+    for (;;) {
+        try {
+            step();
+            return true;
+        } catch (const FileError& error) {
+            if (error.kind() != FileError::Kind::Missing) {
+                app.tell(QStringLiteral("Le fichier %1 n'a pas pu être lu :\r\n%2\r\n\r\n"
+                                        "Les données qui suivent ne sont pas chargées.")
+                             .arg(QDir::toNativeSeparators(error.file()), error.description()),
+                         kFilesTitle, Messages::Icon::Critical);
+                return false;
+            }
+            app.state.filesCreated = false;
+            app.showModal(app.window<FrmDir>());
+            app.tell(QStringLiteral("Si vous avez créé les fichiers de travail, relancez le programme"),
+                     kFilesTitle, Messages::Icon::Information);
+            if (app.state.filesCreated)
+                app.end();
+        }
+    }
+}
+
+} // namespace
+
+void startUp(App& app) {
+    SharedState& state = app.state;
+    SettingsStore& settings = app.sys.settings;
+    FrmORV& main = app.window<FrmORV>();
+
+    state.accessGranted = readBoolean(settings.value(kPsw, QStringLiteral("PswActif"),
+                                                     QStringLiteral("True")));
+    state.password = settings.value(kPsw, kPsw);
+    main.setWindowTitle(QStringLiteral("Vendalise - T.B - Version %1.%2.%3")
+                            .arg(kVersionMajor)
+                            .arg(kVersionMinor)
+                            .arg(kVersionPatch));
+    main.CeJour->setText(dateText(app.sys.clock.today()));
+
+    // Without a printer the font is simply not chosen.
+    ChoixPolice(app);
+
+    state.dataDirectory = settings.value(QStringLiteral("DirFichiersGestion"), QStringLiteral("dir"));
+    const QString defaultDirectory = QDir::toNativeSeparators(defaultDataDirectory());
+    if (state.dataDirectory.toUpper() != defaultDirectory.toUpper()) {
+        const bool keep =
+            app.ask(QStringLiteral("Vous voulez vraiment travailler avec les fichiers\r\n"
+                                   "qui sont dans le répertoire ") +
+                        state.dataDirectory + QStringLiteral(" ?"),
+                    QStringLiteral("Par défaut on travaille dans ") + defaultDirectory);
+        if (!keep)
+            state.dataDirectory = defaultDirectory;
+    }
+
+    // A threshold that is no number leaves it at 0.
+    if (const auto threshold = readInteger16(settings.value(QStringLiteral("SeuilCommande"),
+                                                            QStringLiteral("Seuil"),
+                                                            QStringLiteral("5")))) {
+        state.threshold = *threshold;
+    }
+
+    // A folder that does not exist leaves the current directory as it was.
+    if (!state.dataDirectory.isEmpty())
+        QDir::setCurrent(state.dataDirectory);
+
+    main.LblDir->setText(state.dataDirectory);
+
+    const std::function<void()> steps[] = {
+        // The member file must be in the data directory itself.
+        [&] {
+            if (state.dataDirectory.isEmpty())
+                throw FileError(FileError::Kind::Missing, kMemberFile,
+                                QStringLiteral("Aucun répertoire de données"));
+            checkReadable(inDirectory(state.dataDirectory, kMemberFile));
+        },
+        [&] { warnIfTruncated(app, kMemberFile, loadMemberTable(state.members)); },
+        [] { checkReadable(QStringLiteral("Compta.orv")); },
+        [] { checkReadable(QStringLiteral("ComptaBoisson.orv")); },
+        [&] { warnIfTruncated(app, kProductFile, loadProductTable(state.products)); },
+    };
+    for (const auto& step : steps) {
+        if (!runStep(app, step))
+            return;
+    }
+}
+
+void runProgram(App& app) {
+    startUp(app);
+    app.showModal(app.window<FrmORV>());
+    app.end();
+}
+
+} // namespace vendalise

@@ -1,0 +1,781 @@
+#include "ScenarioRunner.h"
+
+#include "catalogue/ProductTable.h"
+#include "members/MemberTable.h"
+#include "platform/Cp1252.h"
+#include "platform/DataFiles.h"
+#include "platform/FolderList.h"
+#include "platform/RecordFields.h"
+#include "shell/Startup.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <QTextEdit>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace vendalise::testing {
+
+namespace {
+
+// A text as a scenario would write it, so that failures can be read and
+// copied into a scenario.
+QString quoted(const QString& text) {
+    QString out = QStringLiteral("\"");
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case '"':
+            out += QStringLiteral("\\\"");
+            break;
+        case '\\':
+            out += QStringLiteral("\\\\");
+            break;
+        case '\t':
+            out += QStringLiteral("\\t");
+            break;
+        case '\r':
+            out += QStringLiteral("\\r");
+            break;
+        case '\n':
+            out += QStringLiteral("\\n");
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out + QLatin1Char('"');
+}
+
+QString iconWord(Messages::Icon icon) {
+    switch (icon) {
+    case Messages::Icon::None:
+        return QStringLiteral("none");
+    case Messages::Icon::Information:
+        return QStringLiteral("information");
+    case Messages::Icon::Exclamation:
+        return QStringLiteral("exclamation");
+    case Messages::Icon::Critical:
+        return QStringLiteral("critical");
+    }
+    return {};
+}
+
+QString describe(const ShownBox& box) {
+    if (box.isInput)
+        return QStringLiteral("input ") + quoted(box.title) + QLatin1Char(' ') + quoted(box.text) +
+               QLatin1Char(' ') + quoted(box.proposed);
+    return QStringLiteral("message ") + quoted(box.title) + QLatin1Char(' ') + quoted(box.text) +
+           QLatin1Char(' ') + iconWord(box.icon) +
+           (box.buttons == Messages::Buttons::Ok ? QStringLiteral(" ok") : QStringLiteral(" yesno"));
+}
+
+QString yesNo(bool value) { return value ? QStringLiteral("yes") : QStringLiteral("no"); }
+
+QString describePrinted(const ScriptedPrinter::Line& line) {
+    if (line.endOfDocument)
+        return QStringLiteral("enddoc");
+    return (line.failed ? QStringLiteral("failed ") : QString()) + QString::number(line.size) +
+           (line.bold ? QStringLiteral(" bold") : QStringLiteral(" -")) +
+           (line.underline ? QStringLiteral(" underline ") : QStringLiteral(" - ")) +
+           quoted(line.text);
+}
+
+void sendClick(QWidget* widget, QPoint where) {
+    QMouseEvent press(QEvent::MouseButtonPress, where, widget->mapToGlobal(where), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, where, widget->mapToGlobal(where),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &release);
+}
+
+void sendKey(QWidget* widget, int key, const QString& text) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(widget, &release);
+}
+
+// The key code a keyboard gives for a character: Qt's codes of printable
+// ASCII characters are their upper-case codes; other characters come as
+// text alone.
+int keyFor(QChar c) {
+    const char16_t u = c.toUpper().unicode();
+    return (u >= 0x20 && u < 0x7f) ? u : 0;
+}
+
+} // namespace
+
+ScenarioRunner::ScenarioRunner(QString file, std::vector<Step> steps, ScenarioPaths paths)
+    : file_(std::move(file)), steps_(std::move(steps)), paths_(std::move(paths)),
+      settings_(paths_.home + QStringLiteral("/.config/Vendalise/Vendalise.conf")),
+      services_{messages_, settings_, printer_, clock_, *this} {
+    app_ = std::make_unique<App>(services_);
+    messages_.onUnanswered = [this](const ShownBox& box) {
+        abort(QStringLiteral("no answer queued for ") + describe(box));
+    };
+}
+
+ScenarioRunner::~ScenarioRunner() = default;
+
+void ScenarioRunner::run() {
+    runUntil([] { return false; });
+    finish(); // not reached: runUntil finishes when the steps run out
+}
+
+void ScenarioRunner::runUntil(const std::function<bool()>& done) {
+    while (!done()) {
+        if (next_ >= steps_.size())
+            finish();
+        step_ = &steps_[next_++];
+        execute(*step_);
+    }
+}
+
+void ScenarioRunner::showModal(QDialog& window) {
+    QPointer<QDialog> shown(&window);
+    modal_.push_back(shown);
+    window.show();
+    runUntil([&] { return !shown || !shown->isVisible(); });
+    modal_.pop_back();
+}
+
+void ScenarioRunner::end() {
+    ended_ = true;
+    for (Form* window : app_->windows().all())
+        window->hide();
+    runUntil([] { return false; });
+    finish();
+}
+
+void ScenarioRunner::finish() {
+    step_ = nullptr;
+    for (qsizetype i = boxesExpected_; i < messages_.shown.size(); ++i)
+        fail(QStringLiteral("not expected: ") + describe(messages_.shown[i]));
+    for (int answer : messages_.answers)
+        fail(QStringLiteral("answer %1 queued but not used")
+                 .arg(answer == Messages::kYes ? QStringLiteral("yes") : QStringLiteral("no")));
+    for (const auto& input : messages_.inputs)
+        fail(QStringLiteral("input %1 queued but not used")
+                 .arg(input ? quoted(*input) : QStringLiteral("cancel")));
+    for (const QString& failure : failures_)
+        std::fprintf(stdout, "%s\n", qPrintable(failure));
+    std::fflush(stdout);
+    QDir(paths_.root).removeRecursively();
+    std::_Exit(failures_.isEmpty() ? 0 : 1);
+}
+
+void ScenarioRunner::fail(const QString& message) {
+    const QString where = step_ ? QStringLiteral("%1:%2: ").arg(file_).arg(step_->line)
+                                : file_ + QStringLiteral(": ");
+    failures_.append(where + message);
+}
+
+void ScenarioRunner::abort(const QString& message) {
+    fail(message + QStringLiteral(" (scenario stopped)"));
+    next_ = steps_.size();
+    finish();
+}
+
+void ScenarioRunner::need(int words, const char* usage) {
+    if (step_->words.size() < words)
+        abort(QStringLiteral("usage: ") + QString::fromUtf8(usage));
+}
+
+QString ScenarioRunner::dataPath(const QString& name) const {
+    const QString path = QDir::isAbsolutePath(name) ? name : paths_.data + QLatin1Char('/') + name;
+    return resolvePath(path);
+}
+
+void ScenarioRunner::writeBytes(const QString& name, const QByteArray& bytes, bool append) {
+    QFile file(dataPath(name));
+    if (!file.open(append ? QIODevice::Append : QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(bytes) != bytes.size())
+        abort(QStringLiteral("cannot write ") + file.fileName() + QStringLiteral(": ") +
+              file.errorString());
+}
+
+QByteArray ScenarioRunner::hexBytes(const QStringList& words) {
+    const QString hex = words.join(QString());
+    static const QRegularExpression valid(QStringLiteral("^([0-9A-Fa-f]{2})*$"));
+    if (!valid.match(hex).hasMatch())
+        abort(QStringLiteral("not hex pairs: ") + hex);
+    return QByteArray::fromHex(hex.toLatin1());
+}
+
+void ScenarioRunner::execute(const Step& step) {
+    const QStringList& w = step.words;
+    const QString verb = w[0];
+    auto number = [this](const QString& text) {
+        bool ok = false;
+        const float value = text.toFloat(&ok);
+        if (!ok)
+            abort(QStringLiteral("not a number: ") + text);
+        return value;
+    };
+    auto boolean = [this](const QString& text) {
+        if (text != QLatin1String("yes") && text != QLatin1String("no"))
+            abort(QStringLiteral("yes or no expected, not ") + text);
+        return text == QLatin1String("yes");
+    };
+
+    if (verb == QLatin1String("expect")) {
+        expect(step);
+    } else if (verb == QLatin1String("today")) {
+        need(2, "today DD/MM/YYYY");
+        const QDate date = QDate::fromString(w[1], QStringLiteral("dd/MM/yyyy"));
+        if (!date.isValid())
+            abort(QStringLiteral("not a date: ") + w[1]);
+        clock_.date = date;
+    } else if (verb == QLatin1String("setting")) {
+        need(4, "setting SECTION KEY VALUE");
+        settings_.setValue(w[1], w[2], w[3]);
+    } else if (verb == QLatin1String("product")) {
+        need(4, "product NAME PRICE STOCK");
+        writeBytes(kProductFile, productRecord(w[1], number(w[2]), number(w[3])), true);
+    } else if (verb == QLatin1String("member")) {
+        need(3, "member NAME FIRSTNAME");
+        writeBytes(kMemberFile, memberRecord(w[1], w[2]), true);
+    } else if (verb == QLatin1String("sale")) {
+        need(6, "sale DATE PRODUCT MEMBER QUANTITY paid|owed");
+        if (w[5] != QLatin1String("paid") && w[5] != QLatin1String("owed"))
+            abort(QStringLiteral("paid or owed expected, not ") + w[5]);
+        QByteArray record = textField(w[1], 10);
+        appendInt16(record, static_cast<qint16>(w[2].toInt()));
+        appendInt16(record, static_cast<qint16>(w[3].toInt()));
+        appendFloat(record, number(w[4]));
+        appendInt16(record, w[5] == QLatin1String("paid") ? -1 : 0);
+        writeBytes(QStringLiteral("es.orv"), record, true);
+    } else if (verb == QLatin1String("file")) {
+        need(2, "file NAME, its lines, end");
+        QString text;
+        for (const QString& line : step.block)
+            text += line + QStringLiteral("\r\n");
+        writeBytes(w[1], toCp1252(text), false);
+    } else if (verb == QLatin1String("bytes")) {
+        need(2, "bytes NAME HEX...");
+        writeBytes(w[1], hexBytes(w.mid(2)), false);
+    } else if (verb == QLatin1String("repeat")) {
+        need(4, "repeat NAME COUNT HEX...");
+        bool ok = false;
+        const int count = w[2].toInt(&ok);
+        if (!ok || count < 0)
+            abort(QStringLiteral("not a count: ") + w[2]);
+        writeBytes(w[1], hexBytes(w.mid(3)).repeated(count), false);
+    } else if (verb == QLatin1String("folder")) {
+        need(2, "folder PATH");
+        if (!QDir().mkpath(dataPath(w[1])))
+            abort(QStringLiteral("cannot create the folder ") + w[1]);
+    } else if (verb == QLatin1String("printer")) {
+        need(2, "printer fonts F1 F2...|off|on|none");
+        if (w[1] == QLatin1String("fonts"))
+            printer_.fontList = w.mid(2);
+        else if (w[1] == QLatin1String("off"))
+            printer_.mode = ScriptedPrinter::Mode::Off;
+        else if (w[1] == QLatin1String("on"))
+            printer_.mode = ScriptedPrinter::Mode::On;
+        else if (w[1] == QLatin1String("none"))
+            printer_.mode = ScriptedPrinter::Mode::None;
+        else
+            abort(QStringLiteral("unknown printer state ") + w[1]);
+    } else if (verb == QLatin1String("start")) {
+        start();
+    } else if (verb == QLatin1String("answer")) {
+        need(2, "answer yes|no");
+        messages_.answers.push_back(boolean(w[1]) ? Messages::kYes : Messages::kNo);
+    } else if (verb == QLatin1String("input")) {
+        need(2, "input TEXT|cancel");
+        messages_.inputs.push_back(w[1] == QLatin1String("cancel") ? std::nullopt
+                                                                    : std::optional(w[1]));
+    } else if (verb == QLatin1String("click")) {
+        need(2, "click W.C|W");
+        click(w[1]);
+    } else if (verb == QLatin1String("type")) {
+        need(3, "type W.C TEXT");
+        type(w[1], w[2]);
+    } else if (verb == QLatin1String("key")) {
+        need(3, "key W.C enter");
+        if (w[2] != QLatin1String("enter"))
+            abort(QStringLiteral("unknown key ") + w[2]);
+        pressEnter(w[1]);
+    } else if (verb == QLatin1String("leave")) {
+        need(2, "leave W.C");
+        leave(w[1]);
+    } else if (verb == QLatin1String("select")) {
+        need(3, "select W.C TEXT|#N");
+        select(w[1], w[2]);
+    } else if (verb == QLatin1String("open")) {
+        need(3, "open W.C PATH");
+        openFolder(w[1], w[2]);
+    } else if (verb == QLatin1String("close")) {
+        need(2, "close W");
+        close(w[1]);
+    } else {
+        abort(QStringLiteral("unknown step: ") + verb);
+    }
+}
+
+// --- Acting -------------------------------------------------------------
+
+void ScenarioRunner::start() {
+    if (started_)
+        abort(QStringLiteral("the program is already started"));
+    started_ = true;
+    runProgram(*app_);
+}
+
+void ScenarioRunner::click(const QString& target) {
+    if (!target.contains(QLatin1Char('.'))) {
+        Form* window = shownWindow(target);
+        // A point of the window that no control covers.
+        for (int y = 1; y < window->height(); y += 3) {
+            for (int x = 1; x < window->width(); x += 3) {
+                if (!window->childAt(x, y)) {
+                    sendClick(window, QPoint(x, y));
+                    return;
+                }
+            }
+        }
+        abort(QStringLiteral("no free place to click in ") + target);
+    }
+    QWidget* control = actionableControl(target);
+    sendClick(control, control->rect().center());
+}
+
+void ScenarioRunner::type(const QString& target, const QString& text) {
+    QWidget* control = actionableControl(target);
+    auto* field = qobject_cast<QLineEdit*>(control);
+    if (!field)
+        abort(target + QStringLiteral(" is not a text field"));
+    field->selectAll();
+    if (text.isEmpty()) {
+        sendKey(field, Qt::Key_Backspace, {});
+        return;
+    }
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        QString character(text[i]);
+        if (text[i].isHighSurrogate() && i + 1 < text.size())
+            character += text[++i];
+        sendKey(field, keyFor(character[0]), character);
+    }
+}
+
+void ScenarioRunner::pressEnter(const QString& target) {
+    sendKey(actionableControl(target), Qt::Key_Return, QStringLiteral("\r"));
+}
+
+void ScenarioRunner::leave(const QString& target) {
+    QWidget* control = actionableControl(target);
+    QFocusEvent focusOut(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(control, &focusOut);
+}
+
+void ScenarioRunner::select(const QString& target, const QString& row) {
+    QWidget* control = actionableControl(target);
+    auto rowIndex = [&](const QStringList& texts) {
+        if (row.startsWith(QLatin1Char('#'))) {
+            bool ok = false;
+            const int n = row.mid(1).toInt(&ok);
+            if (!ok || n < 1 || n > texts.size())
+                abort(QStringLiteral("no row %1 in %2 (%3 rows)").arg(row, target).arg(texts.size()));
+            return n - 1;
+        }
+        const qsizetype i = texts.indexOf(row);
+        if (i < 0)
+            abort(QStringLiteral("no row %1 in %2").arg(quoted(row), target));
+        return static_cast<int>(i);
+    };
+    if (auto* list = qobject_cast<QListWidget*>(control)) {
+        QStringList texts;
+        for (int i = 0; i < list->count(); ++i)
+            texts.append(list->item(i)->text());
+        QListWidgetItem* item = list->item(rowIndex(texts));
+        list->scrollToItem(item);
+        const QRect where = list->visualItemRect(item);
+        if (where.isEmpty())
+            abort(QStringLiteral("the row cannot be reached in ") + target);
+        sendClick(list->viewport(), where.center());
+        return;
+    }
+    if (auto* combo = qobject_cast<QComboBox*>(control)) {
+        QStringList texts;
+        for (int i = 0; i < combo->count(); ++i)
+            texts.append(combo->itemText(i));
+        const int index = rowIndex(texts);
+        combo->setCurrentIndex(index);
+        Q_EMIT combo->activated(index);
+        return;
+    }
+    abort(target + QStringLiteral(" is not a list or combo box"));
+}
+
+void ScenarioRunner::openFolder(const QString& target, const QString& path) {
+    auto* folders = qobject_cast<FolderList*>(actionableControl(target));
+    if (!folders)
+        abort(target + QStringLiteral(" is not a folder list"));
+    if (!folders->open(path))
+        abort(QStringLiteral("no such folder: ") + path);
+}
+
+void ScenarioRunner::close(const QString& window) { shownWindow(window)->close(); }
+
+// --- Windows and controls ---------------------------------------------
+
+QDialog* ScenarioRunner::topModal() const {
+    for (auto it = modal_.rbegin(); it != modal_.rend(); ++it) {
+        if (*it && (*it)->isVisible())
+            return it->data();
+    }
+    return nullptr;
+}
+
+Form* ScenarioRunner::shownWindow(const QString& name) {
+    if (ended_)
+        abort(QStringLiteral("the program has ended"));
+    Form* window = app_->windows().find(name);
+    if (!window || !window->isVisible())
+        abort(QStringLiteral("the window %1 is not shown").arg(name));
+    QDialog* top = topModal();
+    if (top && top != window)
+        abort(QStringLiteral("the window %1 is behind the modal window %2")
+                  .arg(name, top->objectName()));
+    return window;
+}
+
+QWidget* ScenarioRunner::actionableControl(const QString& target) {
+    const qsizetype dot = target.indexOf(QLatin1Char('.'));
+    if (dot < 0)
+        abort(QStringLiteral("W.C expected, not ") + target);
+    Form* window = shownWindow(target.left(dot));
+    auto* control = window->findChild<QWidget*>(target.mid(dot + 1));
+    if (!control)
+        abort(QStringLiteral("no control %1").arg(target));
+    if (!control->isVisible())
+        abort(QStringLiteral("the control %1 is hidden").arg(target));
+    if (!control->isEnabled())
+        abort(QStringLiteral("the control %1 is disabled").arg(target));
+    return control;
+}
+
+Form* ScenarioRunner::existingWindow(const QString& name) {
+    Form* window = app_->windows().find(name);
+    if (!window)
+        fail(QStringLiteral("the window %1 does not exist").arg(name));
+    return window;
+}
+
+QWidget* ScenarioRunner::existingControl(const QString& target) {
+    const qsizetype dot = target.indexOf(QLatin1Char('.'));
+    Form* window = existingWindow(target.left(dot));
+    if (!window)
+        return nullptr;
+    auto* control = window->findChild<QWidget*>(target.mid(dot + 1));
+    if (!control)
+        fail(QStringLiteral("no control %1").arg(target));
+    return control;
+}
+
+// --- Expecting ----------------------------------------------------------
+
+void ScenarioRunner::expect(const Step& step) {
+    const QStringList& w = step.words;
+    need(2, "expect WHAT ...");
+    const QString what = w[1];
+    auto compare = [this](const QString& subject, const QString& expected, const QString& actual) {
+        if (expected != actual)
+            fail(QStringLiteral("%1: expected %2, got %3").arg(subject, quoted(expected), quoted(actual)));
+    };
+    auto boolean = [this](const QString& text) {
+        if (text != QLatin1String("yes") && text != QLatin1String("no"))
+            abort(QStringLiteral("yes or no expected, not ") + text);
+        return text == QLatin1String("yes");
+    };
+
+    if (what == QLatin1String("message") || what == QLatin1String("input")) {
+        expectBox(what == QLatin1String("input"), w.mid(2));
+    } else if (what == QLatin1String("no-message")) {
+        for (; boxesExpected_ < messages_.shown.size(); ++boxesExpected_)
+            fail(QStringLiteral("not expected: ") + describe(messages_.shown[boxesExpected_]));
+    } else if (what == QLatin1String("text")) {
+        need(4, "expect text W.C|W TEXT");
+        if (!w[2].contains(QLatin1Char('.'))) {
+            if (Form* window = existingWindow(w[2]))
+                compare(QStringLiteral("title of ") + w[2], w[3], window->windowTitle());
+            return;
+        }
+        QWidget* control = existingControl(w[2]);
+        if (!control)
+            return;
+        QString actual;
+        if (auto* label = qobject_cast<QLabel*>(control))
+            actual = label->text();
+        else if (auto* field = qobject_cast<QLineEdit*>(control))
+            actual = field->text();
+        else if (auto* button = qobject_cast<QAbstractButton*>(control))
+            actual = button->text();
+        else if (auto* combo = qobject_cast<QComboBox*>(control))
+            actual = combo->currentText();
+        else if (auto* folders = qobject_cast<FolderList*>(control))
+            actual = folders->path();
+        else if (auto* edit = qobject_cast<QTextEdit*>(control))
+            actual = edit->toPlainText();
+        else if (auto* plain = qobject_cast<QPlainTextEdit*>(control))
+            actual = plain->toPlainText();
+        else
+            abort(w[2] + QStringLiteral(" has no text"));
+        compare(QStringLiteral("text of ") + w[2], w[3], actual);
+    } else if (what == QLatin1String("visible")) {
+        need(4, "expect visible W.C yes|no");
+        if (QWidget* control = existingControl(w[2]))
+            compare(QStringLiteral("visible ") + w[2], yesNo(boolean(w[3])),
+                    yesNo(control->isVisibleTo(control->window())));
+    } else if (what == QLatin1String("checked")) {
+        need(4, "expect checked W.C yes|no");
+        if (QWidget* control = existingControl(w[2])) {
+            auto* button = qobject_cast<QAbstractButton*>(control);
+            if (!button)
+                abort(w[2] + QStringLiteral(" cannot be checked"));
+            compare(QStringLiteral("checked ") + w[2], yesNo(boolean(w[3])), yesNo(button->isChecked()));
+        }
+    } else if (what == QLatin1String("shown")) {
+        need(4, "expect shown W yes|no");
+        Form* window = app_->windows().find(w[2]);
+        compare(QStringLiteral("shown ") + w[2], yesNo(boolean(w[3])),
+                yesNo(window && window->isVisible()));
+    } else if (what == QLatin1String("rows")) {
+        need(3, "expect rows W.C, its rows, end");
+        expectRows(w[2], step.rows);
+    } else if (what == QLatin1String("selected")) {
+        need(4, "expect selected W.C TEXT|none");
+        QWidget* control = existingControl(w[2]);
+        if (!control)
+            return;
+        QString actual = QStringLiteral("none");
+        if (auto* list = qobject_cast<QListWidget*>(control)) {
+            if (list->currentItem() && list->currentItem()->isSelected())
+                actual = list->currentItem()->text();
+        } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
+            if (combo->currentIndex() >= 0)
+                actual = combo->currentText();
+        } else {
+            abort(w[2] + QStringLiteral(" is not a list or combo box"));
+        }
+        compare(QStringLiteral("selected in ") + w[2], w[3], actual);
+    } else if (what == QLatin1String("bytes")) {
+        need(3, "expect bytes NAME HEX...");
+        const QByteArray expected = hexBytes(w.mid(3));
+        QFile file(dataPath(w[2]));
+        if (!file.open(QIODevice::ReadOnly)) {
+            fail(QStringLiteral("%1: expected bytes %2, but there is no such file")
+                     .arg(w[2], QString::fromLatin1(expected.toHex(' '))));
+            return;
+        }
+        const QByteArray actual = file.readAll();
+        if (actual != expected)
+            fail(QStringLiteral("%1: expected bytes %2, got %3")
+                     .arg(w[2], QString::fromLatin1(expected.toHex(' ')),
+                          QString::fromLatin1(actual.toHex(' '))));
+    } else if (what == QLatin1String("missing")) {
+        need(3, "expect missing NAME");
+        if (QFileInfo::exists(dataPath(w[2])))
+            fail(QStringLiteral("%1 exists, expected missing").arg(w[2]));
+    } else if (what == QLatin1String("file")) {
+        need(3, "expect file NAME, its lines, end");
+        expectFile(w[2], step.block);
+    } else if (what == QLatin1String("setting")) {
+        need(5, "expect setting SECTION KEY VALUE");
+        const QString absent = QStringLiteral("\x01(absent)");
+        const QString actual = settings_.value(w[2], w[3], absent);
+        if (actual == absent)
+            fail(QStringLiteral("setting %1 %2: expected %3, but it is not set")
+                     .arg(w[2], w[3], quoted(w[4])));
+        else
+            compare(QStringLiteral("setting %1 %2").arg(w[2], w[3]), w[4], actual);
+    } else if (what == QLatin1String("no-setting")) {
+        need(4, "expect no-setting SECTION KEY");
+        const QString absent = QStringLiteral("\x01(absent)");
+        const QString actual = settings_.value(w[2], w[3], absent);
+        if (actual != absent)
+            fail(QStringLiteral("setting %1 %2 is %3, expected none").arg(w[2], w[3], quoted(actual)));
+    } else if (what == QLatin1String("printed")) {
+        expectPrinted(step.rows);
+    } else if (what == QLatin1String("ended")) {
+        need(3, "expect ended yes|no");
+        compare(QStringLiteral("ended"), yesNo(boolean(w[2])), yesNo(ended_));
+    } else if (what == QLatin1String("state")) {
+        need(4, "expect state NAME VALUE");
+        expectState(w[2], w[3]);
+    } else {
+        abort(QStringLiteral("unknown expectation: ") + what);
+    }
+}
+
+void ScenarioRunner::expectBox(bool input, const QStringList& words) {
+    const QString kind = input ? QStringLiteral("input") : QStringLiteral("message");
+    if (words.size() < 2)
+        abort(input ? QStringLiteral("usage: expect input TITLE PROMPT [PROPOSED]")
+                    : QStringLiteral("usage: expect message TITLE TEXT [ICON] [ok|yesno]"));
+    if (boxesExpected_ >= messages_.shown.size()) {
+        fail(QStringLiteral("expected %1 %2 %3, but none was shown")
+                 .arg(kind, quoted(words[0]), quoted(words[1])));
+        return;
+    }
+    const ShownBox& box = messages_.shown[boxesExpected_++];
+    ShownBox expected = box;
+    expected.isInput = input;
+    expected.title = words[0];
+    expected.text = words[1];
+    if (input) {
+        if (words.size() > 2)
+            expected.proposed = words[2];
+    } else {
+        for (const QString& word : words.mid(2)) {
+            if (word == QLatin1String("ok"))
+                expected.buttons = Messages::Buttons::Ok;
+            else if (word == QLatin1String("yesno"))
+                expected.buttons = Messages::Buttons::YesNo;
+            else if (word == QLatin1String("none"))
+                expected.icon = Messages::Icon::None;
+            else if (word == QLatin1String("information"))
+                expected.icon = Messages::Icon::Information;
+            else if (word == QLatin1String("exclamation"))
+                expected.icon = Messages::Icon::Exclamation;
+            else if (word == QLatin1String("critical"))
+                expected.icon = Messages::Icon::Critical;
+            else
+                abort(QStringLiteral("unknown icon or buttons: ") + word);
+        }
+    }
+    const QString wanted = describe(expected);
+    const QString actual = describe(box);
+    if (wanted != actual)
+        fail(QStringLiteral("expected %1\n    got %2").arg(wanted, actual));
+}
+
+void ScenarioRunner::expectRows(const QString& target, const QList<QStringList>& rows) {
+    QWidget* control = existingControl(target);
+    if (!control)
+        return;
+    QStringList actual;
+    if (auto* list = qobject_cast<QListWidget*>(control)) {
+        for (int i = 0; i < list->count(); ++i)
+            actual.append(quoted(list->item(i)->text()) + QLatin1Char(' ') +
+                          QString::number(list->item(i)->data(Qt::UserRole).toInt()));
+    } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
+        for (int i = 0; i < combo->count(); ++i)
+            actual.append(quoted(combo->itemText(i)) + QLatin1Char(' ') +
+                          QString::number(combo->itemData(i).toInt()));
+    } else {
+        abort(target + QStringLiteral(" is not a list or combo box"));
+    }
+    QStringList expected;
+    for (const QStringList& row : rows) {
+        if (row.size() != 2)
+            abort(QStringLiteral("a row is TEXT DATA"));
+        expected.append(quoted(row[0]) + QLatin1Char(' ') + row[1]);
+    }
+    if (expected != actual)
+        fail(QStringLiteral("rows of %1:\n  expected:\n    %2\n  got:\n    %3")
+                 .arg(target, expected.join(QStringLiteral("\n    ")),
+                      actual.join(QStringLiteral("\n    "))));
+}
+
+void ScenarioRunner::expectPrinted(const QList<QStringList>& rows) {
+    QStringList expected;
+    for (QStringList row : rows) {
+        QString line;
+        if (row.value(0) == QLatin1String("failed")) {
+            line = QStringLiteral("failed ");
+            row.removeFirst();
+        }
+        if (row.size() == 1 && row[0] == QLatin1String("enddoc") && line.isEmpty()) {
+            expected.append(QStringLiteral("enddoc"));
+            continue;
+        }
+        if (row.size() != 4)
+            abort(QStringLiteral("a printed line is [failed] SIZE BOLD UNDERLINE TEXT, or enddoc"));
+        bool ok = false;
+        const double size = row[0].toDouble(&ok);
+        if (!ok || (row[1] != QLatin1String("bold") && row[1] != QLatin1String("-")) ||
+            (row[2] != QLatin1String("underline") && row[2] != QLatin1String("-")))
+            abort(QStringLiteral("a printed line is [failed] SIZE BOLD UNDERLINE TEXT"));
+        expected.append(line + QString::number(size) + QLatin1Char(' ') + row[1] +
+                        QLatin1Char(' ') + row[2] + QLatin1Char(' ') + quoted(row[3]));
+    }
+    QStringList actual;
+    for (; printedExpected_ < printer_.printed.size(); ++printedExpected_)
+        actual.append(describePrinted(printer_.printed[printedExpected_]));
+    if (expected != actual)
+        fail(QStringLiteral("printed:\n  expected:\n    %1\n  got:\n    %2")
+                 .arg(expected.join(QStringLiteral("\n    ")), actual.join(QStringLiteral("\n    "))));
+}
+
+void ScenarioRunner::expectFile(const QString& name, const QStringList& lines) {
+    QFile file(dataPath(name));
+    if (!file.open(QIODevice::ReadOnly)) {
+        fail(QStringLiteral("%1: expected a file, there is none").arg(name));
+        return;
+    }
+    const QByteArray actual = file.readAll();
+    QString text;
+    for (const QString& line : lines)
+        text += line + QStringLiteral("\r\n");
+    if (toCp1252(text) == actual)
+        return;
+    QStringList got = fromCp1252(actual).split(QStringLiteral("\r\n"));
+    QStringList shownExpected;
+    for (const QString& line : lines)
+        shownExpected.append(quoted(line));
+    QStringList shownActual;
+    for (const QString& line : got)
+        shownActual.append(quoted(line));
+    fail(QStringLiteral("%1 (each line ends in CR LF, so the last piece is empty):\n  expected:\n    %2\n"
+                        "    \"\"\n  got:\n    %3")
+             .arg(name, shownExpected.join(QStringLiteral("\n    ")),
+                  shownActual.join(QStringLiteral("\n    "))));
+}
+
+void ScenarioRunner::expectState(const QString& name, const QString& value) {
+    const SharedState& state = app_->state;
+    QString actual;
+    if (name == QLatin1String("access"))
+        actual = yesNo(state.accessGranted);
+    else if (name == QLatin1String("password"))
+        actual = state.password;
+    else if (name == QLatin1String("data-dir"))
+        actual = state.dataDirectory;
+    else if (name == QLatin1String("current-dir"))
+        actual = QDir::toNativeSeparators(QDir::currentPath());
+    else if (name == QLatin1String("threshold"))
+        actual = QString::number(state.threshold);
+    else if (name == QLatin1String("last-answer"))
+        actual = QString::number(state.lastAnswer);
+    else if (name == QLatin1String("files-created"))
+        actual = yesNo(state.filesCreated);
+    else if (name == QLatin1String("font"))
+        actual = printer_.font;
+    else if (name == QLatin1String("member-count"))
+        actual = QString::number(state.members.count);
+    else if (name == QLatin1String("product-count"))
+        actual = QString::number(state.products.count);
+    else if (name == QLatin1String("current-line"))
+        actual = QString::number(state.currentLine);
+    else
+        abort(QStringLiteral("unknown state ") + name);
+    if (actual != value)
+        fail(QStringLiteral("state %1: expected %2, got %3").arg(name, quoted(value), quoted(actual)));
+}
+
+} // namespace vendalise::testing

@@ -1,0 +1,107 @@
+#pragma once
+
+#include "ScenarioScript.h"
+#include "ScriptedServices.h"
+#include "platform/QtServices.h"
+#include "shell/App.h"
+
+#include <QPointer>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QDialog;
+class QWidget;
+
+namespace vendalise::testing {
+
+// The folders a scenario runs in, all fresh.
+struct ScenarioPaths {
+    QString root; // removed when the scenario ends
+    QString data;
+    QString home;
+    QString defaultData;
+};
+
+// Runs one scenario against the real windows, headless, with scripted
+// message boxes, printer and clock. It is also the program's window system:
+// showing a window modally runs the following steps until the window is
+// hidden or closed, and the end of the program runs the remaining steps
+// (which can then only look at what was left) before the scenario ends.
+class ScenarioRunner : public WindowSystem {
+public:
+    ScenarioRunner(QString file, std::vector<Step> steps, ScenarioPaths paths);
+    ~ScenarioRunner() override;
+
+    // Runs every step, reports the failures and ends the process.
+    [[noreturn]] void run();
+
+    void showModal(QDialog& window) override;
+
+protected:
+    void end() override;
+
+private:
+    void runUntil(const std::function<bool()>& done);
+    [[noreturn]] void finish();
+    void execute(const Step& step);
+
+    // A failed expectation: reported, the scenario goes on.
+    void fail(const QString& message);
+    // A step that cannot be done: reported, the scenario stops.
+    [[noreturn]] void abort(const QString& message);
+    void need(int words, const char* usage);
+
+    // Acting.
+    void start();
+    void click(const QString& target);
+    void type(const QString& target, const QString& text);
+    void pressEnter(const QString& target);
+    void leave(const QString& target);
+    void select(const QString& target, const QString& row);
+    void openFolder(const QString& target, const QString& path);
+    void close(const QString& window);
+
+    // Expecting.
+    void expect(const Step& step);
+    void expectBox(bool input, const QStringList& words);
+    void expectRows(const QString& target, const QList<QStringList>& rows);
+    void expectPrinted(const QList<QStringList>& rows);
+    void expectFile(const QString& name, const QStringList& lines);
+    void expectState(const QString& name, const QString& value);
+
+    // Windows and controls.
+    Form* shownWindow(const QString& name);
+    QWidget* actionableControl(const QString& target);
+    Form* existingWindow(const QString& name);
+    QWidget* existingControl(const QString& target);
+    QDialog* topModal() const;
+
+    // Files of the scenario: a relative name lies in <data>.
+    QString dataPath(const QString& name) const;
+    void writeBytes(const QString& name, const QByteArray& bytes, bool append);
+    QByteArray hexBytes(const QStringList& words);
+
+    QString file_;
+    std::vector<Step> steps_;
+    ScenarioPaths paths_;
+    std::size_t next_ = 0;
+    const Step* step_ = nullptr;
+    QStringList failures_;
+
+    ScriptedMessages messages_;
+    QtSettingsStore settings_;
+    ScriptedPrinter printer_;
+    FixedClock clock_;
+    Services services_;
+    std::unique_ptr<App> app_;
+
+    std::vector<QPointer<QDialog>> modal_;
+    bool started_ = false;
+    bool ended_ = false;
+    qsizetype boxesExpected_ = 0;
+    qsizetype printedExpected_ = 0;
+};
+
+} // namespace vendalise::testing

@@ -1,0 +1,69 @@
+// Runs one scenario file in fresh folders and reports its failures, one
+// line each; exits 0 when every expectation held.
+
+#include "ScenarioRunner.h"
+#include "Version.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+using namespace vendalise;
+using namespace vendalise::testing;
+
+int main(int argc, char* argv[]) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s FILE.scn\n", argv[0]);
+        return 2;
+    }
+    const QString file = QString::fromLocal8Bit(argv[1]);
+    QFile script(file);
+    if (!script.open(QIODevice::ReadOnly)) {
+        std::printf("%s: cannot read the scenario\n", qPrintable(file));
+        return 1;
+    }
+    const QString text = QString::fromUtf8(script.readAll());
+
+    // Fresh folders: the data folder, and a home folder that holds the
+    // settings store and the default data directory.
+    QTemporaryDir temporary(QDir::tempPath() + QStringLiteral("/vendalise-scenario-XXXXXX"));
+    temporary.setAutoRemove(false);
+    ScenarioPaths paths;
+    paths.root = QDir(temporary.path()).canonicalPath();
+    paths.data = paths.root + QStringLiteral("/data");
+    paths.home = paths.root + QStringLiteral("/home");
+    paths.defaultData = paths.home + QStringLiteral("/Vendalise");
+    QDir().mkpath(paths.data);
+    QDir().mkpath(paths.home + QStringLiteral("/.config"));
+    QDir().mkpath(paths.root + QStringLiteral("/runtime"));
+    QFile::setPermissions(paths.root + QStringLiteral("/runtime"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("HOME", QFile::encodeName(paths.home));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(paths.home + QStringLiteral("/.config")));
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(paths.root + QStringLiteral("/runtime")));
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QDir::setCurrent(paths.home);
+
+    QApplication application(argc, argv);
+
+    const QHash<QString, QString> values{
+        {QStringLiteral("<data>"), QDir::toNativeSeparators(paths.data)},
+        {QStringLiteral("<home>"), QDir::toNativeSeparators(paths.home)},
+        {QStringLiteral("<default>"), QDir::toNativeSeparators(paths.defaultData)},
+        {QStringLiteral("<version>"), QString::fromLatin1(kVersionText)},
+    };
+    QStringList errors;
+    std::vector<Step> steps = parseScenario(text, values, &errors);
+    if (!errors.isEmpty()) {
+        for (const QString& error : errors)
+            std::printf("%s:%s\n", qPrintable(file), qPrintable(error));
+        QDir(paths.root).removeRecursively();
+        return 1;
+    }
+    ScenarioRunner runner(file, std::move(steps), paths);
+    runner.run();
+}

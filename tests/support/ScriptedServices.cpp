@@ -1,0 +1,70 @@
+#include "ScriptedServices.h"
+
+#include "platform/QtServices.h"
+
+namespace vendalise::testing {
+
+int ScriptedMessages::message(const QString& text, const QString& title, Icon icon,
+                              Buttons buttons) {
+    shown.append({false, title.isEmpty() ? kApplicationName : title, text, icon, buttons, {}});
+    if (buttons == Buttons::Ok)
+        return kOk;
+    if (answers.empty()) {
+        if (onUnanswered)
+            onUnanswered(shown.last());
+        return kNo;
+    }
+    const int answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+QString ScriptedMessages::input(const QString& prompt, const QString& title,
+                                const QString& proposed) {
+    shown.append({true, title.isEmpty() ? kApplicationName : title, prompt, Icon::None,
+                  Buttons::Ok, proposed});
+    if (inputs.empty()) {
+        if (onUnanswered)
+            onUnanswered(shown.last());
+        return {};
+    }
+    const std::optional<QString> typed = inputs.front();
+    inputs.pop_front();
+    return typed.value_or(QString());
+}
+
+std::optional<QStringList> ScriptedPrinter::fonts() {
+    if (mode == Mode::None)
+        return std::nullopt;
+    return fontList;
+}
+
+std::optional<Printer::Failure> ScriptedPrinter::setFont(const QString& name, bool bold) {
+    if (mode == Mode::None)
+        return Failure{false, QStringLiteral("Aucune imprimante n'est installée.")};
+    font = name;
+    fontBold = bold;
+    return std::nullopt;
+}
+
+std::optional<Printer::Failure> ScriptedPrinter::printLine(const QString& text, double size,
+                                                           bool bold, bool underline) {
+    Line line{false, mode != Mode::On, size, bold, underline, text};
+    printed.append(line);
+    switch (mode) {
+    case Mode::On:
+        return std::nullopt;
+    case Mode::Off:
+        return Failure{true, QStringLiteral("L'imprimante ne répond pas.")};
+    case Mode::None:
+        break;
+    }
+    return Failure{false, QStringLiteral("Aucune imprimante n'est installée.")};
+}
+
+std::optional<Printer::Failure> ScriptedPrinter::endDocument() {
+    printed.append(Line{true, false, 0, false, false, {}});
+    return std::nullopt;
+}
+
+} // namespace vendalise::testing

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "platform/Services.h"
+
+#include <QList>
+
+#include <deque>
+#include <functional>
+#include <optional>
+
+namespace vendalise::testing {
+
+// A message or input box as the program showed it.
+struct ShownBox {
+    bool isInput = false;
+    QString title; // as shown: an empty title shows the application's name
+    QString text;  // the message, or the input box's prompt
+    Messages::Icon icon = Messages::Icon::None;
+    Messages::Buttons buttons = Messages::Buttons::Ok;
+    QString proposed;
+};
+
+// Message and input boxes answered from queues. A message with only an OK
+// button answers itself. A question or input box without a queued answer
+// calls onUnanswered (which may end the test), then answers No or Cancel.
+class ScriptedMessages : public Messages {
+public:
+    int message(const QString& text, const QString& title, Icon icon, Buttons buttons) override;
+    QString input(const QString& prompt, const QString& title, const QString& proposed) override;
+
+    std::deque<int> answers;                   // kYes or kNo
+    std::deque<std::optional<QString>> inputs; // nullopt: Cancel
+    QList<ShownBox> shown;
+    std::function<void(const ShownBox&)> onUnanswered;
+};
+
+// A printer that records what it is asked to print.
+class ScriptedPrinter : public Printer {
+public:
+    enum class Mode { On, Off, None };
+    struct Line {
+        bool endOfDocument = false;
+        bool failed = false;
+        double size = 0;
+        bool bold = false;
+        bool underline = false;
+        QString text;
+    };
+
+    std::optional<QStringList> fonts() override;
+    std::optional<Failure> setFont(const QString& name, bool bold) override;
+    std::optional<Failure> printLine(const QString& text, double size, bool bold,
+                                     bool underline) override;
+    std::optional<Failure> endDocument() override;
+
+    // On: prints. Off: every line fails with the printer's own error.
+    // None: no usable printer; choosing a font fails, every line fails with
+    // a description of its own.
+    Mode mode = Mode::On;
+    QStringList fontList{QStringLiteral("Courier New"), QStringLiteral("Arial")};
+    QString font;
+    bool fontBold = false;
+    QList<Line> printed;
+};
+
+class FixedClock : public Clock {
+public:
+    QDate today() override { return date; }
+    QDate date{2007, 12, 5};
+};
+
+} // namespace vendalise::testing
