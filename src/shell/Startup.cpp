@@ -13,6 +13,7 @@
 #include "shell/Printing.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLocale>
 
 #include <cmath>
@@ -85,7 +86,8 @@ bool runStep(App& app, const std::function<void()>& step) {
             if (error.kind() != FileError::Kind::Missing) {
                 app.tell(QStringLiteral("Le fichier %1 n'a pas pu être lu :\r\n%2\r\n\r\n"
                                         "Les données qui suivent ne sont pas chargées.")
-                             .arg(QDir::toNativeSeparators(error.file()), error.description()),
+                             .arg(QDir::toNativeSeparators(QFileInfo(error.file()).absoluteFilePath()),
+                                  error.description()),
                          kFilesTitle, Messages::Icon::Critical);
                 return false;
             }

@@ -201,6 +201,7 @@ QString ScenarioRunner::dataPath(const QString& name) const {
 
 void ScenarioRunner::writeBytes(const QString& name, const QByteArray& bytes, bool append) {
     QFile file(dataPath(name));
+    QDir().mkpath(QFileInfo(file).path()); // a file may be set up in a folder still to make
     if (!file.open(append ? QIODevice::Append : QIODevice::WriteOnly | QIODevice::Truncate) ||
         file.write(bytes) != bytes.size())
         abort(QStringLiteral("cannot write ") + file.fileName() + QStringLiteral(": ") +

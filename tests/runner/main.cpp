@@ -54,6 +54,8 @@ int main(int argc, char* argv[]) {
         {QStringLiteral("<data>"), QDir::toNativeSeparators(paths.data)},
         {QStringLiteral("<home>"), QDir::toNativeSeparators(paths.home)},
         {QStringLiteral("<default>"), QDir::toNativeSeparators(paths.defaultData)},
+        // The default directory spelt in capitals.
+        {QStringLiteral("<DEFAULT>"), QDir::toNativeSeparators(paths.defaultData).toUpper()},
         {QStringLiteral("<version>"), QString::fromLatin1(kVersionText)},
     };
     QStringList errors;

@@ -1,0 +1,74 @@
+#include "ScenarioScript.h"
+
+#include <gtest/gtest.h>
+
+using vendalise::testing::parseScenario;
+using vendalise::testing::splitWords;
+
+namespace {
+
+QStringList words(const QString& line) {
+    QString error;
+    const auto result = splitWords(line, &error);
+    EXPECT_TRUE(result.has_value()) << error.toStdString();
+    return result.value_or(QStringList());
+}
+
+} // namespace
+
+TEST(ScenarioScript, SplitsWordsAndQuotedWords) {
+    EXPECT_EQ(words(QStringLiteral("  click\tFrmORV.Fin  ")),
+              QStringList({QStringLiteral("click"), QStringLiteral("FrmORV.Fin")}));
+    EXPECT_EQ(words(QStringLiteral("type W.C \"a b\" \"\"")),
+              QStringList({QStringLiteral("type"), QStringLiteral("W.C"), QStringLiteral("a b"),
+                           QString()}));
+    EXPECT_EQ(words(QStringLiteral(R"(x "q\"\\\t\r\n")")),
+              QStringList({QStringLiteral("x"), QStringLiteral("q\"\\\t\r\n")}));
+    // Outside quotes a backslash is an ordinary character.
+    EXPECT_EQ(words(QStringLiteral(R"(C:\Vendalise)")), QStringList({QStringLiteral(R"(C:\Vendalise)")}));
+}
+
+TEST(ScenarioScript, RejectsBrokenQuotes) {
+    for (const char* line : {"a \"open", "a \"bad\\q\"", "a \"x\"y"}) {
+        QString error;
+        EXPECT_FALSE(splitWords(QString::fromUtf8(line), &error).has_value()) << line;
+        EXPECT_FALSE(error.isEmpty());
+    }
+}
+
+TEST(ScenarioScript, ParsesStepsBlocksAndPlaceholders) {
+    const QString text = QStringLiteral("# comment\n"
+                                        "\n"
+                                        "setting S K <data>\n"
+                                        "file Compta.orv\n"
+                                        "Ligne <data>\n"
+                                        "\n"
+                                        "# not a comment here\n"
+                                        "end\n"
+                                        "expect rows W.C\n"
+                                        "  \"a b\" 3\n"
+                                        "\n"
+                                        "end\n"
+                                        "start\r\n");
+    QStringList errors;
+    const auto steps =
+        parseScenario(text, {{QStringLiteral("<data>"), QStringLiteral("/d")}}, &errors);
+    EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
+    ASSERT_EQ(steps.size(), 4u);
+    EXPECT_EQ(steps[0].line, 3);
+    EXPECT_EQ(steps[0].words.last(), QStringLiteral("/d"));
+    // A file block keeps blank and '#' lines, with placeholders replaced.
+    EXPECT_EQ(steps[1].block, QStringList({QStringLiteral("Ligne /d"), QString(),
+                                           QStringLiteral("# not a comment here")}));
+    ASSERT_EQ(steps[2].rows.size(), 1);
+    EXPECT_EQ(steps[2].rows[0], QStringList({QStringLiteral("a b"), QStringLiteral("3")}));
+    EXPECT_EQ(steps[3].words, QStringList(QStringLiteral("start")));
+    EXPECT_EQ(steps[3].line, 13);
+}
+
+TEST(ScenarioScript, ReportsABlockWithoutEnd) {
+    QStringList errors;
+    parseScenario(QStringLiteral("expect printed\n12 - - x\n"), {}, &errors);
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].startsWith(QStringLiteral("1:")));
+}
