@@ -59,9 +59,8 @@ QString resolvePath(const QString& path) {
     const QDir dir = info.dir();
     if (!dir.exists())
         return path;
-    const QStringList entries =
-        dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                      QDir::Name);
+    const QStringList entries = dir.entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
     for (const QString& entry : entries) {
         if (sameName(entry, name))
             return path.left(path.size() - name.size()) + entry;
@@ -103,7 +102,9 @@ RecordFile::RecordFile(const QString& path, int recordLength)
     openOrThrow(file_, QIODevice::ReadWrite);
 }
 
-int RecordFile::count() const { return static_cast<int>(file_.size() / recordLength_); }
+int RecordFile::count() const {
+    return static_cast<int>(file_.size() / recordLength_);
+}
 
 QByteArray RecordFile::read(int n) {
     if (n < 1 || n > count())
@@ -158,7 +159,9 @@ void appendText(const QString& path, QStringView text) {
         throwIoError(file);
 }
 
-void replaceText(const QString& path, QStringView text) { replaceFile(path, toCp1252(text)); }
+void replaceText(const QString& path, QStringView text) {
+    replaceFile(path, toCp1252(text));
+}
 
 void replaceFile(const QString& path, const QByteArray& bytes) {
     const QString target = resolvePath(path);

@@ -72,7 +72,7 @@ private:
 };
 
 // cp1252 text with CR LF line ends.
-QStringList readLines(const QString& path);     // the file must exist
+QStringList readLines(const QString& path);             // the file must exist
 void appendText(const QString& path, QStringView text); // created if missing
 void replaceText(const QString& path, QStringView text);
 // Replaces a whole file through a temporary file, so that a crash leaves

@@ -11,7 +11,9 @@ namespace {
 constexpr int kPathRole = Qt::UserRole;
 constexpr int kFilledRole = Qt::UserRole + 1;
 
-QString itemPath(const QTreeWidgetItem* item) { return item->data(0, kPathRole).toString(); }
+QString itemPath(const QTreeWidgetItem* item) {
+    return item->data(0, kPathRole).toString();
+}
 
 QTreeWidgetItem* makeItem(const QString& label, const QString& path) {
     auto* item = new QTreeWidgetItem(QStringList(label));
@@ -81,8 +83,7 @@ bool FolderList::open(const QString& folder) {
         QTreeWidgetItem* child = childNamed(item, part);
         if (!child) {
             // Hidden folders are not listed; show them on the way all the same.
-            child = makeItem(part, QDir::toNativeSeparators(
-                                       QDir(itemPath(item)).filePath(part)));
+            child = makeItem(part, QDir::toNativeSeparators(QDir(itemPath(item)).filePath(part)));
             item->addChild(child);
         }
         item = child;

@@ -16,7 +16,9 @@ QRect twips(int left, int top, int width, int height) {
 
 ClickLabel::ClickLabel(QWidget* parent) : QLabel(parent) {}
 
-void ClickLabel::mousePressEvent(QMouseEvent* event) { event->accept(); }
+void ClickLabel::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+}
 
 void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();

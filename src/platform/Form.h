@@ -10,7 +10,9 @@ class QCheckBox;
 namespace vendalise {
 
 // 1 twip = 1/1440 inch: 15 twips make one pixel at 96 dots per inch.
-constexpr int twipsToPixels(int twips) { return (twips + 7) / 15; }
+constexpr int twipsToPixels(int twips) {
+    return (twips + 7) / 15;
+}
 QRect twips(int left, int top, int width, int height);
 
 // A label that reacts to a click, as every label of the program does: a

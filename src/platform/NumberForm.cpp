@@ -77,6 +77,8 @@ double readNumber(QStringView text) {
     return value;
 }
 
-QString dateText(QDate date) { return date.toString(QStringLiteral("dd/MM/yyyy")); }
+QString dateText(QDate date) {
+    return date.toString(QStringLiteral("dd/MM/yyyy"));
+}
 
 } // namespace vendalise

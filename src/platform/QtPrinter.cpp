@@ -20,7 +20,8 @@ namespace {
 constexpr int kTabZoneCharacters = 14;
 
 QString freePdfName(const QDir& folder) {
-    const QString stem = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH-mm-ss"));
+    const QString stem =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH-mm-ss"));
     QString name = stem + QStringLiteral(".pdf");
     for (int n = 2; folder.exists(name); ++n)
         name = stem + QStringLiteral(" (%1).pdf").arg(n);
@@ -31,7 +32,9 @@ QString freePdfName(const QDir& folder) {
 
 QtPrinter::QtPrinter(PdfOpener openPdf) : openPdf_(std::move(openPdf)) {
     if (!openPdf_)
-        openPdf_ = [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
+        openPdf_ = [](const QString& path) {
+            QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+        };
 }
 
 QtPrinter::~QtPrinter() {
@@ -39,7 +42,9 @@ QtPrinter::~QtPrinter() {
         painter_->end();
 }
 
-std::optional<QStringList> QtPrinter::fonts() { return QFontDatabase::families(); }
+std::optional<QStringList> QtPrinter::fonts() {
+    return QFontDatabase::families();
+}
 
 std::optional<Printer::Failure> QtPrinter::setFont(const QString& name, bool bold) {
     family_ = name;
@@ -54,9 +59,9 @@ std::optional<Printer::Failure> QtPrinter::begin() {
         QDir folder = QDir::current();
         if (!folder.mkpath(QStringLiteral("Impressions")) ||
             !folder.cd(QStringLiteral("Impressions")))
-            return Failure{false, QStringLiteral("Le dossier Impressions n'a pas pu être créé dans ") +
-                                      QDir::toNativeSeparators(QDir::currentPath()) +
-                                      QStringLiteral(".")};
+            return Failure{false,
+                           QStringLiteral("Le dossier Impressions n'a pas pu être créé dans ") +
+                               QDir::toNativeSeparators(QDir::currentPath()) + QStringLiteral(".")};
         pdfPath_ = freePdfName(folder);
         printer_->setOutputFormat(QPrinter::PdfFormat);
         printer_->setOutputFileName(pdfPath_);
@@ -68,9 +73,8 @@ std::optional<Printer::Failure> QtPrinter::begin() {
         const QString target = pdfPath_.isEmpty() ? printer_->printerName() : pdfPath_;
         painter_.reset();
         printer_.reset();
-        return Failure{printerError,
-                       QStringLiteral("L'impression n'a pas pu commencer sur ") + target +
-                           QStringLiteral(".")};
+        return Failure{printerError, QStringLiteral("L'impression n'a pas pu commencer sur ") +
+                                         target + QStringLiteral(".")};
     }
     y_ = 0;
     return std::nullopt;
@@ -91,7 +95,8 @@ std::optional<Printer::Failure> QtPrinter::printLine(const QString& text, double
     static const QRegularExpression breaks(QStringLiteral("\r\n|\r|\n"));
     for (const QString& line : text.split(breaks))
         drawLine(line);
-    if (printer_->printerState() == QPrinter::Aborted || printer_->printerState() == QPrinter::Error)
+    if (printer_->printerState() == QPrinter::Aborted ||
+        printer_->printerState() == QPrinter::Error)
         return Failure{true, QStringLiteral("L'imprimante a interrompu l'impression.")};
     return std::nullopt;
 }

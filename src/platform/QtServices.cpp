@@ -108,9 +108,13 @@ void QtSettingsStore::setValue(const QString& section, const QString& key, const
     settings->sync();
 }
 
-QDate SystemClock::today() { return QDate::currentDate(); }
+QDate SystemClock::today() {
+    return QDate::currentDate();
+}
 
-void QtWindowSystem::showModal(QDialog& window) { window.exec(); }
+void QtWindowSystem::showModal(QDialog& window) {
+    window.exec();
+}
 
 void QtWindowSystem::end() {
     // Every file is closed and every setting written when an operation ends,

@@ -26,8 +26,7 @@ class QtSettingsStore : public SettingsStore {
 public:
     QtSettingsStore() = default;
     explicit QtSettingsStore(const QString& iniFile) : iniFile_(iniFile) {}
-    QString value(const QString& section, const QString& key,
-                  const QString& defaultValue) override;
+    QString value(const QString& section, const QString& key, const QString& defaultValue) override;
     void setValue(const QString& section, const QString& key, const QString& value) override;
 
 private:

@@ -20,6 +20,8 @@ QString VirguleEnPoint(QString& text) {
     return text;
 }
 
-double amountValue(QString text) { return readNumber(VirguleEnPoint(text)); }
+double amountValue(QString text) {
+    return readNumber(VirguleEnPoint(text));
+}
 
 } // namespace vendalise

@@ -51,9 +51,9 @@ FrmDir::FrmDir(App& app) : Form(QStringLiteral("FrmDir"), 6435, 6840), app_(app)
                    twips(360, 6000, 1695, 495));
     Command1 = addButton(QStringLiteral("Command1"), QStringLiteral("Abandon"),
                          QStringLiteral("Abandonner la gestion"), twips(2160, 6000, 1695, 495));
-    Creation = addButton(QStringLiteral("Création"), QStringLiteral("Création des fichiers"),
-                         QStringLiteral("Création des fichiers vides"),
-                         twips(3960, 6000, 1695, 495));
+    Creation =
+        addButton(QStringLiteral("Création"), QStringLiteral("Création des fichiers"),
+                  QStringLiteral("Création des fichiers vides"), twips(3960, 6000, 1695, 495));
 
     connect(Dir1, &FolderList::opened, this, [this](const QString& path) {
         TextChemin->setText(path);
@@ -70,7 +70,9 @@ FrmDir::FrmDir(App& app) : Form(QStringLiteral("FrmDir"), 6435, 6840), app_(app)
 
 // The folder shown becomes the current directory: files are created, and
 // every later opening by bare name takes place, in it.
-void FrmDir::enterShownFolder() { QDir::setCurrent(Dir1->path()); }
+void FrmDir::enterShownFolder() {
+    QDir::setCurrent(Dir1->path());
+}
 
 void FrmDir::openTypedFolder() {
     const QString typed = QDir::fromNativeSeparators(TextChemin->text().trimmed());

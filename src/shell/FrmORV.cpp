@@ -28,8 +28,9 @@ FrmORV::FrmORV(App& app) : Form(QStringLiteral("FrmORV"), 6735, 5340), app_(app)
     Label1->setFont(large);
     Label1->setAlignment(Qt::AlignCenter);
 
-    NewAdh = addButton(QStringLiteral("NewAdh"), QStringLiteral("Achats"),
-                       QStringLiteral("Gestion des adhérents, achats"), twips(960, 1320, 1815, 495));
+    NewAdh =
+        addButton(QStringLiteral("NewAdh"), QStringLiteral("Achats"),
+                  QStringLiteral("Gestion des adhérents, achats"), twips(960, 1320, 1815, 495));
     BtnStock = addButton(QStringLiteral("BtnStock"), QStringLiteral("Stock"),
                          QStringLiteral("Etat du stock"), twips(3600, 1320, 1815, 495));
     BtnStock->setIcon(stockPicture());
@@ -41,9 +42,10 @@ FrmORV::FrmORV(App& app) : Form(QStringLiteral("FrmORV"), 6735, 5340), app_(app)
                     drinksRegisterPicture());
     SommeCaisses = addButton(QStringLiteral("SommeCaisses"), QStringLiteral("+"),
                              QStringLiteral("Somme des deux caisses"), twips(1800, 3480, 255, 255));
-    CmdCompta = withPicture(addButton(QStringLiteral("CmdCompta"), {},
-                                      QStringLiteral("Caisse matériel"), twips(2160, 3240, 615, 615)),
-                            materialRegisterPicture());
+    CmdCompta =
+        withPicture(addButton(QStringLiteral("CmdCompta"), {}, QStringLiteral("Caisse matériel"),
+                              twips(2160, 3240, 615, 615)),
+                    materialRegisterPicture());
     Command1 = withPicture(addButton(QStringLiteral("Command1"), {},
                                      QStringLiteral("Sauvegarde des fichiers sur disquette"),
                                      twips(3360, 3240, 615, 615)),
@@ -83,11 +85,15 @@ FrmORV::FrmORV(App& app) : Form(QStringLiteral("FrmORV"), 6735, 5340), app_(app)
 }
 
 // The next guarded operation will ask for the password again.
-void FrmORV::clearAccess() { app_.state.accessGranted = false; }
+void FrmORV::clearAccess() {
+    app_.state.accessGranted = false;
+}
 
 // The chooser changes the current directory for every later opening of a
 // data file; the tables and LblDir keep what start-up read.
-void FrmORV::chooseDirectory() { app_.showModal(app_.window<FrmDir>()); }
+void FrmORV::chooseDirectory() {
+    app_.showModal(app_.window<FrmDir>());
+}
 
 void FrmORV::closeEvent(QCloseEvent* event) {
     event->accept();

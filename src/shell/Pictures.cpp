@@ -22,7 +22,9 @@ QPixmap draw(int size, const std::function<void(QPainter&)>& paint) {
     return pixmap;
 }
 
-QIcon icon(const std::function<void(QPainter&)>& paint) { return QIcon(draw(kIconSize, paint)); }
+QIcon icon(const std::function<void(QPainter&)>& paint) {
+    return QIcon(draw(kIconSize, paint));
+}
 
 void drawGlass(QPainter& p) {
     QPainterPath glass;
@@ -73,9 +75,13 @@ QIcon stockPicture() {
     });
 }
 
-QIcon drinksRegisterPicture() { return icon(drawGlass); }
+QIcon drinksRegisterPicture() {
+    return icon(drawGlass);
+}
 
-QIcon materialRegisterPicture() { return icon(drawCoins); }
+QIcon materialRegisterPicture() {
+    return icon(drawCoins);
+}
 
 QIcon backupPicture() {
     return icon([](QPainter& p) {

@@ -1,6 +1,5 @@
 #include "shell/Startup.h"
 
-#include "Version.h"
 #include "catalogue/ProductTable.h"
 #include "members/MemberTable.h"
 #include "platform/DataFiles.h"
@@ -11,6 +10,7 @@
 #include "shell/FrmDir.h"
 #include "shell/FrmORV.h"
 #include "shell/Printing.h"
+#include "Version.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -34,9 +34,8 @@ bool readBoolean(const QString& text) {
     if (t.compare(QStringLiteral("True"), Qt::CaseInsensitive) == 0)
         return true;
     bool isNumber = false;
-    const double number = QLocale::c().toDouble(QString(t).replace(QLatin1Char(','),
-                                                                   QLatin1Char('.')),
-                                                &isNumber);
+    const double number =
+        QLocale::c().toDouble(QString(t).replace(QLatin1Char(','), QLatin1Char('.')), &isNumber);
     return isNumber && number != 0;
 }
 
@@ -44,8 +43,8 @@ bool readBoolean(const QString& text) {
 // of old; nullopt when the text is no number or out of range.
 std::optional<qint16> readInteger16(const QString& text) {
     bool isNumber = false;
-    const double value =
-        QLocale::c().toDouble(text.trimmed().replace(QLatin1Char(','), QLatin1Char('.')), &isNumber);
+    const double value = QLocale::c().toDouble(
+        text.trimmed().replace(QLatin1Char(','), QLatin1Char('.')), &isNumber);
     if (!isNumber)
         return std::nullopt;
     const double rounded = std::nearbyint(value);
@@ -84,17 +83,19 @@ bool runStep(App& app, const std::function<void()>& step) {
             return true;
         } catch (const FileError& error) {
             if (error.kind() != FileError::Kind::Missing) {
-                app.tell(QStringLiteral("Le fichier %1 n'a pas pu être lu :\r\n%2\r\n\r\n"
-                                        "Les données qui suivent ne sont pas chargées.")
-                             .arg(QDir::toNativeSeparators(QFileInfo(error.file()).absoluteFilePath()),
-                                  error.description()),
-                         kFilesTitle, Messages::Icon::Critical);
+                app.tell(
+                    QStringLiteral("Le fichier %1 n'a pas pu être lu :\r\n%2\r\n\r\n"
+                                   "Les données qui suivent ne sont pas chargées.")
+                        .arg(QDir::toNativeSeparators(QFileInfo(error.file()).absoluteFilePath()),
+                             error.description()),
+                    kFilesTitle, Messages::Icon::Critical);
                 return false;
             }
             app.state.filesCreated = false;
             app.showModal(app.window<FrmDir>());
-            app.tell(QStringLiteral("Si vous avez créé les fichiers de travail, relancez le programme"),
-                     kFilesTitle, Messages::Icon::Information);
+            app.tell(
+                QStringLiteral("Si vous avez créé les fichiers de travail, relancez le programme"),
+                kFilesTitle, Messages::Icon::Information);
             if (app.state.filesCreated)
                 app.end();
         }
@@ -108,8 +109,8 @@ void startUp(App& app) {
     SettingsStore& settings = app.sys.settings;
     FrmORV& main = app.window<FrmORV>();
 
-    state.accessGranted = readBoolean(settings.value(kPsw, QStringLiteral("PswActif"),
-                                                     QStringLiteral("True")));
+    state.accessGranted =
+        readBoolean(settings.value(kPsw, QStringLiteral("PswActif"), QStringLiteral("True")));
     state.password = settings.value(kPsw, kPsw);
     main.setWindowTitle(QStringLiteral("Vendalise - T.B - Version %1.%2.%3")
                             .arg(kVersionMajor)
@@ -120,7 +121,8 @@ void startUp(App& app) {
     // Without a printer the font is simply not chosen.
     ChoixPolice(app);
 
-    state.dataDirectory = settings.value(QStringLiteral("DirFichiersGestion"), QStringLiteral("dir"));
+    state.dataDirectory =
+        settings.value(QStringLiteral("DirFichiersGestion"), QStringLiteral("dir"));
     const QString defaultDirectory = QDir::toNativeSeparators(defaultDataDirectory());
     if (state.dataDirectory.toUpper() != defaultDirectory.toUpper()) {
         const bool keep =
@@ -133,9 +135,8 @@ void startUp(App& app) {
     }
 
     // A threshold that is no number leaves it at 0.
-    if (const auto threshold = readInteger16(settings.value(QStringLiteral("SeuilCommande"),
-                                                            QStringLiteral("Seuil"),
-                                                            QStringLiteral("5")))) {
+    if (const auto threshold = readInteger16(settings.value(
+            QStringLiteral("SeuilCommande"), QStringLiteral("Seuil"), QStringLiteral("5")))) {
         state.threshold = *threshold;
     }
 

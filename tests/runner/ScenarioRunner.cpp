@@ -78,10 +78,13 @@ QString describe(const ShownBox& box) {
                QLatin1Char(' ') + quoted(box.proposed);
     return QStringLiteral("message ") + quoted(box.title) + QLatin1Char(' ') + quoted(box.text) +
            QLatin1Char(' ') + iconWord(box.icon) +
-           (box.buttons == Messages::Buttons::Ok ? QStringLiteral(" ok") : QStringLiteral(" yesno"));
+           (box.buttons == Messages::Buttons::Ok ? QStringLiteral(" ok")
+                                                 : QStringLiteral(" yesno"));
 }
 
-QString yesNo(bool value) { return value ? QStringLiteral("yes") : QStringLiteral("no"); }
+QString yesNo(bool value) {
+    return value ? QStringLiteral("yes") : QStringLiteral("no");
+}
 
 QString describePrinted(const ScriptedPrinter::Line& line) {
     if (line.endOfDocument)
@@ -189,6 +192,12 @@ void ScenarioRunner::abort(const QString& message) {
     finish();
 }
 
+bool ScenarioRunner::yes(const QString& word) {
+    if (word != QLatin1String("yes") && word != QLatin1String("no"))
+        abort(QStringLiteral("yes or no expected, not ") + word);
+    return word == QLatin1String("yes");
+}
+
 void ScenarioRunner::need(int words, const char* usage) {
     if (step_->words.size() < words)
         abort(QStringLiteral("usage: ") + QString::fromUtf8(usage));
@@ -225,11 +234,6 @@ void ScenarioRunner::execute(const Step& step) {
         if (!ok)
             abort(QStringLiteral("not a number: ") + text);
         return value;
-    };
-    auto boolean = [this](const QString& text) {
-        if (text != QLatin1String("yes") && text != QLatin1String("no"))
-            abort(QStringLiteral("yes or no expected, not ") + text);
-        return text == QLatin1String("yes");
     };
 
     if (verb == QLatin1String("expect")) {
@@ -295,11 +299,11 @@ void ScenarioRunner::execute(const Step& step) {
         start();
     } else if (verb == QLatin1String("answer")) {
         need(2, "answer yes|no");
-        messages_.answers.push_back(boolean(w[1]) ? Messages::kYes : Messages::kNo);
+        messages_.answers.push_back(yes(w[1]) ? Messages::kYes : Messages::kNo);
     } else if (verb == QLatin1String("input")) {
         need(2, "input TEXT|cancel");
         messages_.inputs.push_back(w[1] == QLatin1String("cancel") ? std::nullopt
-                                                                    : std::optional(w[1]));
+                                                                   : std::optional(w[1]));
     } else if (verb == QLatin1String("click")) {
         need(2, "click W.C|W");
         click(w[1]);
@@ -390,7 +394,8 @@ void ScenarioRunner::select(const QString& target, const QString& row) {
             bool ok = false;
             const int n = row.mid(1).toInt(&ok);
             if (!ok || n < 1 || n > texts.size())
-                abort(QStringLiteral("no row %1 in %2 (%3 rows)").arg(row, target).arg(texts.size()));
+                abort(
+                    QStringLiteral("no row %1 in %2 (%3 rows)").arg(row, target).arg(texts.size()));
             return n - 1;
         }
         const qsizetype i = texts.indexOf(row);
@@ -430,7 +435,9 @@ void ScenarioRunner::openFolder(const QString& target, const QString& path) {
         abort(QStringLiteral("no such folder: ") + path);
 }
 
-void ScenarioRunner::close(const QString& window) { shownWindow(window)->close(); }
+void ScenarioRunner::close(const QString& window) {
+    shownWindow(window)->close();
+}
 
 // --- Windows and controls ---------------------------------------------
 
@@ -496,12 +503,8 @@ void ScenarioRunner::expect(const Step& step) {
     const QString what = w[1];
     auto compare = [this](const QString& subject, const QString& expected, const QString& actual) {
         if (expected != actual)
-            fail(QStringLiteral("%1: expected %2, got %3").arg(subject, quoted(expected), quoted(actual)));
-    };
-    auto boolean = [this](const QString& text) {
-        if (text != QLatin1String("yes") && text != QLatin1String("no"))
-            abort(QStringLiteral("yes or no expected, not ") + text);
-        return text == QLatin1String("yes");
+            fail(QStringLiteral("%1: expected %2, got %3")
+                     .arg(subject, quoted(expected), quoted(actual)));
     };
 
     if (what == QLatin1String("message") || what == QLatin1String("input")) {
@@ -540,7 +543,7 @@ void ScenarioRunner::expect(const Step& step) {
     } else if (what == QLatin1String("visible")) {
         need(4, "expect visible W.C yes|no");
         if (QWidget* control = existingControl(w[2]))
-            compare(QStringLiteral("visible ") + w[2], yesNo(boolean(w[3])),
+            compare(QStringLiteral("visible ") + w[2], yesNo(yes(w[3])),
                     yesNo(control->isVisibleTo(control->window())));
     } else if (what == QLatin1String("checked")) {
         need(4, "expect checked W.C yes|no");
@@ -548,12 +551,13 @@ void ScenarioRunner::expect(const Step& step) {
             auto* button = qobject_cast<QAbstractButton*>(control);
             if (!button)
                 abort(w[2] + QStringLiteral(" cannot be checked"));
-            compare(QStringLiteral("checked ") + w[2], yesNo(boolean(w[3])), yesNo(button->isChecked()));
+            compare(QStringLiteral("checked ") + w[2], yesNo(yes(w[3])),
+                    yesNo(button->isChecked()));
         }
     } else if (what == QLatin1String("shown")) {
         need(4, "expect shown W yes|no");
         Form* window = app_->windows().find(w[2]);
-        compare(QStringLiteral("shown ") + w[2], yesNo(boolean(w[3])),
+        compare(QStringLiteral("shown ") + w[2], yesNo(yes(w[3])),
                 yesNo(window && window->isVisible()));
     } else if (what == QLatin1String("rows")) {
         need(3, "expect rows W.C, its rows, end");
@@ -609,12 +613,13 @@ void ScenarioRunner::expect(const Step& step) {
         const QString absent = QStringLiteral("\x01(absent)");
         const QString actual = settings_.value(w[2], w[3], absent);
         if (actual != absent)
-            fail(QStringLiteral("setting %1 %2 is %3, expected none").arg(w[2], w[3], quoted(actual)));
+            fail(QStringLiteral("setting %1 %2 is %3, expected none")
+                     .arg(w[2], w[3], quoted(actual)));
     } else if (what == QLatin1String("printed")) {
         expectPrinted(step.rows);
     } else if (what == QLatin1String("ended")) {
         need(3, "expect ended yes|no");
-        compare(QStringLiteral("ended"), yesNo(boolean(w[2])), yesNo(ended_));
+        compare(QStringLiteral("ended"), yesNo(yes(w[2])), yesNo(ended_));
     } else if (what == QLatin1String("state")) {
         need(4, "expect state NAME VALUE");
         expectState(w[2], w[3]);
@@ -720,7 +725,8 @@ void ScenarioRunner::expectPrinted(const QList<QStringList>& rows) {
         actual.append(describePrinted(printer_.printed[printedExpected_]));
     if (expected != actual)
         fail(QStringLiteral("printed:\n  expected:\n    %1\n  got:\n    %2")
-                 .arg(expected.join(QStringLiteral("\n    ")), actual.join(QStringLiteral("\n    "))));
+                 .arg(expected.join(QStringLiteral("\n    ")),
+                      actual.join(QStringLiteral("\n    "))));
 }
 
 void ScenarioRunner::expectFile(const QString& name, const QStringList& lines) {
@@ -742,8 +748,9 @@ void ScenarioRunner::expectFile(const QString& name, const QStringList& lines) {
     QStringList shownActual;
     for (const QString& line : got)
         shownActual.append(quoted(line));
-    fail(QStringLiteral("%1 (each line ends in CR LF, so the last piece is empty):\n  expected:\n    %2\n"
-                        "    \"\"\n  got:\n    %3")
+    fail(QStringLiteral(
+             "%1 (each line ends in CR LF, so the last piece is empty):\n  expected:\n    %2\n"
+             "    \"\"\n  got:\n    %3")
              .arg(name, shownExpected.join(QStringLiteral("\n    ")),
                   shownActual.join(QStringLiteral("\n    "))));
 }
@@ -776,7 +783,8 @@ void ScenarioRunner::expectState(const QString& name, const QString& value) {
     else
         abort(QStringLiteral("unknown state ") + name);
     if (actual != value)
-        fail(QStringLiteral("state %1: expected %2, got %3").arg(name, quoted(value), quoted(actual)));
+        fail(QStringLiteral("state %1: expected %2, got %3")
+                 .arg(name, quoted(value), quoted(actual)));
 }
 
 } // namespace vendalise::testing

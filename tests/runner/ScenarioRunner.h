@@ -1,8 +1,8 @@
 #pragma once
 
+#include "platform/QtServices.h"
 #include "ScenarioScript.h"
 #include "ScriptedServices.h"
-#include "platform/QtServices.h"
 #include "shell/App.h"
 
 #include <QPointer>
@@ -52,6 +52,8 @@ private:
     // A step that cannot be done: reported, the scenario stops.
     [[noreturn]] void abort(const QString& message);
     void need(int words, const char* usage);
+    // The word "yes" or "no" as a truth value.
+    bool yes(const QString& word);
 
     // Acting.
     void start();

@@ -10,7 +10,9 @@ QString substitute(QString text, const QHash<QString, QString>& values) {
     return text;
 }
 
-bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
+bool isBlank(QChar c) {
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
 
 enum class BlockKind { None, Raw, Words };
 
@@ -125,7 +127,8 @@ std::vector<Step> parseScenario(const QString& text, const QHash<QString, QStrin
                     step.block.append(substitute(blockLine, values));
                     continue;
                 }
-                if (blockLine.trimmed().isEmpty() || blockLine.trimmed().startsWith(QLatin1Char('#')))
+                if (blockLine.trimmed().isEmpty() ||
+                    blockLine.trimmed().startsWith(QLatin1Char('#')))
                     continue;
                 const auto rowWords = splitWords(blockLine, &error);
                 if (!rowWords) {
@@ -138,7 +141,8 @@ std::vector<Step> parseScenario(const QString& text, const QHash<QString, QStrin
                 step.rows.append(row);
             }
             if (!ended)
-                errors->append(QStringLiteral("%1: block without its closing \"end\"").arg(step.line));
+                errors->append(
+                    QStringLiteral("%1: block without its closing \"end\"").arg(step.line));
         }
         steps.push_back(std::move(step));
     }

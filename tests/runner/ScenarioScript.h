@@ -14,7 +14,7 @@ namespace vendalise::testing {
 struct Step {
     int line = 0;
     QStringList words;
-    QStringList block;      // raw lines (file contents)
+    QStringList block;       // raw lines (file contents)
     QList<QStringList> rows; // the block's lines as words (rows, printed lines)
 };
 

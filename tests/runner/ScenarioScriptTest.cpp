@@ -25,7 +25,8 @@ TEST(ScenarioScript, SplitsWordsAndQuotedWords) {
     EXPECT_EQ(words(QStringLiteral(R"(x "q\"\\\t\r\n")")),
               QStringList({QStringLiteral("x"), QStringLiteral("q\"\\\t\r\n")}));
     // Outside quotes a backslash is an ordinary character.
-    EXPECT_EQ(words(QStringLiteral(R"(C:\Vendalise)")), QStringList({QStringLiteral(R"(C:\Vendalise)")}));
+    EXPECT_EQ(words(QStringLiteral(R"(C:\Vendalise)")),
+              QStringList({QStringLiteral(R"(C:\Vendalise)")}));
 }
 
 TEST(ScenarioScript, RejectsBrokenQuotes) {

@@ -21,8 +21,8 @@ int ScriptedMessages::message(const QString& text, const QString& title, Icon ic
 
 QString ScriptedMessages::input(const QString& prompt, const QString& title,
                                 const QString& proposed) {
-    shown.append({true, title.isEmpty() ? kApplicationName : title, prompt, Icon::None,
-                  Buttons::Ok, proposed});
+    shown.append({true, title.isEmpty() ? kApplicationName : title, prompt, Icon::None, Buttons::Ok,
+                  proposed});
     if (inputs.empty()) {
         if (onUnanswered)
             onUnanswered(shown.last());

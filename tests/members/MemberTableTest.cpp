@@ -1,0 +1,78 @@
+#include "members/MemberTable.h"
+
+#include "platform/Limits.h"
+
+#include "../platform/TestHelpers.h"
+
+#include <cstring>
+
+namespace vendalise {
+namespace {
+
+// A 35-byte record as the file holds it: cp1252 name on 25 bytes, first
+// name on 10, both padded with blanks.
+QByteArray record(const char* name, const char* firstName) {
+    QByteArray bytes(name);
+    bytes.append(25 - int(std::strlen(name)), ' ');
+    bytes.append(firstName);
+    bytes.append(10 - int(std::strlen(firstName)), ' ');
+    return bytes;
+}
+
+const QString kFile = u"Adhérents.orv"_s;
+
+using MemberTableFile = InScratchDir;
+
+TEST_F(MemberTableFile, LoadsEveryMemberWithTrailingBlanks) {
+    writeBytes(kFile, record("Dupont", "Jean") + record("Lef\xE8vre", "Zo\xE9") +
+                          record("ABCDEFGHIJKLMNOPQRSTUVWXY", "0123456789"));
+    MemberTable table;
+    table.names = QStringList{QString(), u"ancien"_s};
+    table.count = 1;
+
+    EXPECT_EQ(loadMemberTable(table), 3);
+    EXPECT_EQ(table.count, 3);
+    ASSERT_EQ(table.names.size(), 4);
+    ASSERT_EQ(table.firstNames.size(), 4);
+    EXPECT_EQ(table.names[1], u"Dupont"_s + QString(19, QLatin1Char(' ')));
+    EXPECT_EQ(table.firstNames[1], u"Jean      "_s);
+    EXPECT_EQ(table.names[2], u"Lefèvre"_s + QString(18, QLatin1Char(' ')));
+    EXPECT_EQ(table.firstNames[2], u"Zoé       "_s);
+    EXPECT_EQ(table.names[3], u"ABCDEFGHIJKLMNOPQRSTUVWXY"_s);
+    EXPECT_EQ(table.firstNames[3], u"0123456789"_s);
+}
+
+TEST_F(MemberTableFile, IgnoresAPartialRecordAndAnyCaseOfTheName) {
+    // 71 bytes: two members and one stray byte.
+    writeBytes(u"ADHÉRENTS.ORV"_s, record("Martin", "Paul") + record("Durand", "Anne") + "X");
+    MemberTable table;
+    EXPECT_EQ(loadMemberTable(table), 2);
+    EXPECT_EQ(table.count, 2);
+    ASSERT_EQ(table.names.size(), 3);
+    EXPECT_EQ(table.names[2].trimmed(), u"Durand"_s);
+    EXPECT_EQ(entries(), QStringList{u"ADHÉRENTS.ORV"_s});
+}
+
+TEST_F(MemberTableFile, HoldsAtMost32767Members) {
+    QByteArray bytes;
+    for (int n = 1; n <= kMaxRecords + 1; ++n)
+        bytes += record(QByteArray::number(n).constData(), "P");
+    ASSERT_EQ(bytes.size(), 32768 * 35);
+    writeBytes(kFile, bytes);
+
+    MemberTable table;
+    EXPECT_EQ(loadMemberTable(table), 32768);
+    EXPECT_EQ(table.count, 32767);
+    ASSERT_EQ(table.names.size(), 32768);
+    EXPECT_EQ(table.names[32767].trimmed(), u"32767"_s);
+    EXPECT_TRUE(bytesOf(kFile) == bytes) << "the member file was changed";
+}
+
+TEST(MemberRecord, IsTheLayoutOfTheFile) {
+    EXPECT_EQ(memberRecord(u"Lefèvre", u"Zoé"), record("Lef\xE8vre", "Zo\xE9"));
+    EXPECT_EQ(memberRecord(u"De La Fontaine-Beaumarchais", u"Jean-Baptiste"),
+              record("De La Fontaine-Beaumarcha", "Jean-Bapti"));
+}
+
+} // namespace
+} // namespace vendalise

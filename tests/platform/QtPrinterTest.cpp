@@ -1,0 +1,48 @@
+#include "platform/QtPrinter.h"
+
+#include "TestHelpers.h"
+
+#include <QFileInfo>
+#include <QPrinterInfo>
+
+namespace vendalise {
+namespace {
+
+using PdfPrinter = InScratchDir;
+
+::testing::AssertionResult done(const std::optional<Printer::Failure>& failure) {
+    if (failure)
+        return ::testing::AssertionFailure() << failure->description.toStdString();
+    return ::testing::AssertionSuccess();
+}
+
+TEST_F(PdfPrinter, WithoutAPrinterEachDocumentBecomesAPdfInImpressions) {
+    if (!QPrinterInfo::availablePrinterNames().isEmpty())
+        GTEST_SKIP() << "a printer is installed: documents go to paper";
+    QStringList opened;
+    QtPrinter printer([&opened](const QString& path) { opened.append(path); });
+    const QString folder = QDir::current().absoluteFilePath(u"Impressions"_s);
+
+    for (int document = 1; document <= 2; ++document) {
+        SCOPED_TRACE(document);
+        ASSERT_TRUE(done(printer.setFont(u"Arial"_s, false)));
+        ASSERT_TRUE(done(printer.printLine(u"Ventes du 05/12/2007"_s, 14, true, true)));
+        ASSERT_TRUE(done(printer.printLine(u"Café\t2,5 €"_s, 10, false, false)));
+        ASSERT_TRUE(done(printer.printLine(u"Total\r\n12,5"_s, 10, true, false)));
+        EXPECT_TRUE(opened.size() == document - 1) << "opened before the end of the document";
+        ASSERT_TRUE(done(printer.endDocument()));
+
+        ASSERT_EQ(opened.size(), document);
+        const QFileInfo pdf(opened.last());
+        EXPECT_EQ(pdf.canonicalPath(), QFileInfo(folder).canonicalFilePath());
+        QFile file(pdf.filePath());
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(file.read(4) == "%PDF");
+    }
+    EXPECT_NE(opened.at(0), opened.at(1));
+    EXPECT_TRUE(QFileInfo::exists(opened.at(0)));
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 2);
+}
+
+} // namespace
+} // namespace vendalise

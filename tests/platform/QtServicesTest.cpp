@@ -1,0 +1,69 @@
+#include "platform/QtServices.h"
+
+#include "TestHelpers.h"
+
+#include <QSettings>
+
+namespace vendalise {
+namespace {
+
+class IniSettings : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(folder_.isValid()); }
+    QString iniFile() const { return folder_.filePath(u"Vendalise.ini"_s); }
+
+private:
+    QTemporaryDir folder_;
+};
+
+TEST_F(IniSettings, SectionsAndKeysMatchWithoutRegardToCase) {
+    QtSettingsStore file(iniFile());
+    SettingsStore& store = file; // the defaults are the interface's
+    store.setValue(u"DirFichiersGestion"_s, u"Dir"_s, u"/données/club"_s);
+    EXPECT_EQ(store.value(u"dirfichiersgestion"_s, u"dir"_s), u"/données/club"_s);
+
+    // Another spelling updates the same key instead of adding one.
+    store.setValue(u"DIRFICHIERSGESTION"_s, u"DIR"_s, u"/autre"_s);
+    EXPECT_EQ(store.value(u"DirFichiersGestion"_s, u"Dir"_s), u"/autre"_s);
+    QSettings raw(iniFile(), QSettings::IniFormat);
+    EXPECT_EQ(raw.childGroups(), QStringList{u"DirFichiersGestion"_s});
+    raw.beginGroup(u"DirFichiersGestion"_s);
+    EXPECT_EQ(raw.childKeys(), QStringList{u"Dir"_s});
+}
+
+TEST_F(IniSettings, MissingSectionOrKeyGivesTheDefault) {
+    QtSettingsStore store(iniFile());
+    EXPECT_EQ(store.value(u"Seuil"_s, u"Valeur"_s, u"5"_s), u"5"_s);
+    store.setValue(u"Seuil"_s, u"Autre"_s, u"1"_s);
+    EXPECT_EQ(store.value(u"seuil"_s, u"Valeur"_s, u"5"_s), u"5"_s);
+}
+
+TEST_F(IniSettings, ValuesSurviveARoundTripThroughTheFile) {
+    const QString values[] = {u"12,50"_s,
+                              u"a, b, c"_s,
+                              u"  blancs devant et derrière  "_s,
+                              u"Évaluée à l'œil ; « ça »"_s,
+                              u"C:\\Vendalise\\Données\\"_s,
+                              u"clé=valeur"_s,
+                              u"\"guillemets\" #dièse"_s,
+                              QString()};
+    for (const QString& value : values) {
+        SCOPED_TRACE(value.toStdString());
+        QtSettingsStore(iniFile()).setValue(u"Test"_s, u"V"_s, value);
+        EXPECT_EQ(QtSettingsStore(iniFile()).value(u"Test"_s, u"V"_s, u"défaut"_s), value);
+    }
+}
+
+TEST_F(IniSettings, TwoStoresOnOneFileSeeEachOthersWrites) {
+    QtSettingsStore firstFile(iniFile());
+    QtSettingsStore secondFile(iniFile());
+    SettingsStore& first = firstFile;
+    SettingsStore& second = secondFile;
+    first.setValue(u"Acces"_s, u"MotDePasse"_s, u"abc"_s);
+    EXPECT_EQ(second.value(u"Acces"_s, u"MotDePasse"_s), u"abc"_s);
+    second.setValue(u"acces"_s, u"motdepasse"_s, u"xyz"_s);
+    EXPECT_EQ(first.value(u"Acces"_s, u"MotDePasse"_s), u"xyz"_s);
+}
+
+} // namespace
+} // namespace vendalise

@@ -1,0 +1,25 @@
+#include "platform/RecordFields.h"
+
+#include "TestHelpers.h"
+
+namespace vendalise {
+namespace {
+
+// Text fields are checked through the member and product records.
+TEST(RecordFields, NumbersAreLittleEndian) {
+    const QByteArray record("\x34\x12\xFE\xFF\x00\x00\xC0\x3F\x00\x00\x80\xBF", 12);
+    EXPECT_EQ(int16At(record, 0), 0x1234);
+    EXPECT_EQ(int16At(record, 2), -2);
+    EXPECT_EQ(floatAt(record, 4), 1.5f);
+    EXPECT_EQ(floatAt(record, 8), -1.0f);
+
+    QByteArray written;
+    appendInt16(written, 0x1234);
+    appendInt16(written, -2);
+    appendFloat(written, 1.5f);
+    appendFloat(written, -1.0f);
+    EXPECT_EQ(written, record);
+}
+
+} // namespace
+} // namespace vendalise
