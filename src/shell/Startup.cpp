@@ -39,13 +39,13 @@ bool readBoolean(const QString& text) {
     return isNumber && number != 0;
 }
 
-// A whole number of 16 bits, rounded half to even like the settings reader
-// of old; nullopt when the text is no number or out of range.
+// A whole number of 16 bits, rounded half to even ("5,5" gives 6); nullopt
+// when the text is no number or out of range.
 std::optional<qint16> readInteger16(const QString& text) {
     bool isNumber = false;
     const double value = QLocale::c().toDouble(
         text.trimmed().replace(QLatin1Char(','), QLatin1Char('.')), &isNumber);
-    if (!isNumber)
+    if (!isNumber || !std::isfinite(value))
         return std::nullopt;
     const double rounded = std::nearbyint(value);
     if (rounded < -32768 || rounded > 32767)
