@@ -22,7 +22,7 @@ bool sameName(const QString& a, const QString& b) {
 // Turns a failed open into the matching error.
 [[noreturn]] void throwOpenError(const QString& path, const QFile& file) {
     const QFileInfo info(path);
-    if (QFileInfo(path).fileName().isEmpty())
+    if (info.fileName().isEmpty())
         throw FileError(FileError::Kind::Missing, path, QStringLiteral("Nom de fichier incorrect"));
     if (!info.exists()) {
         if (!info.dir().exists())
