@@ -129,36 +129,6 @@ QIcon exitPicture() {
     });
 }
 
-QIcon printPicture() {
-    return icon([](QPainter& p) {
-        p.setPen(QPen(QColor(50, 50, 50), 2));
-        p.setBrush(Qt::white);
-        p.drawRect(QRectF(18, 6, 28, 20));
-        p.setBrush(QColor(120, 120, 130));
-        p.drawRoundedRect(QRectF(6, 24, 52, 24), 4, 4);
-        p.setBrush(Qt::white);
-        p.drawRect(QRectF(18, 40, 28, 18));
-        p.setPen(QPen(QColor(60, 60, 60), 2));
-        p.drawLine(QPointF(22, 47), QPointF(42, 47));
-        p.drawLine(QPointF(22, 53), QPointF(38, 53));
-    });
-}
-
-QIcon returnPicture() {
-    return icon([](QPainter& p) {
-        p.setPen(QPen(QColor(30, 90, 30), 7, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.setBrush(Qt::NoBrush);
-        QPainterPath path;
-        path.moveTo(50, 50);
-        path.lineTo(50, 28);
-        path.lineTo(16, 28);
-        p.drawPath(path);
-        p.setBrush(QColor(30, 90, 30));
-        p.setPen(Qt::NoPen);
-        p.drawPolygon(QPolygonF({{6, 28}, {22, 14}, {22, 42}}));
-    });
-}
-
 QPixmap bottlePicture(int size) {
     return draw(size, [](QPainter& p) {
         QPainterPath bottle;

@@ -13,8 +13,6 @@ QIcon materialRegisterPicture();
 QIcon backupPicture();
 QIcon inventoryPicture();
 QIcon exitPicture();
-QIcon printPicture();
-QIcon returnPicture();
 // The two pictures under the register buttons.
 QPixmap bottlePicture(int size);
 QPixmap shirtPicture(int size);
