@@ -1,10 +1,9 @@
 #include "catalogue/ProductTable.h"
 
+#include "core/Names.h"
 #include "platform/DataFiles.h"
 #include "platform/Limits.h"
 #include "platform/RecordFields.h"
-
-#include <algorithm>
 
 namespace vendalise {
 
@@ -15,22 +14,18 @@ QByteArray productRecord(QStringView name, float price, float stock) {
     return record;
 }
 
-int loadProductTable(ProductTable& table) {
-    const Records records = readRecords(kProductFile, kProductRecordLength);
-    const int count = std::min(records.count(), kMaxRecords);
+qint64 loadProductTable(const DataFiles& files, ProductTable& table) {
+    const Records records = files.readRecords(kProductFile, kProductRecordLength, kMaxRecords);
     ProductTable loaded;
-    loaded.names.reserve(count + 1);
-    loaded.prices.reserve(count + 1);
-    loaded.stocks.reserve(count + 1);
-    for (int n = 1; n <= count; ++n) {
+    loaded.products.reserve(records.count() + 1);
+    for (int n = 1; n <= records.count(); ++n) {
         const QByteArrayView record = records.record(n);
-        loaded.names.append(textAt(record, 0, kProductNameWidth));
-        loaded.prices.append(floatAt(record, kProductNameWidth));
-        loaded.stocks.append(floatAt(record, kProductNameWidth + 4));
+        loaded.products.append({textAt(record, 0, kProductNameWidth),
+                                floatAt(record, kProductNameWidth),
+                                floatAt(record, kProductNameWidth + 4)});
     }
-    loaded.count = count;
     table = std::move(loaded);
-    return records.count();
+    return records.fileRecords();
 }
 
 } // namespace vendalise

@@ -3,31 +3,48 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
-#include <QStringList>
 
 namespace vendalise {
+
+class DataFiles;
 
 // "Produits.orv": 73-byte records, a 65-character cp1252 name padded with
 // blanks, then the unit price and the stock as little-endian
 // single-precision values. A product's number is the number of its record.
-inline const QString kProductFile = QStringLiteral("Produits.orv");
 inline constexpr int kProductRecordLength = 73;
 inline constexpr int kProductNameWidth = 65;
 
-// The product table, indexed by product number from 1 (index 0 unused).
+// A product: its name as read (65 characters with trailing blanks) or as
+// last entered, its unit price and its stock.
+struct Product {
+    QString name;
+    float price = 0;
+    float stock = 0;
+};
+
+// The product table, indexed by product number from 1 (entry 0 unused).
 struct ProductTable {
-    QStringList names{QString()};
-    QList<float> prices{0.0f};
-    QList<float> stocks{0.0f};
-    int count = 0;
+    QList<Product> products{Product{}};
+    int count() const { return static_cast<int>(products.size()) - 1; }
+    const Product& operator[](int n) const { return products[n]; }
+    Product& operator[](int n) { return products[n]; }
+};
+
+// The catalogue's part of the shared state.
+struct Catalogue {
+    ProductTable table;
+    // The product last chosen in the stock or purchase window, 0 for none.
+    qint16 current = 0;
+    // Stock level at or below which a product is to be ordered.
+    qint16 threshold = 0;
 };
 
 // The record of a product: the name padded or cut to its width.
 QByteArray productRecord(QStringView name, float price, float stock);
 
-// Reads the whole product file into the table (at most kMaxRecords
-// products; a missing file is created empty) and returns the number of
+// Reads the product file into the table (at most as many products as a
+// table holds; a missing file is created empty) and returns the number of
 // whole records the file holds.
-int loadProductTable(ProductTable& table);
+qint64 loadProductTable(const DataFiles& files, ProductTable& table);
 
 } // namespace vendalise

@@ -1,10 +1,9 @@
 #include "members/MemberTable.h"
 
+#include "core/Names.h"
 #include "platform/DataFiles.h"
 #include "platform/Limits.h"
 #include "platform/RecordFields.h"
-
-#include <algorithm>
 
 namespace vendalise {
 
@@ -12,20 +11,17 @@ QByteArray memberRecord(QStringView name, QStringView firstName) {
     return textField(name, kMemberNameWidth) + textField(firstName, kMemberFirstNameWidth);
 }
 
-int loadMemberTable(MemberTable& table) {
-    const Records records = readRecords(kMemberFile, kMemberRecordLength);
-    const int count = std::min(records.count(), kMaxRecords);
+qint64 loadMemberTable(const DataFiles& files, MemberTable& table) {
+    const Records records = files.readRecords(kMemberFile, kMemberRecordLength, kMaxRecords);
     MemberTable loaded;
-    loaded.names.reserve(count + 1);
-    loaded.firstNames.reserve(count + 1);
-    for (int k = 1; k <= count; ++k) {
+    loaded.members.reserve(records.count() + 1);
+    for (int k = 1; k <= records.count(); ++k) {
         const QByteArrayView record = records.record(k);
-        loaded.names.append(textAt(record, 0, kMemberNameWidth));
-        loaded.firstNames.append(textAt(record, kMemberNameWidth, kMemberFirstNameWidth));
+        loaded.members.append({textAt(record, 0, kMemberNameWidth),
+                               textAt(record, kMemberNameWidth, kMemberFirstNameWidth)});
     }
-    loaded.count = count;
     table = std::move(loaded);
-    return records.count();
+    return records.fileRecords();
 }
 
 } // namespace vendalise

@@ -1,32 +1,45 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
-#include <QStringList>
 
 namespace vendalise {
+
+class DataFiles;
 
 // "Adhérents.orv": 35-byte records, a 25-character name then a
 // 10-character first name, both cp1252 padded with blanks. A member's
 // number is the number of its record.
-inline const QString kMemberFile = QStringLiteral("Adhérents.orv");
 inline constexpr int kMemberRecordLength = 35;
 inline constexpr int kMemberNameWidth = 25;
 inline constexpr int kMemberFirstNameWidth = 10;
 
-// The member table: names and first names indexed by member number from 1
-// (index 0 unused), as read from the file with their trailing blanks.
+// A member as read from the file, both fields with their trailing blanks.
+struct Member {
+    QString name;
+    QString firstName;
+};
+
+// The member table, indexed by member number from 1 (entry 0 unused).
 struct MemberTable {
-    QStringList names{QString()};
-    QStringList firstNames{QString()};
-    int count = 0;
+    QList<Member> members{Member{}};
+    int count() const { return static_cast<int>(members.size()) - 1; }
+    const Member& operator[](int n) const { return members[n]; }
+};
+
+// The members' part of the shared state.
+struct Members {
+    MemberTable table;
+    // The member last chosen in the member window, 0 for none.
+    qint16 current = 0;
 };
 
 // The record of a member: both texts padded or cut to their widths.
 QByteArray memberRecord(QStringView name, QStringView firstName);
 
-// Reads the whole member file into the table (at most kMaxRecords members)
-// and returns the number of whole records the file holds.
-int loadMemberTable(MemberTable& table);
+// Reads the member file into the table (at most as many members as a table
+// holds) and returns the number of whole records the file holds.
+qint64 loadMemberTable(const DataFiles& files, MemberTable& table);
 
 } // namespace vendalise

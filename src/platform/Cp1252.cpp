@@ -45,4 +45,14 @@ QString fromCp1252(QByteArrayView bytes) {
     return out;
 }
 
+QString upperCp1252(QStringView text) {
+    QString out = text.toString();
+    for (QChar& c : out) {
+        const QChar upper = c.toUpper();
+        if (upper != c && (upper.unicode() < 0x100 || encodeOne(upper.unicode()) != '?'))
+            c = upper;
+    }
+    return out;
+}
+
 } // namespace vendalise

@@ -11,4 +11,9 @@ namespace vendalise {
 QByteArray toCp1252(QStringView text);
 QString fromCp1252(QByteArrayView bytes);
 
+// The text in capitals, character by character, keeping its length: a
+// character whose capital is not one cp1252 character stays as it is
+// ("ß", "µ").
+QString upperCp1252(QStringView text);
+
 } // namespace vendalise

@@ -19,6 +19,30 @@ bool sameName(const QString& a, const QString& b) {
                .compare(b.normalized(QString::NormalizationForm_C), Qt::CaseInsensitive) == 0;
 }
 
+bool sameFolder(const QString& a, const QString& b) {
+    return QDir::cleanPath(a).compare(QDir::cleanPath(b),
+#ifdef Q_OS_WIN
+                                      Qt::CaseInsensitive
+#else
+                                      Qt::CaseSensitive
+#endif
+                                      ) == 0;
+}
+
+// Refuses what is there but is not a regular file: a folder, a named pipe
+// or a device would fail or block when opened.
+void checkRegular(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists())
+        return;
+    if (info.isDir())
+        throw FileError(FileError::Kind::Other, path,
+                        QStringLiteral("Un dossier porte le nom de ce fichier"));
+    if (!info.isFile())
+        throw FileError(FileError::Kind::Other, path,
+                        QStringLiteral("Ce n'est pas un fichier ordinaire"));
+}
+
 // Turns a failed open into the matching error.
 [[noreturn]] void throwOpenError(const QString& path, const QFile& file) {
     const QFileInfo info(path);
@@ -29,15 +53,19 @@ bool sameName(const QString& a, const QString& b) {
             throw FileError(FileError::Kind::Missing, path, QStringLiteral("Chemin introuvable"));
         throw FileError(FileError::Kind::Missing, path, QStringLiteral("Fichier introuvable"));
     }
-    if (info.isDir())
-        throw FileError(FileError::Kind::Other, path,
-                        QStringLiteral("Un dossier porte le nom de ce fichier"));
+    checkRegular(path);
     throw FileError(FileError::Kind::Other, path, file.errorString());
 }
 
 void openOrThrow(QFile& file, QIODevice::OpenMode mode) {
+    checkRegular(file.fileName());
     if (!file.open(mode))
         throwOpenError(file.fileName(), file);
+}
+
+// A missing file is created; an existing one, even read-only, is only read.
+void openForReading(QFile& file) {
+    openOrThrow(file, file.exists() ? QIODevice::ReadOnly : QIODevice::ReadWrite);
 }
 
 [[noreturn]] void throwIoError(const QFileDevice& file) {
@@ -49,61 +77,40 @@ void writeAll(QFileDevice& file, QByteArrayView bytes) {
         throwIoError(file);
 }
 
+// Takes a failed append back: the file returns to its former length.
+void writeAtEnd(QFile& file, qint64 at, QByteArrayView bytes) {
+    try {
+        if (!file.seek(at))
+            throwIoError(file);
+        writeAll(file, bytes);
+        if (!file.flush())
+            throwIoError(file);
+    } catch (const FileError&) {
+        file.resize(at);
+        throw;
+    }
+}
+
 } // namespace
 
-QString resolvePath(const QString& path) {
-    const QFileInfo info(path);
-    const QString name = info.fileName();
-    if (name.isEmpty() || info.exists())
-        return path;
-    const QDir dir = info.dir();
-    if (!dir.exists())
-        return path;
-    const QStringList entries = dir.entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QString& entry : entries) {
-        if (sameName(entry, name))
-            return path.left(path.size() - name.size()) + entry;
-    }
-    return path;
-}
-
-void checkReadable(const QString& path) {
-    QFile file(resolvePath(path));
-    openOrThrow(file, QIODevice::ReadOnly);
-}
-
-void ensureFile(const QString& path) {
-    QFile file(resolvePath(path));
-    openOrThrow(file, file.exists() ? QIODevice::ReadOnly : QIODevice::ReadWrite);
-}
-
-Records::Records(QByteArray bytes, int recordLength)
+Records::Records(QByteArray bytes, int recordLength, qint64 fileRecords)
     : bytes_(std::move(bytes)), recordLength_(recordLength),
-      count_(static_cast<int>(bytes_.size() / recordLength)) {}
+      count_(static_cast<int>(bytes_.size() / recordLength)), fileRecords_(fileRecords) {}
 
 QByteArrayView Records::record(int n) const {
     Q_ASSERT(n >= 1 && n <= count_);
     return QByteArrayView(bytes_).sliced(qsizetype(n - 1) * recordLength_, recordLength_);
 }
 
-Records readRecords(const QString& path, int recordLength) {
-    QFile file(resolvePath(path));
-    // A read-only file is still readable; only a missing one needs creating.
-    openOrThrow(file, file.exists() ? QIODevice::ReadOnly : QIODevice::ReadWrite);
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throwIoError(file);
-    return Records(std::move(bytes), recordLength);
-}
-
-RecordFile::RecordFile(const QString& path, int recordLength)
-    : file_(resolvePath(path)), recordLength_(recordLength) {
+RecordFile::RecordFile(const DataFiles& files, const QString& name, int recordLength)
+    : recordLength_(recordLength) {
+    files.checkWritable(name);
+    file_.setFileName(files.path(name));
     openOrThrow(file_, QIODevice::ReadWrite);
 }
 
 int RecordFile::count() const {
-    return static_cast<int>(file_.size() / recordLength_);
+    return static_cast<int>(std::min<qint64>(file_.size() / recordLength_, INT_MAX));
 }
 
 QByteArray RecordFile::read(int n) {
@@ -128,14 +135,106 @@ void RecordFile::write(int n, QByteArrayView record) {
 }
 
 int RecordFile::append(QByteArrayView record) {
+    Q_ASSERT(record.size() == recordLength_);
     const int n = count() + 1;
-    write(n, record);
+    const qint64 at = qint64(n - 1) * recordLength_;
+    // A partial record at the end is written over; a failure puts it back.
+    QByteArray tail;
+    if (file_.size() > at && file_.seek(at))
+        tail = file_.readAll();
+    try {
+        writeAtEnd(file_, at, record);
+    } catch (const FileError&) {
+        if (!tail.isEmpty() && file_.seek(at) && file_.write(tail) == tail.size())
+            file_.flush();
+        throw;
+    }
     return n;
 }
 
-QStringList readLines(const QString& path) {
-    QFile file(resolvePath(path));
+void RecordFile::truncate(int n) {
+    if (!file_.resize(qint64(n) * recordLength_))
+        throwIoError(file_);
+}
+
+bool DataFiles::setCurrent(const QString& folder) {
+    const QFileInfo info(folder);
+    if (folder.isEmpty() || !info.isDir())
+        return false;
+    current_ = QDir::cleanPath(info.absoluteFilePath());
+    return true;
+}
+
+QString DataFiles::path(const QString& name) const {
+    const QString full = QDir::isAbsolutePath(name) || current_.isEmpty()
+                             ? name
+                             : current_ + QLatin1Char('/') + name;
+    const QFileInfo info(full);
+    const QString fileName = info.fileName();
+    if (fileName.isEmpty() || info.exists())
+        return full;
+    const QDir dir = info.dir();
+    if (!dir.exists())
+        return full;
+    const QStringList entries = dir.entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QString& entry : entries) {
+        if (sameName(entry, fileName))
+            return full.left(full.size() - fileName.size()) + entry;
+    }
+    return full;
+}
+
+void DataFiles::checkWritable(const QString& name) const {
+    if (tablesFolder_.isEmpty() || sameFolder(tablesFolder_, current_))
+        return;
+    const QString bare = QFileInfo(name).fileName();
+    for (const QString& table : tableFiles_) {
+        if (sameName(table, bare))
+            throw FileError(FileError::Kind::Elsewhere, path(name),
+                            QStringLiteral("Les données en mémoire viennent du répertoire ") +
+                                QDir::toNativeSeparators(tablesFolder_) +
+                                QStringLiteral(".\r\nRelancez le programme pour travailler dans ") +
+                                QDir::toNativeSeparators(current_) + QStringLiteral("."));
+    }
+}
+
+void DataFiles::checkReadable(const QString& name) const {
+    QFile file(path(name));
     openOrThrow(file, QIODevice::ReadOnly);
+}
+
+void DataFiles::ensureFile(const QString& name) const {
+    QFile file(path(name));
+    openForReading(file);
+}
+
+Records DataFiles::readRecords(const QString& name, int recordLength, int maxRecords) const {
+    QFile file(path(name));
+    openForReading(file);
+    const qint64 fileRecords = file.size() / recordLength;
+    const qint64 wanted = std::min<qint64>(fileRecords, maxRecords) * recordLength;
+    QByteArray bytes(wanted, Qt::Uninitialized);
+    qint64 got = 0;
+    while (got < wanted) {
+        const qint64 n = file.read(bytes.data() + got, wanted - got);
+        if (n <= 0)
+            break;
+        got += n;
+    }
+    if (file.error() != QFileDevice::NoError)
+        throwIoError(file);
+    bytes.truncate(got);
+    return Records(std::move(bytes), recordLength, fileRecords);
+}
+
+QStringList DataFiles::readLines(const QString& name) const {
+    QFile file(path(name));
+    openOrThrow(file, QIODevice::ReadOnly);
+    if (file.size() > kMaxTextBytes)
+        throw FileError(FileError::Kind::Other, file.fileName(),
+                        QStringLiteral("Le fichier est trop volumineux (%1 octets) pour être lu")
+                            .arg(file.size()));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throwIoError(file);
@@ -151,25 +250,22 @@ QStringList readLines(const QString& path) {
     return lines;
 }
 
-void appendText(const QString& path, QStringView text) {
-    QFile file(resolvePath(path));
-    openOrThrow(file, QIODevice::WriteOnly | QIODevice::Append);
-    writeAll(file, toCp1252(text));
-    if (!file.flush())
-        throwIoError(file);
+void DataFiles::appendText(const QString& name, QStringView text) const {
+    checkWritable(name);
+    QFile file(path(name));
+    openOrThrow(file, QIODevice::ReadWrite);
+    writeAtEnd(file, file.size(), toCp1252(text));
 }
 
-void replaceText(const QString& path, QStringView text) {
-    replaceFile(path, toCp1252(text));
+void DataFiles::replaceText(const QString& name, QStringView text) const {
+    replaceFile(name, toCp1252(text));
 }
 
-void replaceFile(const QString& path, const QByteArray& bytes) {
-    const QString target = resolvePath(path);
-    const QFileInfo info(target);
-    if (info.isDir())
-        throw FileError(FileError::Kind::Other, target,
-                        QStringLiteral("Un dossier porte le nom de ce fichier"));
-    if (!info.dir().exists())
+void DataFiles::replaceFile(const QString& name, const QByteArray& bytes) const {
+    checkWritable(name);
+    const QString target = path(name);
+    checkRegular(target);
+    if (!QFileInfo(target).dir().exists())
         throw FileError(FileError::Kind::Missing, target, QStringLiteral("Chemin introuvable"));
     QSaveFile file(target);
     if (!file.open(QIODevice::WriteOnly))

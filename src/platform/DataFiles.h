@@ -10,11 +10,13 @@
 namespace vendalise {
 
 // A data file could not be used. Missing covers a file or folder that does
-// not exist and a name that cannot be a file; Other is any other failure
-// (permissions, a folder where a file should be, a full disk...).
+// not exist and a name that cannot be a file; Elsewhere is a write refused
+// because the tables in memory come from another folder than the current
+// directory; Other is any other failure (permissions, a folder where a file
+// should be, a full disk, a file too large...).
 class FileError : public std::runtime_error {
 public:
-    enum class Kind { Missing, Other };
+    enum class Kind { Missing, Elsewhere, Other };
     FileError(Kind kind, const QString& file, const QString& description);
     Kind kind() const { return kind_; }
     const QString& file() const { return file_; }
@@ -26,24 +28,14 @@ private:
     QString description_;
 };
 
-// Every data file is named relative to the current directory (or with a
-// folder in front) and its name is matched without regard to case: an
-// existing file of any spelling is the one used, a new file takes the
-// spelling it is created with.
-QString resolvePath(const QString& path);
-
-// Opens the file for reading and closes it at once: it must exist.
-void checkReadable(const QString& path);
-
-// Creates the file empty if it is missing; an existing file is left unchanged.
-void ensureFile(const QString& path);
-
-// A whole file of fixed-length records, read in one go. A missing file is
-// created empty. A partial record at the end is ignored.
+// A whole file of fixed-length records, as read in one go.
 class Records {
 public:
-    Records(QByteArray bytes, int recordLength);
+    Records(QByteArray bytes, int recordLength, qint64 fileRecords);
+    // The records read.
     int count() const { return count_; }
+    // The whole records the file holds, which may be more than were read.
+    qint64 fileRecords() const { return fileRecords_; }
     // Record n, counted from 1.
     QByteArrayView record(int n) const;
 
@@ -51,32 +43,83 @@ private:
     QByteArray bytes_;
     int recordLength_;
     int count_;
+    qint64 fileRecords_;
 };
-Records readRecords(const QString& path, int recordLength);
 
-// A file of fixed-length records opened for one operation: read and write
-// single records, append after the last whole record. A missing file is
-// created empty. The file is closed when the object goes.
+class DataFiles;
+
+// A file of fixed-length records opened for one operation that writes:
+// read and write single records, append after the last whole record, or
+// take an append back. A missing file is created empty. The file is closed
+// when the object goes.
 class RecordFile {
 public:
-    RecordFile(const QString& path, int recordLength);
+    RecordFile(const DataFiles& files, const QString& name, int recordLength);
     int count() const;
     QByteArray read(int n);
     void write(int n, QByteArrayView record);
     // Writes the record after the last whole one and returns its number.
+    // An append that fails halfway is taken back.
     int append(QByteArrayView record);
+    // Cuts the file to its first n records (an append taken back).
+    void truncate(int n);
 
 private:
     QFile file_;
     int recordLength_;
 };
 
-// cp1252 text with CR LF line ends.
-QStringList readLines(const QString& path);             // the file must exist
-void appendText(const QString& path, QStringView text); // created if missing
-void replaceText(const QString& path, QStringView text);
-// Replaces a whole file through a temporary file, so that a crash leaves
-// either the old or the new content.
-void replaceFile(const QString& path, const QByteArray& bytes);
+// The program's data files: every name is taken in the program's current
+// directory (unless it holds a folder of its own) and matched without
+// regard to case, so that an existing file of any spelling is the one used
+// and a new file takes the spelling it is created with.
+//
+// The current directory is a value of the program, not of the process:
+// start-up and the data directory chooser set it. The folder the tables
+// were read from is kept too: a write to a table's file while the current
+// directory is another folder is refused before anything is written, since
+// it would put this run's tables into another folder's files.
+class DataFiles {
+public:
+    // Text files larger than this are refused rather than read whole.
+    static constexpr qint64 kMaxTextBytes = 64 * 1024 * 1024;
+
+    // The current directory, an absolute path ("" before one is set).
+    const QString& current() const { return current_; }
+    // Makes an existing folder current and returns true; anything else
+    // leaves the current directory as it was and returns false.
+    bool setCurrent(const QString& folder);
+
+    // The files that mirror a table, and the folder their tables come from.
+    void setTableFiles(const QStringList& names) { tableFiles_ = names; }
+    void tablesReadHere() { tablesFolder_ = current_; }
+    const QString& tablesFolder() const { return tablesFolder_; }
+
+    // The full path of a data file, matched without regard to case.
+    QString path(const QString& name) const;
+    // Throws Elsewhere when writing this file would mix two folders.
+    void checkWritable(const QString& name) const;
+
+    // Opens the file for reading and closes it at once: it must exist.
+    void checkReadable(const QString& name) const;
+    // Creates the file empty if it is missing; an existing file is left as is.
+    void ensureFile(const QString& name) const;
+    // At most maxRecords records of the file; a missing file is created empty.
+    Records readRecords(const QString& name, int recordLength, int maxRecords) const;
+    // cp1252 text split at CR LF; the file must exist.
+    QStringList readLines(const QString& name) const;
+    // Appends the text in one write; a failed append is taken back. The file
+    // is created if missing.
+    void appendText(const QString& name, QStringView text) const;
+    // Replaces a whole file through a temporary file and a rename, so that a
+    // crash leaves either the old or the new content.
+    void replaceFile(const QString& name, const QByteArray& bytes) const;
+    void replaceText(const QString& name, QStringView text) const;
+
+private:
+    QString current_;
+    QString tablesFolder_;
+    QStringList tableFiles_;
+};
 
 } // namespace vendalise

@@ -56,12 +56,12 @@ std::optional<Printer::Failure> QtPrinter::begin() {
     printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     pdfPath_.clear();
     if (QPrinterInfo::availablePrinterNames().isEmpty()) {
-        QDir folder = QDir::current();
+        QDir folder(folder_ ? folder_() : QDir::currentPath());
         if (!folder.mkpath(QStringLiteral("Impressions")) ||
             !folder.cd(QStringLiteral("Impressions")))
             return Failure{false,
                            QStringLiteral("Le dossier Impressions n'a pas pu être créé dans ") +
-                               QDir::toNativeSeparators(QDir::currentPath()) + QStringLiteral(".")};
+                               QDir::toNativeSeparators(folder.absolutePath()) + QStringLiteral(".")};
         pdfPath_ = freePdfName(folder);
         printer_->setOutputFormat(QPrinter::PdfFormat);
         printer_->setOutputFileName(pdfPath_);

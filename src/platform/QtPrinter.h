@@ -27,6 +27,10 @@ public:
                                      bool underline) override;
     std::optional<Failure> endDocument() override;
 
+    // The folder in which "Impressions" is made: the program's current
+    // directory, which the printer asks for at each document.
+    void setFolder(std::function<QString()> folder) { folder_ = std::move(folder); }
+
     // The PDF file of the document under way or last ended ("" on paper).
     QString pdfPath() const { return pdfPath_; }
 
@@ -35,6 +39,7 @@ private:
     void drawLine(const QString& line);
 
     PdfOpener openPdf_;
+    std::function<QString()> folder_;
     QString family_;
     bool bold_ = false;
     std::unique_ptr<QPrinter> printer_;

@@ -22,7 +22,7 @@ QString defaultDataDirectory() {
 #endif
 }
 
-int QtMessages::message(const QString& text, const QString& title, Icon icon, Buttons buttons) {
+Answer QtMessages::message(const QString& text, const QString& title, Icon icon, Buttons buttons) {
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(title.isEmpty() ? kApplicationName : title);
     box.setText(text);
@@ -43,14 +43,14 @@ int QtMessages::message(const QString& text, const QString& title, Icon icon, Bu
     if (buttons == Buttons::Ok) {
         box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
         box.exec();
-        return kOk;
+        return Answer::Ok;
     }
     QPushButton* yes = box.addButton(QStringLiteral("Oui"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("Non"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
     box.exec();
-    return box.clickedButton() == yes ? kYes : kNo;
+    return box.clickedButton() == yes ? Answer::Yes : Answer::No;
 }
 
 QString QtMessages::input(const QString& prompt, const QString& title, const QString& proposed) {

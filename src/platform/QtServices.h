@@ -16,7 +16,7 @@ QString defaultDataDirectory();
 
 class QtMessages : public Messages {
 public:
-    int message(const QString& text, const QString& title, Icon icon, Buttons buttons) override;
+    Answer message(const QString& text, const QString& title, Icon icon, Buttons buttons) override;
     QString input(const QString& prompt, const QString& title, const QString& proposed) override;
 };
 

@@ -11,20 +11,20 @@ class QDialog;
 
 namespace vendalise {
 
+// The button that answered a message; the values are the codes the
+// program keeps as its last answer.
+enum class Answer { Ok = 1, Yes = 6, No = 7 };
+
 // Message and input boxes.
 class Messages {
 public:
     enum class Icon { None, Information, Exclamation, Critical };
     enum class Buttons { Ok, YesNo };
-    // Answer codes, as the program stores them in its last answer.
-    static constexpr int kOk = 1;
-    static constexpr int kYes = 6;
-    static constexpr int kNo = 7;
 
     virtual ~Messages() = default;
-    // Shows a message and returns kOk, kYes or kNo. An empty title shows
+    // Shows a message and returns the button pressed. An empty title shows
     // the application's name.
-    virtual int message(const QString& text, const QString& title = {}, Icon icon = Icon::None,
+    virtual Answer message(const QString& text, const QString& title = {}, Icon icon = Icon::None,
                         Buttons buttons = Buttons::Ok) = 0;
     // Returns the typed text, or the empty text on Cancel.
     virtual QString input(const QString& prompt, const QString& title,

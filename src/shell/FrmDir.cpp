@@ -1,8 +1,9 @@
 #include "shell/FrmDir.h"
 
+#include "core/Names.h"
 #include "platform/DataFiles.h"
 #include "platform/FolderList.h"
-#include "shell/App.h"
+#include "shell/ShellState.h"
 
 #include <QDir>
 #include <QLineEdit>
@@ -15,12 +16,11 @@ namespace {
 const QString kTitle = QStringLiteral("Emplacement des fichiers");
 
 // The files start-up needs, created empty by "Création des fichiers".
-const QStringList kStartFiles = {QStringLiteral("Adhérents.orv"), QStringLiteral("Compta.orv"),
-                                 QStringLiteral("ComptaBoisson.orv")};
+const QStringList kStartFiles = {kMemberFile, kMaterialLedgerFile, kDrinksLedgerFile};
 
 } // namespace
 
-FrmDir::FrmDir(App& app) : Form(QStringLiteral("FrmDir"), 6435, 6840), app_(app) {
+FrmDir::FrmDir(App& app) : Window(app, QStringLiteral("FrmDir"), 6435, 6840) {
     setWindowTitle(kTitle);
     const QString blue = QStringLiteral("color: blue;");
     Label1 = addLabel(QStringLiteral("Label1"), QStringLiteral("Choix du répertoire contenant "),
@@ -56,22 +56,24 @@ FrmDir::FrmDir(App& app) : Form(QStringLiteral("FrmDir"), 6435, 6840), app_(app)
                   QStringLiteral("Création des fichiers vides"), twips(3960, 6000, 1695, 495));
 
     connect(Dir1, &FolderList::opened, this, [this](const QString& path) {
-        TextChemin->setText(path);
-        enterShownFolder();
+        app_.run([&] {
+            TextChemin->setText(path);
+            enterShownFolder();
+        });
     });
-    connect(Dir1, &FolderList::clicked, this, [this] { enterShownFolder(); });
-    connect(TextChemin, &QLineEdit::returnPressed, this, [this] { openTypedFolder(); });
-    connect(OK, &QPushButton::clicked, this, [this] { saveAndHide(); });
-    connect(Command1, &QPushButton::clicked, this, [this] { app_.end(); });
-    connect(Creation, &QPushButton::clicked, this, [this] { createFiles(); });
+    handle(Dir1, &FolderList::clicked, [this] { enterShownFolder(); });
+    handle(TextChemin, &QLineEdit::returnPressed, [this] { openTypedFolder(); });
+    handle(OK, &QPushButton::clicked, [this] { saveAndHide(); });
+    handle(Command1, &QPushButton::clicked, [this] { app_.end(); });
+    handle(Creation, &QPushButton::clicked, [this] { createFiles(); });
 
-    Dir1->open(QDir::currentPath());
+    Dir1->open(app_.files.current());
 }
 
 // The folder shown becomes the current directory: files are created, and
 // every later opening by bare name takes place, in it.
 void FrmDir::enterShownFolder() {
-    QDir::setCurrent(Dir1->path());
+    app_.files.setCurrent(Dir1->path());
 }
 
 void FrmDir::openTypedFolder() {
@@ -95,8 +97,8 @@ void FrmDir::openTypedFolder() {
 
 void FrmDir::saveAndHide() {
     enterShownFolder();
-    app_.sys.settings.setValue(QStringLiteral("DirFichiersGestion"), QStringLiteral("Dir"),
-                               Dir1->path());
+    app_.sys.settings.setValue(kChosenDirectorySetting.section, kChosenDirectorySetting.key,
+                              Dir1->path());
     hide();
 }
 
@@ -105,17 +107,17 @@ void FrmDir::saveAndHide() {
 void FrmDir::createFiles() {
     for (const QString& name : kStartFiles) {
         try {
-            ensureFile(name);
+            app_.files.ensureFile(name);
         } catch (const FileError& error) {
             app_.tell(QStringLiteral("Le fichier ") + name +
                           QStringLiteral(" n'a pas pu être créé dans le répertoire ") +
-                          QDir::toNativeSeparators(QDir::currentPath()) + QStringLiteral(" :\r\n") +
+                          QDir::toNativeSeparators(app_.files.current()) + QStringLiteral(" :\r\n") +
                           error.description(),
                       QStringLiteral("Création des fichiers"), Messages::Icon::Critical);
             return;
         }
     }
-    app_.state.filesCreated = true;
+    app_.part<ShellState>().filesCreated = true;
 }
 
 } // namespace vendalise

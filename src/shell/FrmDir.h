@@ -1,19 +1,18 @@
 #pragma once
 
-#include "platform/Form.h"
+#include "core/Window.h"
 
 class QLineEdit;
 class QPushButton;
 
 namespace vendalise {
 
-class App;
 class FolderList;
 
 // The data directory chooser: the folder the user enters becomes the
 // current directory at once; "OK" saves it for the next starts; "Création
 // des fichiers" creates the data files a new installation needs.
-class FrmDir : public Form {
+class FrmDir : public Window {
     Q_OBJECT
 public:
     explicit FrmDir(App& app);
@@ -32,8 +31,6 @@ private:
     void openTypedFolder();
     void saveAndHide();
     void createFiles();
-
-    App& app_;
 };
 
 } // namespace vendalise

@@ -1,6 +1,7 @@
 #include "shell/FrmORV.h"
 
-#include "shell/App.h"
+#include "access/Access.h"
+#include "sales/Sales.h"
 #include "shell/FrmDir.h"
 #include "shell/Pictures.h"
 
@@ -19,7 +20,7 @@ QPushButton* withPicture(QPushButton* button, const QIcon& picture) {
 
 } // namespace
 
-FrmORV::FrmORV(App& app) : Form(QStringLiteral("FrmORV"), 6735, 5340), app_(app) {
+FrmORV::FrmORV(App& app) : Window(app, QStringLiteral("FrmORV"), 6735, 5340) {
     Label1 = addLabel(QStringLiteral("Label1"), QStringLiteral("Gestion de stock"),
                       twips(720, 360, 5415, 495));
     QFont large = Label1->font();
@@ -73,20 +74,20 @@ FrmORV::FrmORV(App& app) : Form(QStringLiteral("FrmORV"), 6735, 5340), app_(app)
     Label2 = addLabel(QStringLiteral("Label2"), {}, twips(6360, 120, 255, 255));
     ActiverPsw = addLabel(QStringLiteral("ActiverPsw"), {}, twips(6360, 480, 255, 255));
 
-    connect(BtnStock, &QPushButton::clicked, this, [this] { clearAccess(); });
-    connect(BtnSorties, &QPushButton::clicked, this, [this] {
+    handle(BtnStock, &QPushButton::clicked, [this] { clearAccess(); });
+    handle(BtnSorties, &QPushButton::clicked, [this] {
         clearAccess();
-        app_.state.currentLine = 0;
+        app_.part<Sales>().currentLine = 0;
     });
-    connect(Fin, &QPushButton::clicked, this, [this] { app_.end(); });
-    connect(LblDir, &ClickLabel::clicked, this, [this] { chooseDirectory(); });
-    connect(Label2, &ClickLabel::clicked, this, [this] { LblDir->setVisible(true); });
-    connect(this, &Form::backgroundClicked, this, [this] { clearAccess(); });
+    handle(Fin, &QPushButton::clicked, [this] { app_.end(); });
+    handle(LblDir, &ClickLabel::clicked, [this] { chooseDirectory(); });
+    handle(Label2, &ClickLabel::clicked, [this] { LblDir->setVisible(true); });
+    handle(this, &Form::backgroundClicked, [this] { clearAccess(); });
 }
 
 // The next guarded operation will ask for the password again.
 void FrmORV::clearAccess() {
-    app_.state.accessGranted = false;
+    app_.part<Access>().granted = false;
 }
 
 // The chooser changes the current directory for every later opening of a

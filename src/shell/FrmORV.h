@@ -1,15 +1,13 @@
 #pragma once
 
-#include "platform/Form.h"
+#include "core/Window.h"
 
 class QPushButton;
 
 namespace vendalise {
 
-class App;
-
 // The main window: a menu from which every other window is opened modally.
-class FrmORV : public Form {
+class FrmORV : public Window {
     Q_OBJECT
 public:
     explicit FrmORV(App& app);
@@ -37,8 +35,6 @@ protected:
 private:
     void clearAccess();
     void chooseDirectory();
-
-    App& app_;
 };
 
 } // namespace vendalise

@@ -1,6 +1,6 @@
 #include "shell/Printing.h"
 
-#include "shell/App.h"
+#include "core/App.h"
 
 namespace vendalise {
 

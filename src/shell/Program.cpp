@@ -2,7 +2,7 @@
 
 #include "platform/QtPrinter.h"
 #include "platform/QtServices.h"
-#include "shell/App.h"
+#include "core/App.h"
 #include "shell/Startup.h"
 
 #include <QApplication>
@@ -18,6 +18,7 @@ int runVendalise() {
     QtWindowSystem windows;
     Services services{messages, settings, printer, clock, windows};
     App app(services);
+    printer.setFolder([&app] { return app.files.current(); });
     runProgram(app);
     return 0;
 }

@@ -1,15 +1,18 @@
 #include "shell/Startup.h"
 
+#include "access/Access.h"
 #include "catalogue/ProductTable.h"
+#include "core/App.h"
+#include "core/Names.h"
 #include "members/MemberTable.h"
 #include "platform/DataFiles.h"
 #include "platform/Limits.h"
 #include "platform/NumberForm.h"
 #include "platform/QtServices.h"
-#include "shell/App.h"
 #include "shell/FrmDir.h"
 #include "shell/FrmORV.h"
 #include "shell/Printing.h"
+#include "shell/ShellState.h"
 #include "Version.h"
 
 #include <QDir>
@@ -24,7 +27,6 @@ namespace vendalise {
 
 namespace {
 
-const QString kPsw = QStringLiteral("Psw");
 const QString kFilesTitle = QStringLiteral("Fichiers de travail");
 
 // A setting read as a number, with a decimal comma or point; nullopt when it
@@ -67,7 +69,7 @@ QString inDirectory(const QString& directory, const QString& name) {
 
 // A table file holding more records than a table can hold is read up to
 // the limit, and the user is told once. Nothing is rewritten.
-void warnIfTruncated(App& app, const QString& file, int records) {
+void warnIfTruncated(App& app, const QString& file, qint64 records) {
     if (records <= kMaxRecords)
         return;
     app.tell(QStringLiteral("Le fichier %1 contient %2 fiches.\r\n"
@@ -97,12 +99,13 @@ bool runStep(App& app, const std::function<void()>& step) {
                     kFilesTitle, Messages::Icon::Critical);
                 return false;
             }
-            app.state.filesCreated = false;
+            ShellState& shell = app.part<ShellState>();
+            shell.filesCreated = false;
             app.showModal(app.window<FrmDir>());
             app.tell(
                 QStringLiteral("Si vous avez créé les fichiers de travail, relancez le programme"),
                 kFilesTitle, Messages::Icon::Information);
-            if (app.state.filesCreated)
+            if (shell.filesCreated)
                 app.end();
         }
     }
@@ -111,13 +114,16 @@ bool runStep(App& app, const std::function<void()>& step) {
 } // namespace
 
 void startUp(App& app) {
-    SharedState& state = app.state;
+    Access& access = app.part<Access>();
+    ShellState& shell = app.part<ShellState>();
+    Catalogue& catalogue = app.part<Catalogue>();
+    MemberTable& members = app.part<Members>().table;
     SettingsStore& settings = app.sys.settings;
     FrmORV& main = app.window<FrmORV>();
 
-    state.accessGranted =
-        readBoolean(settings.value(kPsw, QStringLiteral("PswActif"), QStringLiteral("True")));
-    state.password = settings.value(kPsw, kPsw);
+    access.granted = readBoolean(settings.value(
+        kAccessActiveSetting.section, kAccessActiveSetting.key, QStringLiteral("True")));
+    access.password = settings.value(kPasswordSetting.section, kPasswordSetting.key);
     main.setWindowTitle(QStringLiteral("Vendalise - T.B - Version %1.%2.%3")
                             .arg(kVersionMajor)
                             .arg(kVersionMinor)
@@ -127,43 +133,47 @@ void startUp(App& app) {
     // Without a printer the font is simply not chosen.
     ChoixPolice(app);
 
-    state.dataDirectory =
-        settings.value(QStringLiteral("DirFichiersGestion"), QStringLiteral("dir"));
+    shell.dataDirectory =
+        settings.value(kDataDirectorySetting.section, kDataDirectorySetting.key);
     const QString defaultDirectory = QDir::toNativeSeparators(defaultDataDirectory());
-    if (state.dataDirectory.toUpper() != defaultDirectory.toUpper()) {
+    if (shell.dataDirectory.toUpper() != defaultDirectory.toUpper()) {
         const bool keep =
             app.ask(QStringLiteral("Vous voulez vraiment travailler avec les fichiers\r\n"
                                    "qui sont dans le répertoire ") +
-                        state.dataDirectory + QStringLiteral(" ?"),
+                        shell.dataDirectory + QStringLiteral(" ?"),
                     QStringLiteral("Par défaut on travaille dans ") + defaultDirectory);
         if (!keep)
-            state.dataDirectory = defaultDirectory;
+            shell.dataDirectory = defaultDirectory;
     }
 
     // A threshold that is no number leaves it at 0.
-    if (const auto threshold = readInteger16(settings.value(
-            QStringLiteral("SeuilCommande"), QStringLiteral("Seuil"), QStringLiteral("5")))) {
-        state.threshold = *threshold;
-    }
+    if (const auto threshold = readInteger16(
+            settings.value(kThresholdSetting.section, kThresholdSetting.key, QStringLiteral("5"))))
+        catalogue.threshold = *threshold;
 
     // A folder that does not exist leaves the current directory as it was.
-    if (!state.dataDirectory.isEmpty())
-        QDir::setCurrent(state.dataDirectory);
+    app.files.setCurrent(shell.dataDirectory);
 
-    main.LblDir->setText(state.dataDirectory);
+    main.LblDir->setText(shell.dataDirectory);
 
     const std::function<void()> steps[] = {
         // The member file must be in the data directory itself.
         [&] {
-            if (state.dataDirectory.isEmpty())
+            if (shell.dataDirectory.isEmpty())
                 throw FileError(FileError::Kind::Missing, kMemberFile,
                                 QStringLiteral("Aucun répertoire de données"));
-            checkReadable(inDirectory(state.dataDirectory, kMemberFile));
+            app.files.checkReadable(inDirectory(shell.dataDirectory, kMemberFile));
         },
-        [&] { warnIfTruncated(app, kMemberFile, loadMemberTable(state.members)); },
-        [] { checkReadable(QStringLiteral("Compta.orv")); },
-        [] { checkReadable(QStringLiteral("ComptaBoisson.orv")); },
-        [&] { warnIfTruncated(app, kProductFile, loadProductTable(state.products)); },
+        [&] {
+            warnIfTruncated(app, kMemberFile, loadMemberTable(app.files, members));
+            app.files.tablesReadHere();
+        },
+        [&] { app.files.checkReadable(kMaterialLedgerFile); },
+        [&] { app.files.checkReadable(kDrinksLedgerFile); },
+        [&] {
+            warnIfTruncated(app, kProductFile, loadProductTable(app.files, catalogue.table));
+            app.files.tablesReadHere();
+        },
     };
     for (const auto& step : steps) {
         if (!runStep(app, step))

@@ -30,30 +30,25 @@ TEST_F(ProductTableFile, LoadsNamesPricesAndStocks) {
                    record("Th\xE9 vert", "\x00\x00\x30\x40", "\x00\x00\x80\xBF") + // 2,75 and -1
                    record("Eau", "\xCD\xCC\xCC\x3D", "\x00\x00\x00\x00"));         // 0,1 and 0
     ProductTable table;
-    EXPECT_EQ(loadProductTable(table), 3);
-    EXPECT_EQ(table.count, 3);
-    ASSERT_EQ(table.names.size(), 4);
-    ASSERT_EQ(table.prices.size(), 4);
-    ASSERT_EQ(table.stocks.size(), 4);
-    EXPECT_EQ(table.names[1], u"Café"_s + QString(61, QLatin1Char(' ')));
-    EXPECT_EQ(table.names[2].trimmed(), u"Thé vert"_s);
-    EXPECT_EQ(table.prices[1], 1.5f);
-    EXPECT_EQ(table.stocks[1], 12.0f);
-    EXPECT_EQ(table.prices[2], 2.75f);
-    EXPECT_EQ(table.stocks[2], -1.0f);
-    EXPECT_EQ(table.prices[3], 0.1f);
-    EXPECT_EQ(table.stocks[3], 0.0f);
+    EXPECT_EQ(loadProductTable(files, table), 3);
+    ASSERT_EQ(table.count(), 3);
+    EXPECT_EQ(table[1].name, u"Café"_s + QString(61, QLatin1Char(' ')));
+    EXPECT_EQ(table[2].name.trimmed(), u"Thé vert"_s);
+    EXPECT_EQ(table[1].price, 1.5f);
+    EXPECT_EQ(table[1].stock, 12.0f);
+    EXPECT_EQ(table[2].price, 2.75f);
+    EXPECT_EQ(table[2].stock, -1.0f);
+    EXPECT_EQ(table[3].price, 0.1f);
+    EXPECT_EQ(table[3].stock, 0.0f);
 }
 
 TEST_F(ProductTableFile, MissingFileIsCreatedEmpty) {
     ProductTable table;
-    table.names.append(u"ancien"_s);
-    table.count = 1;
-    EXPECT_EQ(loadProductTable(table), 0);
-    EXPECT_EQ(table.count, 0);
-    EXPECT_EQ(table.names.size(), 1);
-    EXPECT_TRUE(QFileInfo::exists(kFile));
-    EXPECT_EQ(QFileInfo(kFile).size(), 0);
+    table.products.append(Product{u"ancien"_s, 1, 1});
+    EXPECT_EQ(loadProductTable(files, table), 0);
+    EXPECT_EQ(table.count(), 0);
+    EXPECT_EQ(entries(), QStringList{kFile});
+    EXPECT_EQ(bytesOf(kFile), QByteArray());
 }
 
 TEST(ProductRecord, IsTheLayoutOfTheFile) {

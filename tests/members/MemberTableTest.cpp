@@ -27,29 +27,25 @@ TEST_F(MemberTableFile, LoadsEveryMemberWithTrailingBlanks) {
     writeBytes(kFile, record("Dupont", "Jean") + record("Lef\xE8vre", "Zo\xE9") +
                           record("ABCDEFGHIJKLMNOPQRSTUVWXY", "0123456789"));
     MemberTable table;
-    table.names = QStringList{QString(), u"ancien"_s};
-    table.count = 1;
+    table.members.append(Member{u"ancien"_s, u"x"_s});
 
-    EXPECT_EQ(loadMemberTable(table), 3);
-    EXPECT_EQ(table.count, 3);
-    ASSERT_EQ(table.names.size(), 4);
-    ASSERT_EQ(table.firstNames.size(), 4);
-    EXPECT_EQ(table.names[1], u"Dupont"_s + QString(19, QLatin1Char(' ')));
-    EXPECT_EQ(table.firstNames[1], u"Jean      "_s);
-    EXPECT_EQ(table.names[2], u"Lefèvre"_s + QString(18, QLatin1Char(' ')));
-    EXPECT_EQ(table.firstNames[2], u"Zoé       "_s);
-    EXPECT_EQ(table.names[3], u"ABCDEFGHIJKLMNOPQRSTUVWXY"_s);
-    EXPECT_EQ(table.firstNames[3], u"0123456789"_s);
+    EXPECT_EQ(loadMemberTable(files, table), 3);
+    ASSERT_EQ(table.count(), 3);
+    EXPECT_EQ(table[1].name, u"Dupont"_s + QString(19, QLatin1Char(' ')));
+    EXPECT_EQ(table[1].firstName, u"Jean      "_s);
+    EXPECT_EQ(table[2].name, u"Lefèvre"_s + QString(18, QLatin1Char(' ')));
+    EXPECT_EQ(table[2].firstName, u"Zoé       "_s);
+    EXPECT_EQ(table[3].name, u"ABCDEFGHIJKLMNOPQRSTUVWXY"_s);
+    EXPECT_EQ(table[3].firstName, u"0123456789"_s);
 }
 
 TEST_F(MemberTableFile, IgnoresAPartialRecordAndAnyCaseOfTheName) {
     // 71 bytes: two members and one stray byte.
     writeBytes(u"ADHÉRENTS.ORV"_s, record("Martin", "Paul") + record("Durand", "Anne") + "X");
     MemberTable table;
-    EXPECT_EQ(loadMemberTable(table), 2);
-    EXPECT_EQ(table.count, 2);
-    ASSERT_EQ(table.names.size(), 3);
-    EXPECT_EQ(table.names[2].trimmed(), u"Durand"_s);
+    EXPECT_EQ(loadMemberTable(files, table), 2);
+    ASSERT_EQ(table.count(), 2);
+    EXPECT_EQ(table[2].name.trimmed(), u"Durand"_s);
     EXPECT_EQ(entries(), QStringList{u"ADHÉRENTS.ORV"_s});
 }
 
@@ -61,10 +57,9 @@ TEST_F(MemberTableFile, HoldsAtMost32767Members) {
     writeBytes(kFile, bytes);
 
     MemberTable table;
-    EXPECT_EQ(loadMemberTable(table), 32768);
-    EXPECT_EQ(table.count, 32767);
-    ASSERT_EQ(table.names.size(), 32768);
-    EXPECT_EQ(table.names[32767].trimmed(), u"32767"_s);
+    EXPECT_EQ(loadMemberTable(files, table), 32768);
+    ASSERT_EQ(table.count(), 32767);
+    EXPECT_EQ(table[32767].name.trimmed(), u"32767"_s);
     EXPECT_TRUE(bytesOf(kFile) == bytes) << "the member file was changed";
 }
 

@@ -2,57 +2,59 @@
 
 #include "TestHelpers.h"
 
+#include <sys/stat.h>
+
 namespace vendalise {
 namespace {
 
-class DataFiles : public InScratchDir {
+class DataFolder : public InScratchDir {
 protected:
     template <class Operation>
-    static FileError::Kind failureOf(Operation operation, const QString& path) {
+    static FileError::Kind failureOf(Operation operation) {
         try {
-            operation(path);
+            operation();
         } catch (const FileError& error) {
             return error.kind();
         }
-        ADD_FAILURE() << "no FileError for " << path.toStdString();
+        ADD_FAILURE() << "no FileError";
         return FileError::Kind::Other;
     }
 };
 
-TEST_F(DataFiles, NamesMatchWithoutRegardToCase) {
+TEST_F(DataFolder, NamesMatchWithoutRegardToCase) {
     writeBytes(u"ES.orv"_s, "stock");
     writeBytes(u"Adhérents.orv"_s, "membres");
 
     for (const char* name : {"ES.orv", "es.orv", "Es.ORV"})
-        EXPECT_EQ(resolvePath(QString::fromLatin1(name)), u"ES.orv"_s) << name;
-    EXPECT_EQ(resolvePath(u"ADHÉRENTS.ORV"_s), u"Adhérents.orv"_s);
-    EXPECT_EQ(readLines(u"es.ORV"_s), QStringList{u"stock"_s});
+        EXPECT_EQ(files.path(QString::fromLatin1(name)), pathOf(u"ES.orv"_s)) << name;
+    EXPECT_EQ(files.path(u"ADHÉRENTS.ORV"_s), pathOf(u"Adhérents.orv"_s));
+    EXPECT_EQ(files.readLines(u"es.ORV"_s), QStringList{u"stock"_s});
 
     // Writing through another spelling changes the existing file.
-    appendText(u"eS.oRv"_s, u"+");
-    replaceText(u"adhérents.ORV"_s, u"autres");
+    files.appendText(u"eS.oRv"_s, u"+");
+    files.replaceText(u"adhérents.ORV"_s, u"autres");
     EXPECT_EQ(entries(), (QStringList{u"Adhérents.orv"_s, "ES.orv"}));
     EXPECT_EQ(bytesOf(u"ES.orv"_s), QByteArray("stock+"));
     EXPECT_EQ(bytesOf(u"Adhérents.orv"_s), QByteArray("autres"));
 }
 
-TEST_F(DataFiles, CheckReadableTellsMissingFromOtherFailures) {
+TEST_F(DataFolder, CheckReadableTellsMissingFromOtherFailures) {
     writeBytes(u"Present.orv"_s, "x");
-    ASSERT_TRUE(QDir().mkdir(u"Dossier.orv"_s));
-    EXPECT_NO_THROW(checkReadable(u"present.ORV"_s));
-    EXPECT_EQ(failureOf(checkReadable, u"Absent.orv"_s), FileError::Kind::Missing);
-    EXPECT_EQ(failureOf(checkReadable, u"Nulle/Part.orv"_s), FileError::Kind::Missing);
-    EXPECT_EQ(failureOf(checkReadable, u"Dossier.orv"_s), FileError::Kind::Other);
-    EXPECT_EQ(failureOf(readLines, u"Absent.txt"_s), FileError::Kind::Missing);
+    ASSERT_TRUE(QDir().mkdir(pathOf(u"Dossier.orv"_s)));
+    EXPECT_NO_THROW(files.checkReadable(u"present.ORV"_s));
+    EXPECT_EQ(failureOf([&] { files.checkReadable(u"Absent.orv"_s); }), FileError::Kind::Missing);
+    EXPECT_EQ(failureOf([&] { files.checkReadable(u"Nulle/Part.orv"_s); }), FileError::Kind::Missing);
+    EXPECT_EQ(failureOf([&] { files.checkReadable(u"Dossier.orv"_s); }), FileError::Kind::Other);
+    EXPECT_EQ(failureOf([&] { files.readLines(u"Absent.txt"_s); }), FileError::Kind::Missing);
 }
 
-TEST_F(DataFiles, MissingFilesAreCreatedEmptyWithTheirSpelling) {
+TEST_F(DataFolder, MissingFilesAreCreatedEmptyWithTheirSpelling) {
     writeBytes(u"Plein.orv"_s, "contenu");
-    ensureFile(u"Plein.orv"_s);
-    ensureFile(u"Vide.Orv"_s);
-    EXPECT_EQ(readRecords(u"Nouveau.ORV"_s, 4).count(), 0);
-    appendText(u"Ventes.TXT"_s, u"Thé 2,5 €\r\n");
-    appendText(u"Ventes.TXT"_s, u"Café\r\n");
+    files.ensureFile(u"Plein.orv"_s);
+    files.ensureFile(u"Vide.Orv"_s);
+    EXPECT_EQ(files.readRecords(u"Nouveau.ORV"_s, 4, 10).count(), 0);
+    files.appendText(u"Ventes.TXT"_s, u"Thé 2,5 €\r\n");
+    files.appendText(u"Ventes.TXT"_s, u"Café\r\n");
     EXPECT_EQ(entries(), (QStringList{"Nouveau.ORV", "Plein.orv", "Ventes.TXT", "Vide.Orv"}));
     EXPECT_EQ(bytesOf(u"Plein.orv"_s), QByteArray("contenu"));
     EXPECT_EQ(bytesOf(u"Vide.Orv"_s), QByteArray());
@@ -60,26 +62,26 @@ TEST_F(DataFiles, MissingFilesAreCreatedEmptyWithTheirSpelling) {
     EXPECT_EQ(bytesOf(u"Ventes.TXT"_s), QByteArray("Th\xE9 2,5 \x80\r\nCaf\xE9\r\n"));
 }
 
-TEST_F(DataFiles, ReadRecordsIgnoresAPartialRecord) {
+TEST_F(DataFolder, ReadRecordsIgnoresAPartialRecord) {
     writeBytes(u"R.orv"_s, "AAAABBBBCC");
-    const Records records = readRecords(u"R.orv"_s, 4);
+    const Records records = files.readRecords(u"R.orv"_s, 4, 10);
     ASSERT_EQ(records.count(), 2);
     EXPECT_EQ(records.record(1).toByteArray(), QByteArray("AAAA"));
     EXPECT_EQ(records.record(2).toByteArray(), QByteArray("BBBB"));
 }
 
-TEST_F(DataFiles, ReadRecordsReadsAReadOnlyFile) {
+TEST_F(DataFolder, ReadRecordsReadsAReadOnlyFile) {
     writeBytes(u"R.orv"_s, "AAAABBBB");
-    ASSERT_TRUE(QFile::setPermissions(u"R.orv"_s, QFile::ReadOwner));
-    if (QFile(u"R.orv"_s).open(QIODevice::ReadWrite))
+    ASSERT_TRUE(QFile::setPermissions(pathOf(u"R.orv"_s), QFile::ReadOwner));
+    if (QFile(pathOf(u"R.orv"_s)).open(QIODevice::ReadWrite))
         GTEST_SKIP() << "file permissions do not bind this user";
-    EXPECT_EQ(readRecords(u"R.orv"_s, 4).count(), 2);
+    EXPECT_EQ(files.readRecords(u"R.orv"_s, 4, 10).count(), 2);
 }
 
-TEST_F(DataFiles, RecordFileReadsWritesAndAppends) {
+TEST_F(DataFolder, RecordFileReadsWritesAndAppends) {
     writeBytes(u"R.orv"_s, "AAAABBBBCC");
     {
-        RecordFile file(u"r.ORV"_s, 4);
+        RecordFile file(files, u"r.ORV"_s, 4);
         EXPECT_EQ(file.count(), 2);
         EXPECT_EQ(file.read(2), QByteArray("BBBB"));
         file.write(1, "XXXX");
@@ -91,7 +93,7 @@ TEST_F(DataFiles, RecordFileReadsWritesAndAppends) {
     EXPECT_EQ(bytesOf(u"R.orv"_s), QByteArray("XXXXBBBBDDDDEEEE"));
 }
 
-TEST_F(DataFiles, ReadLinesSplitsAtCrLfOnly) {
+TEST_F(DataFolder, ReadLinesSplitsAtCrLfOnly) {
     const struct {
         QByteArray bytes;
         QStringList lines;
@@ -105,18 +107,105 @@ TEST_F(DataFiles, ReadLinesSplitsAtCrLfOnly) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.bytes.toStdString());
         writeBytes(u"L.txt"_s, c.bytes);
-        EXPECT_EQ(readLines(u"L.txt"_s), c.lines);
+        EXPECT_EQ(files.readLines(u"L.txt"_s), c.lines);
     }
 }
 
-TEST_F(DataFiles, ReplaceLeavesExactlyTheNewBytesAndNoTemporaryFile) {
+TEST_F(DataFolder, ReplaceLeavesExactlyTheNewBytesAndNoTemporaryFile) {
     writeBytes(u"Param.orv"_s, "un contenu bien plus long");
-    replaceFile(u"Param.orv"_s, QByteArray("\x01\x00\x02", 3));
+    files.replaceFile(u"Param.orv"_s, QByteArray("\x01\x00\x02", 3));
     EXPECT_EQ(bytesOf(u"Param.orv"_s), QByteArray("\x01\x00\x02", 3));
-    replaceText(u"Param.orv"_s, u"Zoé");
+    files.replaceText(u"Param.orv"_s, u"Zoé");
     EXPECT_EQ(bytesOf(u"Param.orv"_s), QByteArray("Zo\xE9"));
-    replaceText(u"Neuf.txt"_s, u"x");
+    files.replaceText(u"Neuf.txt"_s, u"x");
     EXPECT_EQ(entries(), (QStringList{"Neuf.txt", "Param.orv"}));
+}
+
+TEST_F(DataFolder, ANamedPipeOrAFolderIsAFailureNotAWait) {
+    ASSERT_EQ(::mkfifo(pathOf(u"Adhérents.orv"_s).toLocal8Bit().constData(), 0600), 0);
+    ASSERT_TRUE(QDir().mkdir(pathOf(u"Compta.orv"_s)));
+    for (const QString& name : {u"Adhérents.orv"_s, u"Compta.orv"_s}) {
+        SCOPED_TRACE(name.toStdString());
+        EXPECT_EQ(failureOf([&] { files.readRecords(name, 35, 10); }), FileError::Kind::Other);
+        EXPECT_EQ(failureOf([&] { files.readLines(name); }), FileError::Kind::Other);
+        EXPECT_EQ(failureOf([&] { files.appendText(name, u"x"); }), FileError::Kind::Other);
+        EXPECT_EQ(failureOf([&] { files.replaceText(name, u"x"); }), FileError::Kind::Other);
+        EXPECT_EQ(failureOf([&] { RecordFile(files, name, 35); }), FileError::Kind::Other);
+    }
+}
+
+TEST_F(DataFolder, ReadRecordsReadsNoMoreThanAskedButCountsTheWholeFile) {
+    writeBytes(u"R.orv"_s, "AAAABBBBCCCCDDDDE");
+    const Records records = files.readRecords(u"R.orv"_s, 4, 3);
+    EXPECT_EQ(records.count(), 3);
+    EXPECT_EQ(records.fileRecords(), 4);
+    EXPECT_EQ(records.record(3).toByteArray(), QByteArray("CCCC"));
+    const Records exact = files.readRecords(u"R.orv"_s, 4, 4);
+    EXPECT_EQ(exact.count(), 4);
+    EXPECT_EQ(exact.fileRecords(), 4);
+}
+
+TEST_F(DataFolder, ReadRecordsOfAHugeSparseFileReadsOnlyTheHead) {
+    // A 3 GB file that takes no disk space: only the records a table holds
+    // are read, the length still gives the count.
+    {
+        QFile file(pathOf(u"Adhérents.orv"_s));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        if (!file.resize(qint64(3) * 1024 * 1024 * 1024))
+            GTEST_SKIP() << "this file system refuses a 3 GB file";
+    }
+    const Records records = files.readRecords(u"Adhérents.orv"_s, 35, 32767);
+    EXPECT_EQ(records.count(), 32767);
+    EXPECT_EQ(records.fileRecords(), qint64(3) * 1024 * 1024 * 1024 / 35);
+}
+
+TEST_F(DataFolder, ATextFileTooLargeToHoldIsRefused) {
+    {
+        QFile file(pathOf(u"Compta.orv"_s));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(file.resize(vendalise::DataFiles::kMaxTextBytes + 1));
+    }
+    EXPECT_EQ(failureOf([&] { files.readLines(u"Compta.orv"_s); }), FileError::Kind::Other);
+}
+
+TEST_F(DataFolder, TablesReadInOneFolderAreNotWrittenIntoAnother) {
+    files.setTableFiles({u"Adhérents.orv"_s, u"Produits.orv"_s});
+    writeBytes(u"Produits.orv"_s, "AAAA");
+    files.tablesReadHere();
+    ASSERT_TRUE(QDir().mkdir(pathOf(u"Autre"_s)));
+    ASSERT_TRUE(files.setCurrent(pathOf(u"Autre"_s)));
+
+    EXPECT_EQ(failureOf([&] { RecordFile(files, u"PRODUITS.orv"_s, 4); }),
+              FileError::Kind::Elsewhere);
+    EXPECT_EQ(failureOf([&] { files.replaceText(u"adhérents.orv"_s, u"x"); }),
+              FileError::Kind::Elsewhere);
+    EXPECT_TRUE(QDir(pathOf(u"Autre"_s)).isEmpty()) << "a file was written in the other folder";
+    // Files that mirror no table may still be written there.
+    EXPECT_NO_THROW(files.appendText(u"Compta.orv"_s, u"x"));
+    // Back in the tables' folder, writing is allowed again.
+    ASSERT_TRUE(files.setCurrent(pathOf(u"."_s)));
+    EXPECT_NO_THROW(RecordFile(files, u"Produits.orv"_s, 4).append("BBBB"));
+    EXPECT_EQ(bytesOf(u"Produits.orv"_s), QByteArray("AAAABBBB"));
+}
+
+TEST_F(DataFolder, SetCurrentTakesOnlyAnExistingFolder) {
+    const QString before = files.current();
+    writeBytes(u"Fichier"_s, "x");
+    EXPECT_FALSE(files.setCurrent(pathOf(u"Fichier"_s)));
+    EXPECT_FALSE(files.setCurrent(pathOf(u"Absent"_s)));
+    EXPECT_FALSE(files.setCurrent(QString()));
+    EXPECT_EQ(files.current(), before);
+    EXPECT_TRUE(QDir::isAbsolutePath(files.current()));
+}
+
+TEST_F(DataFolder, AFailedAppendLeavesTheFileAsItWas) {
+    writeBytes(u"Compta.orv"_s, "ligne\r\n");
+    ASSERT_TRUE(QFile::setPermissions(pathOf(u"Compta.orv"_s), QFile::ReadOwner));
+    if (QFile(pathOf(u"Compta.orv"_s)).open(QIODevice::ReadWrite))
+        GTEST_SKIP() << "file permissions do not bind this user";
+    EXPECT_EQ(failureOf([&] { files.appendText(u"Compta.orv"_s, u"autre"); }),
+              FileError::Kind::Other);
+    EXPECT_EQ(bytesOf(u"Compta.orv"_s), QByteArray("ligne\r\n"));
 }
 
 } // namespace

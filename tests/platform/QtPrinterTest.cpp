@@ -21,7 +21,8 @@ TEST_F(PdfPrinter, WithoutAPrinterEachDocumentBecomesAPdfInImpressions) {
         GTEST_SKIP() << "a printer is installed: documents go to paper";
     QStringList opened;
     QtPrinter printer([&opened](const QString& path) { opened.append(path); });
-    const QString folder = QDir::current().absoluteFilePath(u"Impressions"_s);
+    printer.setFolder([this] { return files.current(); });
+    const QString folder = pathOf(u"Impressions"_s);
 
     for (int document = 1; document <= 2; ++document) {
         SCOPED_TRACE(document);

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include "platform/DataFiles.h"
+
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -20,36 +22,36 @@ namespace vendalise {
 
 using namespace Qt::Literals::StringLiterals;
 
-// Each test runs in a fresh empty folder made the current directory, since
-// the data files are named relative to it.
+// Each test gets a fresh empty folder as the program's current directory
+// (the process's own working directory is left alone).
 class InScratchDir : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(scratch_.isValid());
-        previous_ = QDir::currentPath();
-        ASSERT_TRUE(QDir::setCurrent(scratch_.path()));
+        ASSERT_TRUE(files.setCurrent(scratch_.path()));
     }
-    void TearDown() override { QDir::setCurrent(previous_); }
 
-    static void writeBytes(const QString& name, const QByteArray& bytes) {
-        QFile file(name);
+    QString pathOf(const QString& name) const { return scratch_.filePath(name); }
+    void writeBytes(const QString& name, const QByteArray& bytes) const {
+        QFile file(pathOf(name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         ASSERT_EQ(file.write(bytes), bytes.size());
     }
-    static QByteArray bytesOf(const QString& name) {
-        QFile file(name);
+    QByteArray bytesOf(const QString& name) const {
+        QFile file(pathOf(name));
         EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
         return file.readAll();
     }
     // Everything in the folder, temporary files included.
-    static QStringList entries() {
-        return QDir::current().entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                                         QDir::Name);
+    QStringList entries() const {
+        return QDir(scratch_.path())
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
     }
+
+    DataFiles files;
 
 private:
     QTemporaryDir scratch_;
-    QString previous_;
 };
 
 } // namespace vendalise

@@ -1,7 +1,11 @@
 #include "ScenarioRunner.h"
 
+#include "access/Access.h"
 #include "catalogue/ProductTable.h"
+#include "core/Names.h"
 #include "members/MemberTable.h"
+#include "sales/Sales.h"
+#include "shell/ShellState.h"
 #include "platform/Cp1252.h"
 #include "platform/DataFiles.h"
 #include "platform/FolderList.h"
@@ -25,6 +29,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 
 namespace vendalise::testing {
 
@@ -119,7 +124,46 @@ int keyFor(QChar c) {
     return (u >= 0x20 && u < 0x7f) ? u : 0;
 }
 
+// Hands every event of the application to a function first.
+class EventWatcher : public QObject {
+public:
+    explicit EventWatcher(std::function<bool(QObject*, QEvent*)> watch) : watch_(std::move(watch)) {}
+    bool eventFilter(QObject* watched, QEvent* event) override { return watch_(watched, event); }
+
+private:
+    std::function<bool(QObject*, QEvent*)> watch_;
+};
+
+// Key names of the "key" verb; any other single character is its own key.
+int namedKey(const QString& name) {
+    static const QHash<QString, int> keys{
+        {QStringLiteral("enter"), Qt::Key_Return},   {QStringLiteral("escape"), Qt::Key_Escape},
+        {QStringLiteral("tab"), Qt::Key_Tab},        {QStringLiteral("backspace"), Qt::Key_Backspace},
+        {QStringLiteral("delete"), Qt::Key_Delete},  {QStringLiteral("space"), Qt::Key_Space},
+        {QStringLiteral("up"), Qt::Key_Up},          {QStringLiteral("down"), Qt::Key_Down},
+        {QStringLiteral("left"), Qt::Key_Left},      {QStringLiteral("right"), Qt::Key_Right},
+        {QStringLiteral("home"), Qt::Key_Home},      {QStringLiteral("end"), Qt::Key_End},
+        {QStringLiteral("pageup"), Qt::Key_PageUp},  {QStringLiteral("pagedown"), Qt::Key_PageDown},
+    };
+    if (const auto it = keys.find(name.toLower()); it != keys.end())
+        return *it;
+    if (name.size() >= 2 && name.size() <= 3 && name[0].toLower() == QLatin1Char('f')) {
+        bool ok = false;
+        const int n = name.mid(1).toInt(&ok);
+        if (ok && n >= 1 && n <= 12)
+            return Qt::Key_F1 + n - 1;
+    }
+    return 0;
+}
+
 } // namespace
+
+void removeScratch(const ScenarioPaths& paths) {
+    const QFileInfo root(paths.root);
+    if (paths.root.isEmpty() || !root.isAbsolute() || !root.fileName().startsWith(kScratchPrefix))
+        return;
+    QDir(paths.root).removeRecursively();
+}
 
 ScenarioRunner::ScenarioRunner(QString file, std::vector<Step> steps, ScenarioPaths paths)
     : file_(std::move(file)), steps_(std::move(steps)), paths_(std::move(paths)),
@@ -129,6 +173,32 @@ ScenarioRunner::ScenarioRunner(QString file, std::vector<Step> steps, ScenarioPa
     messages_.onUnanswered = [this](const ShownBox& box) {
         abort(QStringLiteral("no answer queued for ") + describe(box));
     };
+    addHandlers();
+    // The verb table and the handlers must match, one for one.
+    for (const Verb& verb : verbs()) {
+        if (!handlers_.contains(verb.name))
+            abort(QStringLiteral("the runner has no handler for ") + verb.name);
+    }
+    if (handlers_.size() != qsizetype(verbs().size()))
+        abort(QStringLiteral("the runner handles a verb that the verb table lacks"));
+    strayWatcher_ = std::make_unique<EventWatcher>(
+        [this](QObject* watched, QEvent* event) { return watchStrayWindows(watched, event); });
+    qApp->installEventFilter(strayWatcher_.get());
+}
+
+bool ScenarioRunner::watchStrayWindows(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::Show || !watched->isWidgetType())
+        return false;
+    auto* widget = static_cast<QWidget*>(watched);
+    if (!widget->isWindow() || qobject_cast<Form*>(widget))
+        return false;
+    const Qt::WindowType type = widget->windowType();
+    if (type != Qt::Window && type != Qt::Dialog && type != Qt::Sheet)
+        return false; // tooltips, pop-up lists
+    // A real message box or file dialog would wait for a user who is not there.
+    abort(QStringLiteral("a window that is not one of the program's was shown: %1 %2")
+              .arg(QString::fromLatin1(widget->metaObject()->className()),
+                   quoted(widget->windowTitle())));
 }
 
 ScenarioRunner::~ScenarioRunner() = default;
@@ -144,7 +214,14 @@ void ScenarioRunner::runUntil(const std::function<bool()>& done) {
             finish();
         step_ = &steps_[next_++];
         execute(*step_);
+        settle();
     }
+}
+
+void ScenarioRunner::settle() {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
 }
 
 void ScenarioRunner::showModal(QDialog& window) {
@@ -167,16 +244,16 @@ void ScenarioRunner::finish() {
     step_ = nullptr;
     for (qsizetype i = boxesExpected_; i < messages_.shown.size(); ++i)
         fail(QStringLiteral("not expected: ") + describe(messages_.shown[i]));
-    for (int answer : messages_.answers)
+    for (Answer answer : messages_.answers)
         fail(QStringLiteral("answer %1 queued but not used")
-                 .arg(answer == Messages::kYes ? QStringLiteral("yes") : QStringLiteral("no")));
+                 .arg(answer == Answer::Yes ? QStringLiteral("yes") : QStringLiteral("no")));
     for (const auto& input : messages_.inputs)
         fail(QStringLiteral("input %1 queued but not used")
                  .arg(input ? quoted(*input) : QStringLiteral("cancel")));
     for (const QString& failure : failures_)
         std::fprintf(stdout, "%s\n", qPrintable(failure));
     std::fflush(stdout);
-    QDir(paths_.root).removeRecursively();
+    removeScratch(paths_);
     std::_Exit(failures_.isEmpty() ? 0 : 1);
 }
 
@@ -198,14 +275,10 @@ bool ScenarioRunner::yes(const QString& word) {
     return word == QLatin1String("yes");
 }
 
-void ScenarioRunner::need(int words, const char* usage) {
-    if (step_->words.size() < words)
-        abort(QStringLiteral("usage: ") + QString::fromUtf8(usage));
-}
-
 QString ScenarioRunner::dataPath(const QString& name) const {
-    const QString path = QDir::isAbsolutePath(name) ? name : paths_.data + QLatin1Char('/') + name;
-    return resolvePath(path);
+    DataFiles data;
+    data.setCurrent(paths_.data);
+    return data.path(name);
 }
 
 void ScenarioRunner::writeBytes(const QString& name, const QByteArray& bytes, bool append) {
@@ -225,9 +298,7 @@ QByteArray ScenarioRunner::hexBytes(const QStringList& words) {
     return QByteArray::fromHex(hex.toLatin1());
 }
 
-void ScenarioRunner::execute(const Step& step) {
-    const QStringList& w = step.words;
-    const QString verb = w[0];
+void ScenarioRunner::addHandlers() {
     auto number = [this](const QString& text) {
         bool ok = false;
         const float value = text.toFloat(&ok);
@@ -235,26 +306,39 @@ void ScenarioRunner::execute(const Step& step) {
             abort(QStringLiteral("not a number: ") + text);
         return value;
     };
-
-    if (verb == QLatin1String("expect")) {
-        expect(step);
-    } else if (verb == QLatin1String("today")) {
-        need(2, "today DD/MM/YYYY");
+    auto compare = [this](const QString& subject, const QString& expected, const QString& actual) {
+        if (expected != actual)
+            fail(QStringLiteral("%1: expected %2, got %3")
+                     .arg(subject, quoted(expected), quoted(actual)));
+    };
+    (void)number;
+    (void)compare;
+    handlers_[QStringLiteral("today")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        (void)w;
         const QDate date = QDate::fromString(w[1], QStringLiteral("dd/MM/yyyy"));
         if (!date.isValid())
             abort(QStringLiteral("not a date: ") + w[1]);
         clock_.date = date;
-    } else if (verb == QLatin1String("setting")) {
-        need(4, "setting SECTION KEY VALUE");
+    };
+    handlers_[QStringLiteral("setting")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        (void)w;
         settings_.setValue(w[1], w[2], w[3]);
-    } else if (verb == QLatin1String("product")) {
-        need(4, "product NAME PRICE STOCK");
+    };
+    handlers_[QStringLiteral("product")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        (void)w;
         writeBytes(kProductFile, productRecord(w[1], number(w[2]), number(w[3])), true);
-    } else if (verb == QLatin1String("member")) {
-        need(3, "member NAME FIRSTNAME");
+    };
+    handlers_[QStringLiteral("member")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        (void)w;
         writeBytes(kMemberFile, memberRecord(w[1], w[2]), true);
-    } else if (verb == QLatin1String("sale")) {
-        need(6, "sale DATE PRODUCT MEMBER QUANTITY paid|owed");
+    };
+    handlers_[QStringLiteral("sale")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        (void)w;
         if (w[5] != QLatin1String("paid") && w[5] != QLatin1String("owed"))
             abort(QStringLiteral("paid or owed expected, not ") + w[5]);
         QByteArray record = textField(w[1], 10);
@@ -263,28 +347,38 @@ void ScenarioRunner::execute(const Step& step) {
         appendFloat(record, number(w[4]));
         appendInt16(record, w[5] == QLatin1String("paid") ? -1 : 0);
         writeBytes(QStringLiteral("es.orv"), record, true);
-    } else if (verb == QLatin1String("file")) {
-        need(2, "file NAME, its lines, end");
+    };
+    handlers_[QStringLiteral("file")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        (void)w;
         QString text;
         for (const QString& line : step.block)
             text += line + QStringLiteral("\r\n");
         writeBytes(w[1], toCp1252(text), false);
-    } else if (verb == QLatin1String("bytes")) {
-        need(2, "bytes NAME HEX...");
+    };
+    handlers_[QStringLiteral("bytes")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        (void)w;
         writeBytes(w[1], hexBytes(w.mid(2)), false);
-    } else if (verb == QLatin1String("repeat")) {
-        need(4, "repeat NAME COUNT HEX...");
+    };
+    handlers_[QStringLiteral("repeat")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        (void)w;
         bool ok = false;
         const int count = w[2].toInt(&ok);
         if (!ok || count < 0)
             abort(QStringLiteral("not a count: ") + w[2]);
         writeBytes(w[1], hexBytes(w.mid(3)).repeated(count), false);
-    } else if (verb == QLatin1String("folder")) {
-        need(2, "folder PATH");
+    };
+    handlers_[QStringLiteral("folder")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        (void)w;
         if (!QDir().mkpath(dataPath(w[1])))
             abort(QStringLiteral("cannot create the folder ") + w[1]);
-    } else if (verb == QLatin1String("printer")) {
-        need(2, "printer fonts F1 F2...|off|on|none");
+    };
+    handlers_[QStringLiteral("printer")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        (void)w;
         if (w[1] == QLatin1String("fonts"))
             printer_.fontList = w.mid(2);
         else if (w[1] == QLatin1String("off"))
@@ -295,41 +389,224 @@ void ScenarioRunner::execute(const Step& step) {
             printer_.mode = ScriptedPrinter::Mode::None;
         else
             abort(QStringLiteral("unknown printer state ") + w[1]);
-    } else if (verb == QLatin1String("start")) {
+    };
+    handlers_[QStringLiteral("start")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        (void)w;
         start();
-    } else if (verb == QLatin1String("answer")) {
-        need(2, "answer yes|no");
-        messages_.answers.push_back(yes(w[1]) ? Messages::kYes : Messages::kNo);
-    } else if (verb == QLatin1String("input")) {
-        need(2, "input TEXT|cancel");
+    };
+    handlers_[QStringLiteral("restart")] = [this](const Step&) { restart(); };
+    handlers_[QStringLiteral("answer")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        (void)w;
+        messages_.answers.push_back(yes(w[1]) ? Answer::Yes : Answer::No);
+    };
+    handlers_[QStringLiteral("input")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        (void)w;
         messages_.inputs.push_back(w[1] == QLatin1String("cancel") ? std::nullopt
                                                                    : std::optional(w[1]));
-    } else if (verb == QLatin1String("click")) {
-        need(2, "click W.C|W");
+    };
+    handlers_[QStringLiteral("click")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        (void)w;
         click(w[1]);
-    } else if (verb == QLatin1String("type")) {
-        need(3, "type W.C TEXT");
+    };
+    handlers_[QStringLiteral("type")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        (void)w;
         type(w[1], w[2]);
-    } else if (verb == QLatin1String("key")) {
-        need(3, "key W.C enter");
-        if (w[2] != QLatin1String("enter"))
-            abort(QStringLiteral("unknown key ") + w[2]);
-        pressEnter(w[1]);
-    } else if (verb == QLatin1String("leave")) {
-        need(2, "leave W.C");
+    };
+    handlers_[QStringLiteral("key")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        (void)w;
+        pressKey(w[1], w[2]);
+    };
+    handlers_[QStringLiteral("leave")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        (void)w;
         leave(w[1]);
-    } else if (verb == QLatin1String("select")) {
-        need(3, "select W.C TEXT|#N");
+    };
+    handlers_[QStringLiteral("select")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        (void)w;
         select(w[1], w[2]);
-    } else if (verb == QLatin1String("open")) {
-        need(3, "open W.C PATH");
+    };
+    handlers_[QStringLiteral("open")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        (void)w;
         openFolder(w[1], w[2]);
-    } else if (verb == QLatin1String("close")) {
-        need(2, "close W");
+    };
+    handlers_[QStringLiteral("close")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        (void)w;
         close(w[1]);
-    } else {
-        abort(QStringLiteral("unknown step: ") + verb);
-    }
+    };
+    handlers_[QStringLiteral("expect message")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        (void)w;
+        expectBox(false, w.mid(2));
+    };
+    handlers_[QStringLiteral("expect input")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        (void)w;
+        expectBox(true, w.mid(2));
+    };
+    handlers_[QStringLiteral("expect no-message")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        (void)w;
+        for (; boxesExpected_ < messages_.shown.size(); ++boxesExpected_)
+            fail(QStringLiteral("not expected: ") + describe(messages_.shown[boxesExpected_]));
+    };
+    handlers_[QStringLiteral("expect text")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        (void)w;
+        if (!w[2].contains(QLatin1Char('.'))) {
+            if (Form* window = existingWindow(w[2]))
+                compare(QStringLiteral("title of ") + w[2], w[3], window->windowTitle());
+            return;
+        }
+        QWidget* control = existingControl(w[2]);
+        if (!control)
+            return;
+        QString actual;
+        if (auto* label = qobject_cast<QLabel*>(control))
+            actual = label->text();
+        else if (auto* field = qobject_cast<QLineEdit*>(control))
+            actual = field->text();
+        else if (auto* button = qobject_cast<QAbstractButton*>(control))
+            actual = button->text();
+        else if (auto* combo = qobject_cast<QComboBox*>(control))
+            actual = combo->currentText();
+        else if (auto* folders = qobject_cast<FolderList*>(control))
+            actual = folders->path();
+        else if (auto* edit = qobject_cast<QTextEdit*>(control))
+            actual = edit->toPlainText();
+        else if (auto* plain = qobject_cast<QPlainTextEdit*>(control))
+            actual = plain->toPlainText();
+        else
+            abort(w[2] + QStringLiteral(" has no text"));
+        compare(QStringLiteral("text of ") + w[2], w[3], actual);
+    };
+    handlers_[QStringLiteral("expect visible")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        (void)w;
+        if (QWidget* control = existingControl(w[2]))
+            compare(QStringLiteral("visible ") + w[2], yesNo(yes(w[3])),
+                    yesNo(control->isVisibleTo(control->window())));
+    };
+    handlers_[QStringLiteral("expect checked")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        (void)w;
+        if (QWidget* control = existingControl(w[2])) {
+            auto* button = qobject_cast<QAbstractButton*>(control);
+            if (!button)
+                abort(w[2] + QStringLiteral(" cannot be checked"));
+            compare(QStringLiteral("checked ") + w[2], yesNo(yes(w[3])),
+                    yesNo(button->isChecked()));
+        }
+    };
+    handlers_[QStringLiteral("expect loaded")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        compare(QStringLiteral("loaded ") + w[2], yesNo(yes(w[3])),
+                yesNo(app_->windows().find(w[2]) != nullptr));
+    };
+    handlers_[QStringLiteral("expect shown")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        (void)w;
+        Form* window = app_->windows().find(w[2]);
+        compare(QStringLiteral("shown ") + w[2], yesNo(yes(w[3])),
+                yesNo(window && window->isVisible()));
+    };
+    handlers_[QStringLiteral("expect rows")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        (void)w;
+        expectRows(w[2], step.rows);
+    };
+    handlers_[QStringLiteral("expect selected")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        (void)w;
+        QWidget* control = existingControl(w[2]);
+        if (!control)
+            return;
+        QString actual = QStringLiteral("none");
+        if (auto* list = qobject_cast<QListWidget*>(control)) {
+            if (list->currentItem() && list->currentItem()->isSelected())
+                actual = list->currentItem()->text();
+        } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
+            if (combo->currentIndex() >= 0)
+                actual = combo->currentText();
+        } else {
+            abort(w[2] + QStringLiteral(" is not a list or combo box"));
+        }
+        compare(QStringLiteral("selected in ") + w[2], w[3], actual);
+    };
+    handlers_[QStringLiteral("expect bytes")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        (void)w;
+        const QByteArray expected = hexBytes(w.mid(3));
+        QFile file(dataPath(w[2]));
+        if (!file.open(QIODevice::ReadOnly)) {
+            fail(QStringLiteral("%1: expected bytes %2, but there is no such file")
+                     .arg(w[2], QString::fromLatin1(expected.toHex(' '))));
+            return;
+        }
+        const QByteArray actual = file.readAll();
+        if (actual != expected)
+            fail(QStringLiteral("%1: expected bytes %2, got %3")
+                     .arg(w[2], QString::fromLatin1(expected.toHex(' ')),
+                          QString::fromLatin1(actual.toHex(' '))));
+    };
+    handlers_[QStringLiteral("expect missing")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        (void)w;
+        if (QFileInfo::exists(dataPath(w[2])))
+            fail(QStringLiteral("%1 exists, expected missing").arg(w[2]));
+    };
+    handlers_[QStringLiteral("expect file")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        (void)w;
+        expectFile(w[2], step.block);
+    };
+    handlers_[QStringLiteral("expect setting")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        (void)w;
+        const QString absent = QStringLiteral("\x01(absent)");
+        const QString actual = settings_.value(w[2], w[3], absent);
+        if (actual == absent)
+            fail(QStringLiteral("setting %1 %2: expected %3, but it is not set")
+                     .arg(w[2], w[3], quoted(w[4])));
+        else
+            compare(QStringLiteral("setting %1 %2").arg(w[2], w[3]), w[4], actual);
+    };
+    handlers_[QStringLiteral("expect no-setting")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        (void)w;
+        const QString absent = QStringLiteral("\x01(absent)");
+        const QString actual = settings_.value(w[2], w[3], absent);
+        if (actual != absent)
+            fail(QStringLiteral("setting %1 %2 is %3, expected none")
+                     .arg(w[2], w[3], quoted(actual)));
+    };
+    handlers_[QStringLiteral("expect printed")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        (void)w;
+        expectPrinted(step.rows);
+    };
+    handlers_[QStringLiteral("expect ended")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        (void)w;
+        compare(QStringLiteral("ended"), yesNo(yes(w[2])), yesNo(ended_));
+    };
+    handlers_[QStringLiteral("expect state")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        (void)w;
+        expectState(w[2], w[3]);
+    };
+}
+
+void ScenarioRunner::execute(const Step& step) {
+    handlers_.value(step.verb->name)(step);
 }
 
 // --- Acting -------------------------------------------------------------
@@ -338,6 +615,21 @@ void ScenarioRunner::start() {
     if (started_)
         abort(QStringLiteral("the program is already started"));
     started_ = true;
+    runProgram(*app_);
+}
+
+// The program ends and is launched again on the same home, data and
+// settings. The ended program's windows are hidden and kept: some of them
+// may still be on the call stack.
+void ScenarioRunner::restart() {
+    if (!started_)
+        abort(QStringLiteral("the program is not started"));
+    for (Form* window : app_->windows().all())
+        window->hide();
+    modal_.clear();
+    ended_apps_.push_back(std::move(app_));
+    app_ = std::make_unique<App>(services_);
+    ended_ = false;
     runProgram(*app_);
 }
 
@@ -356,6 +648,11 @@ void ScenarioRunner::click(const QString& target) {
         abort(QStringLiteral("no free place to click in ") + target);
     }
     QWidget* control = actionableControl(target);
+    // A button or check box reacts wherever its caption is clicked.
+    if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        button->click();
+        return;
+    }
     sendClick(control, control->rect().center());
 }
 
@@ -377,8 +674,20 @@ void ScenarioRunner::type(const QString& target, const QString& text) {
     }
 }
 
-void ScenarioRunner::pressEnter(const QString& target) {
-    sendKey(actionableControl(target), Qt::Key_Return, QStringLiteral("\r"));
+void ScenarioRunner::pressKey(const QString& target, const QString& name) {
+    QWidget* control = actionableControl(target);
+    int key = namedKey(name);
+    QString text;
+    if (key == Qt::Key_Return)
+        text = QStringLiteral("\r");
+    else if (key == Qt::Key_Space)
+        text = QStringLiteral(" ");
+    else if (key == 0 && name.size() == 1) {
+        key = keyFor(name[0]);
+        text = name;
+    } else if (key == 0)
+        abort(QStringLiteral("unknown key ") + name);
+    sendKey(control, key, text);
 }
 
 void ScenarioRunner::leave(const QString& target) {
@@ -496,137 +805,6 @@ QWidget* ScenarioRunner::existingControl(const QString& target) {
 }
 
 // --- Expecting ----------------------------------------------------------
-
-void ScenarioRunner::expect(const Step& step) {
-    const QStringList& w = step.words;
-    need(2, "expect WHAT ...");
-    const QString what = w[1];
-    auto compare = [this](const QString& subject, const QString& expected, const QString& actual) {
-        if (expected != actual)
-            fail(QStringLiteral("%1: expected %2, got %3")
-                     .arg(subject, quoted(expected), quoted(actual)));
-    };
-
-    if (what == QLatin1String("message") || what == QLatin1String("input")) {
-        expectBox(what == QLatin1String("input"), w.mid(2));
-    } else if (what == QLatin1String("no-message")) {
-        for (; boxesExpected_ < messages_.shown.size(); ++boxesExpected_)
-            fail(QStringLiteral("not expected: ") + describe(messages_.shown[boxesExpected_]));
-    } else if (what == QLatin1String("text")) {
-        need(4, "expect text W.C|W TEXT");
-        if (!w[2].contains(QLatin1Char('.'))) {
-            if (Form* window = existingWindow(w[2]))
-                compare(QStringLiteral("title of ") + w[2], w[3], window->windowTitle());
-            return;
-        }
-        QWidget* control = existingControl(w[2]);
-        if (!control)
-            return;
-        QString actual;
-        if (auto* label = qobject_cast<QLabel*>(control))
-            actual = label->text();
-        else if (auto* field = qobject_cast<QLineEdit*>(control))
-            actual = field->text();
-        else if (auto* button = qobject_cast<QAbstractButton*>(control))
-            actual = button->text();
-        else if (auto* combo = qobject_cast<QComboBox*>(control))
-            actual = combo->currentText();
-        else if (auto* folders = qobject_cast<FolderList*>(control))
-            actual = folders->path();
-        else if (auto* edit = qobject_cast<QTextEdit*>(control))
-            actual = edit->toPlainText();
-        else if (auto* plain = qobject_cast<QPlainTextEdit*>(control))
-            actual = plain->toPlainText();
-        else
-            abort(w[2] + QStringLiteral(" has no text"));
-        compare(QStringLiteral("text of ") + w[2], w[3], actual);
-    } else if (what == QLatin1String("visible")) {
-        need(4, "expect visible W.C yes|no");
-        if (QWidget* control = existingControl(w[2]))
-            compare(QStringLiteral("visible ") + w[2], yesNo(yes(w[3])),
-                    yesNo(control->isVisibleTo(control->window())));
-    } else if (what == QLatin1String("checked")) {
-        need(4, "expect checked W.C yes|no");
-        if (QWidget* control = existingControl(w[2])) {
-            auto* button = qobject_cast<QAbstractButton*>(control);
-            if (!button)
-                abort(w[2] + QStringLiteral(" cannot be checked"));
-            compare(QStringLiteral("checked ") + w[2], yesNo(yes(w[3])),
-                    yesNo(button->isChecked()));
-        }
-    } else if (what == QLatin1String("shown")) {
-        need(4, "expect shown W yes|no");
-        Form* window = app_->windows().find(w[2]);
-        compare(QStringLiteral("shown ") + w[2], yesNo(yes(w[3])),
-                yesNo(window && window->isVisible()));
-    } else if (what == QLatin1String("rows")) {
-        need(3, "expect rows W.C, its rows, end");
-        expectRows(w[2], step.rows);
-    } else if (what == QLatin1String("selected")) {
-        need(4, "expect selected W.C TEXT|none");
-        QWidget* control = existingControl(w[2]);
-        if (!control)
-            return;
-        QString actual = QStringLiteral("none");
-        if (auto* list = qobject_cast<QListWidget*>(control)) {
-            if (list->currentItem() && list->currentItem()->isSelected())
-                actual = list->currentItem()->text();
-        } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
-            if (combo->currentIndex() >= 0)
-                actual = combo->currentText();
-        } else {
-            abort(w[2] + QStringLiteral(" is not a list or combo box"));
-        }
-        compare(QStringLiteral("selected in ") + w[2], w[3], actual);
-    } else if (what == QLatin1String("bytes")) {
-        need(3, "expect bytes NAME HEX...");
-        const QByteArray expected = hexBytes(w.mid(3));
-        QFile file(dataPath(w[2]));
-        if (!file.open(QIODevice::ReadOnly)) {
-            fail(QStringLiteral("%1: expected bytes %2, but there is no such file")
-                     .arg(w[2], QString::fromLatin1(expected.toHex(' '))));
-            return;
-        }
-        const QByteArray actual = file.readAll();
-        if (actual != expected)
-            fail(QStringLiteral("%1: expected bytes %2, got %3")
-                     .arg(w[2], QString::fromLatin1(expected.toHex(' ')),
-                          QString::fromLatin1(actual.toHex(' '))));
-    } else if (what == QLatin1String("missing")) {
-        need(3, "expect missing NAME");
-        if (QFileInfo::exists(dataPath(w[2])))
-            fail(QStringLiteral("%1 exists, expected missing").arg(w[2]));
-    } else if (what == QLatin1String("file")) {
-        need(3, "expect file NAME, its lines, end");
-        expectFile(w[2], step.block);
-    } else if (what == QLatin1String("setting")) {
-        need(5, "expect setting SECTION KEY VALUE");
-        const QString absent = QStringLiteral("\x01(absent)");
-        const QString actual = settings_.value(w[2], w[3], absent);
-        if (actual == absent)
-            fail(QStringLiteral("setting %1 %2: expected %3, but it is not set")
-                     .arg(w[2], w[3], quoted(w[4])));
-        else
-            compare(QStringLiteral("setting %1 %2").arg(w[2], w[3]), w[4], actual);
-    } else if (what == QLatin1String("no-setting")) {
-        need(4, "expect no-setting SECTION KEY");
-        const QString absent = QStringLiteral("\x01(absent)");
-        const QString actual = settings_.value(w[2], w[3], absent);
-        if (actual != absent)
-            fail(QStringLiteral("setting %1 %2 is %3, expected none")
-                     .arg(w[2], w[3], quoted(actual)));
-    } else if (what == QLatin1String("printed")) {
-        expectPrinted(step.rows);
-    } else if (what == QLatin1String("ended")) {
-        need(3, "expect ended yes|no");
-        compare(QStringLiteral("ended"), yesNo(yes(w[2])), yesNo(ended_));
-    } else if (what == QLatin1String("state")) {
-        need(4, "expect state NAME VALUE");
-        expectState(w[2], w[3]);
-    } else {
-        abort(QStringLiteral("unknown expectation: ") + what);
-    }
-}
 
 void ScenarioRunner::expectBox(bool input, const QStringList& words) {
     const QString kind = input ? QStringLiteral("input") : QStringLiteral("message");
@@ -756,32 +934,35 @@ void ScenarioRunner::expectFile(const QString& name, const QStringList& lines) {
 }
 
 void ScenarioRunner::expectState(const QString& name, const QString& value) {
-    const SharedState& state = app_->state;
-    QString actual;
-    if (name == QLatin1String("access"))
-        actual = yesNo(state.accessGranted);
-    else if (name == QLatin1String("password"))
-        actual = state.password;
-    else if (name == QLatin1String("data-dir"))
-        actual = state.dataDirectory;
-    else if (name == QLatin1String("current-dir"))
-        actual = QDir::toNativeSeparators(QDir::currentPath());
-    else if (name == QLatin1String("threshold"))
-        actual = QString::number(state.threshold);
-    else if (name == QLatin1String("last-answer"))
-        actual = QString::number(state.lastAnswer);
-    else if (name == QLatin1String("files-created"))
-        actual = yesNo(state.filesCreated);
-    else if (name == QLatin1String("font"))
-        actual = printer_.font;
-    else if (name == QLatin1String("member-count"))
-        actual = QString::number(state.members.count);
-    else if (name == QLatin1String("product-count"))
-        actual = QString::number(state.products.count);
-    else if (name == QLatin1String("current-line"))
-        actual = QString::number(state.currentLine);
-    else
-        abort(QStringLiteral("unknown state ") + name);
+    App& app = *app_;
+    const std::map<QString, std::function<QString()>> states{
+        {QStringLiteral("access"), [&] { return yesNo(app.part<Access>().granted); }},
+        {QStringLiteral("password"), [&] { return app.part<Access>().password; }},
+        {QStringLiteral("data-dir"), [&] { return app.part<ShellState>().dataDirectory; }},
+        {QStringLiteral("current-dir"),
+         [&] { return QDir::toNativeSeparators(app.files.current()); }},
+        {QStringLiteral("tables-dir"),
+         [&] { return QDir::toNativeSeparators(app.files.tablesFolder()); }},
+        {QStringLiteral("threshold"),
+         [&] { return QString::number(app.part<Catalogue>().threshold); }},
+        {QStringLiteral("last-answer"), [&] { return QString::number(app.lastAnswer); }},
+        {QStringLiteral("files-created"), [&] { return yesNo(app.part<ShellState>().filesCreated); }},
+        {QStringLiteral("font"), [&] { return printer_.font; }},
+        {QStringLiteral("member-count"),
+         [&] { return QString::number(app.part<Members>().table.count()); }},
+        {QStringLiteral("product-count"),
+         [&] { return QString::number(app.part<Catalogue>().table.count()); }},
+        {QStringLiteral("current-line"),
+         [&] { return QString::number(app.part<Sales>().currentLine); }},
+    };
+    const auto it = states.find(name);
+    if (it == states.end()) {
+        QStringList names;
+        for (const auto& [known, get] : states)
+            names.append(known);
+        abort(QStringLiteral("unknown state %1 (known: %2)").arg(name, names.join(QLatin1Char(' '))));
+    }
+    const QString actual = it->second();
     if (actual != value)
         fail(QStringLiteral("state %1: expected %2, got %3")
                  .arg(name, quoted(value), quoted(actual)));

@@ -3,7 +3,7 @@
 #include "platform/QtServices.h"
 #include "ScenarioScript.h"
 #include "ScriptedServices.h"
-#include "shell/App.h"
+#include "core/App.h"
 
 #include <QPointer>
 
@@ -18,11 +18,17 @@ namespace vendalise::testing {
 
 // The folders a scenario runs in, all fresh.
 struct ScenarioPaths {
-    QString root; // removed when the scenario ends
+    QString root; // made by the runner, removed when the scenario ends
     QString data;
     QString home;
     QString defaultData;
 };
+
+// The name of every scratch folder the runner makes begins so.
+inline const QString kScratchPrefix = QStringLiteral("vendalise-scenario-");
+
+// Removes the scratch folder, and only a folder the runner made.
+void removeScratch(const ScenarioPaths& paths);
 
 // Runs one scenario against the real windows, headless, with scripted
 // message boxes, printer and clock. It is also the program's window system:
@@ -45,28 +51,33 @@ protected:
 private:
     void runUntil(const std::function<bool()>& done);
     [[noreturn]] void finish();
+    void addHandlers();
     void execute(const Step& step);
+    // Delivers what a user would see after a step: posted events, queued
+    // signals and deferred deletes.
+    void settle();
+    // A window that is neither one of the program's nor a scripted box.
+    bool watchStrayWindows(QObject* watched, QEvent* event);
 
     // A failed expectation: reported, the scenario goes on.
     void fail(const QString& message);
     // A step that cannot be done: reported, the scenario stops.
     [[noreturn]] void abort(const QString& message);
-    void need(int words, const char* usage);
     // The word "yes" or "no" as a truth value.
     bool yes(const QString& word);
 
     // Acting.
     void start();
     void click(const QString& target);
+    void restart();
     void type(const QString& target, const QString& text);
-    void pressEnter(const QString& target);
+    void pressKey(const QString& target, const QString& key);
     void leave(const QString& target);
     void select(const QString& target, const QString& row);
     void openFolder(const QString& target, const QString& path);
     void close(const QString& window);
 
     // Expecting.
-    void expect(const Step& step);
     void expectBox(bool input, const QStringList& words);
     void expectRows(const QString& target, const QList<QStringList>& rows);
     void expectPrinted(const QList<QStringList>& rows);
@@ -98,6 +109,10 @@ private:
     FixedClock clock_;
     Services services_;
     std::unique_ptr<App> app_;
+    // Programs ended by "restart": their windows may still be on the stack.
+    std::vector<std::unique_ptr<App>> ended_apps_;
+    QHash<QString, std::function<void(const Step&)>> handlers_;
+    std::unique_ptr<QObject> strayWatcher_;
 
     std::vector<QPointer<QDialog>> modal_;
     bool started_ = false;

@@ -14,21 +14,79 @@ bool isBlank(QChar c) {
     return c == QLatin1Char(' ') || c == QLatin1Char('\t');
 }
 
-enum class BlockKind { None, Raw, Words };
+} // namespace
 
-BlockKind blockKind(const QStringList& words) {
-    if (words.size() >= 2 && words[0] == QLatin1String("file"))
-        return BlockKind::Raw;
-    if (words.size() >= 2 && words[0] == QLatin1String("expect")) {
-        if (words[1] == QLatin1String("file"))
-            return BlockKind::Raw;
-        if (words[1] == QLatin1String("rows") || words[1] == QLatin1String("printed"))
-            return BlockKind::Words;
-    }
-    return BlockKind::None;
+const std::vector<Verb>& verbs() {
+    static const std::vector<Verb> table = [] {
+        const struct {
+            const char* name;
+            int minWords;
+            Block block;
+            const char* usage;
+        } rows[] = {
+            {"today", 2, Block::None, "today DD/MM/YYYY"},
+            {"setting", 4, Block::None, "setting SECTION KEY VALUE"},
+            {"product", 4, Block::None, "product NAME PRICE STOCK"},
+            {"member", 3, Block::None, "member NAME FIRSTNAME"},
+            {"sale", 6, Block::None, "sale DATE PRODUCT MEMBER QUANTITY paid|owed"},
+            {"file", 2, Block::Raw, "file NAME, its lines, end"},
+            {"bytes", 2, Block::None, "bytes NAME HEX..."},
+            {"repeat", 4, Block::None, "repeat NAME COUNT HEX..."},
+            {"folder", 2, Block::None, "folder PATH"},
+            {"printer", 2, Block::None, "printer fonts F1 F2...|off|on|none"},
+            {"start", 1, Block::None, "start"},
+            {"restart", 1, Block::None, "restart"},
+            {"answer", 2, Block::None, "answer yes|no"},
+            {"input", 2, Block::None, "input TEXT|cancel"},
+            {"click", 2, Block::None, "click W.C|W"},
+            {"type", 3, Block::None, "type W.C TEXT"},
+            {"key", 3, Block::None, "key W.C KEY"},
+            {"leave", 2, Block::None, "leave W.C"},
+            {"select", 3, Block::None, "select W.C TEXT|#N"},
+            {"open", 3, Block::None, "open W.C PATH"},
+            {"close", 2, Block::None, "close W"},
+            {"expect message", 4, Block::None,
+             "expect message TITLE TEXT [none|information|exclamation|critical] [ok|yesno]"},
+            {"expect input", 4, Block::None, "expect input TITLE PROMPT [PROPOSED]"},
+            {"expect no-message", 2, Block::None, "expect no-message"},
+            {"expect text", 4, Block::None, "expect text W.C|W TEXT"},
+            {"expect visible", 4, Block::None, "expect visible W.C yes|no"},
+            {"expect checked", 4, Block::None, "expect checked W.C yes|no"},
+            {"expect shown", 4, Block::None, "expect shown W yes|no"},
+            {"expect loaded", 4, Block::None, "expect loaded W yes|no"},
+            {"expect selected", 4, Block::None, "expect selected W.C TEXT|none"},
+            {"expect rows", 3, Block::Words, "expect rows W.C, one TEXT DATA line per row, end"},
+            {"expect bytes", 3, Block::None, "expect bytes NAME HEX..."},
+            {"expect missing", 3, Block::None, "expect missing NAME"},
+            {"expect file", 3, Block::Raw, "expect file NAME, its lines, end"},
+            {"expect setting", 5, Block::None, "expect setting SECTION KEY VALUE"},
+            {"expect no-setting", 4, Block::None, "expect no-setting SECTION KEY"},
+            {"expect printed", 2, Block::Words,
+             "expect printed, one [failed] SIZE bold|- underline|- TEXT or enddoc line, end"},
+            {"expect ended", 3, Block::None, "expect ended yes|no"},
+            {"expect state", 4, Block::None, "expect state NAME VALUE"},
+        };
+        std::vector<Verb> verbs;
+        for (const auto& row : rows)
+            verbs.push_back({QString::fromUtf8(row.name), row.minWords, row.block,
+                             QString::fromUtf8(row.usage)});
+        return verbs;
+    }();
+    return table;
 }
 
-} // namespace
+const Verb* findVerb(const QStringList& words) {
+    if (words.isEmpty())
+        return nullptr;
+    const QString name = words[0] == QLatin1String("expect") && words.size() >= 2
+                             ? words[0] + QLatin1Char(' ') + words[1]
+                             : words[0];
+    for (const Verb& verb : verbs()) {
+        if (verb.name == name)
+            return &verb;
+    }
+    return nullptr;
+}
 
 std::optional<QStringList> splitWords(const QString& line, QString* error) {
     QStringList words;
@@ -114,8 +172,17 @@ std::vector<Step> parseScenario(const QString& text, const QHash<QString, QStrin
         step.line = static_cast<int>(i + 1);
         for (const QString& word : *words)
             step.words.append(substitute(word, values));
-        const BlockKind kind = blockKind(step.words);
-        if (kind != BlockKind::None) {
+        step.verb = findVerb(step.words);
+        if (!step.verb) {
+            errors->append(QStringLiteral("%1: unknown step: %2")
+                               .arg(step.line)
+                               .arg(step.words.mid(0, 2).join(QLatin1Char(' '))));
+            continue;
+        }
+        if (step.words.size() < step.verb->minWords)
+            errors->append(QStringLiteral("%1: usage: %2").arg(step.line).arg(step.verb->usage));
+        const Block kind = step.verb->block;
+        if (kind != Block::None) {
             bool ended = false;
             for (++i; i < lines.size(); ++i) {
                 const QString& blockLine = lines[i];
@@ -123,7 +190,7 @@ std::vector<Step> parseScenario(const QString& text, const QHash<QString, QStrin
                     ended = true;
                     break;
                 }
-                if (kind == BlockKind::Raw) {
+                if (kind == Block::Raw) {
                     step.block.append(substitute(blockLine, values));
                     continue;
                 }

@@ -9,10 +9,29 @@
 
 namespace vendalise::testing {
 
+// What follows a step up to "end": nothing, lines taken as they stand
+// (file contents), or lines split into words (rows, printed lines).
+enum class Block { None, Raw, Words };
+
+// A verb of the scenario language: its name ("click", or "expect rows" for
+// an expectation), how many words a step needs at least, its block and
+// its usage line. The parser, the runner and the usage in failures all
+// read this one table.
+struct Verb {
+    QString name;
+    int minWords;
+    Block block;
+    QString usage;
+};
+const std::vector<Verb>& verbs();
+// The verb of a step's words, or nullptr.
+const Verb* findVerb(const QStringList& words);
+
 // One step of a scenario: its words and, for the verbs that take a block
 // of lines up to "end", those lines.
 struct Step {
     int line = 0;
+    const Verb* verb = nullptr;
     QStringList words;
     QStringList block;       // raw lines (file contents)
     QList<QStringList> rows; // the block's lines as words (rows, printed lines)
@@ -24,8 +43,8 @@ struct Step {
 std::optional<QStringList> splitWords(const QString& line, QString* error);
 
 // Reads a scenario. Blank lines and lines starting with '#' are skipped,
-// except inside the blocks of "file" and "expect file", which are taken as
-// they stand. Every placeholder of `values` ("<data>"...) is replaced in
+// except inside raw blocks, which are taken as they stand. An unknown verb
+// or a step with too few words is an error. Every placeholder of `values` ("<data>"...) is replaced in
 // every word and block line.
 std::vector<Step> parseScenario(const QString& text, const QHash<QString, QString>& values,
                                 QStringList* errors);

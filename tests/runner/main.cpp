@@ -29,10 +29,19 @@ int main(int argc, char* argv[]) {
 
     // Fresh folders: the data folder, and a home folder that holds the
     // settings store and the default data directory.
-    QTemporaryDir temporary(QDir::tempPath() + QStringLiteral("/vendalise-scenario-XXXXXX"));
+    // The only folder the runner removes at the end is this one, which it
+    // has just made itself.
+    QTemporaryDir temporary(QDir::tempPath() + QStringLiteral("/") + kScratchPrefix +
+                            QStringLiteral("XXXXXX"));
     temporary.setAutoRemove(false);
     ScenarioPaths paths;
-    paths.root = QDir(temporary.path()).canonicalPath();
+    if (temporary.isValid())
+        paths.root = QDir(temporary.path()).canonicalPath();
+    if (paths.root.isEmpty()) {
+        std::printf("%s: cannot make a temporary folder in %s: %s\n", qPrintable(file),
+                    qPrintable(QDir::tempPath()), qPrintable(temporary.errorString()));
+        return 2;
+    }
     paths.data = paths.root + QStringLiteral("/data");
     paths.home = paths.root + QStringLiteral("/home");
     paths.defaultData = paths.home + QStringLiteral("/Vendalise");
@@ -63,7 +72,7 @@ int main(int argc, char* argv[]) {
     if (!errors.isEmpty()) {
         for (const QString& error : errors)
             std::printf("%s:%s\n", qPrintable(file), qPrintable(error));
-        QDir(paths.root).removeRecursively();
+        removeScratch(paths);
         return 1;
     }
     ScenarioRunner runner(file, std::move(steps), paths);

@@ -2,7 +2,7 @@
 
 #include "platform/QtServices.h"
 #include "ScriptedServices.h"
-#include "shell/App.h"
+#include "core/App.h"
 
 #include "../platform/TestHelpers.h"
 

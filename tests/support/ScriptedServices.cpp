@@ -4,17 +4,17 @@
 
 namespace vendalise::testing {
 
-int ScriptedMessages::message(const QString& text, const QString& title, Icon icon,
+Answer ScriptedMessages::message(const QString& text, const QString& title, Icon icon,
                               Buttons buttons) {
     shown.append({false, title.isEmpty() ? kApplicationName : title, text, icon, buttons, {}});
     if (buttons == Buttons::Ok)
-        return kOk;
+        return Answer::Ok;
     if (answers.empty()) {
         if (onUnanswered)
             onUnanswered(shown.last());
-        return kNo;
+        return Answer::No;
     }
-    const int answer = answers.front();
+    const Answer answer = answers.front();
     answers.pop_front();
     return answer;
 }

@@ -25,10 +25,10 @@ struct ShownBox {
 // calls onUnanswered (which may end the test), then answers No or Cancel.
 class ScriptedMessages : public Messages {
 public:
-    int message(const QString& text, const QString& title, Icon icon, Buttons buttons) override;
+    Answer message(const QString& text, const QString& title, Icon icon, Buttons buttons) override;
     QString input(const QString& prompt, const QString& title, const QString& proposed) override;
 
-    std::deque<int> answers;                   // kYes or kNo
+    std::deque<Answer> answers;                // Yes or No
     std::deque<std::optional<QString>> inputs; // nullopt: Cancel
     QList<ShownBox> shown;
     std::function<void(const ShownBox&)> onUnanswered;

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "platform/DataFiles.h"
+#include "platform/Services.h"
+#include "platform/WindowRegistry.h"
+
+#include <exception>
+#include <functional>
+#include <memory>
+#include <typeindex>
+#include <unordered_map>
+
+namespace vendalise {
+
+// The running program: the platform's services, the data files with the
+// program's current directory, each subsystem's part of the shared state,
+// and the windows. Every window gets it by reference.
+class App {
+public:
+    explicit App(Services& services);
+    App(const App&) = delete;
+    App& operator=(const App&) = delete;
+    ~App();
+
+    Services& sys;
+    DataFiles files;
+    // Answer code of the last yes/no question: 6 yes, 7 no (0 before any).
+    int lastAnswer = 0;
+
+    // The part of the shared state of type T (a subsystem's tables, current
+    // record and flags), made on first use and kept for the run.
+    template <class T> T& part() {
+        std::shared_ptr<void>& slot = parts_[std::type_index(typeid(T))];
+        if (!slot)
+            slot = std::make_shared<T>();
+        return *static_cast<T*>(slot.get());
+    }
+
+    // The window of class W, created on first use.
+    template <class W> W& window() {
+        return registry_.get<W>([this] { return new W(*this); });
+    }
+    // The window of class W if it exists now.
+    template <class W> W* existing() const { return registry_.existing<W>(); }
+    WindowRegistry& windows() { return registry_; }
+
+    void showModal(QDialog& window) { sys.windows.showModal(window); }
+    [[noreturn]] void end() { sys.windows.endProgram(); }
+
+    // A message with one OK button.
+    void tell(const QString& text, const QString& title = {},
+              Messages::Icon icon = Messages::Icon::None);
+    // A yes/no question; the answer is also kept as the last answer.
+    bool ask(const QString& text, const QString& title = {},
+             Messages::Icon icon = Messages::Icon::None);
+
+    // Runs one operation of an event handler so that no failure escapes to
+    // the event loop. A file failure goes to onFileError, the operation's own
+    // message, or, without one, to a message naming the file and the
+    // system's description; a write refused because the tables come from
+    // another folder always says so. Returns true when the operation ended
+    // without a failure.
+    using FileErrorHandler = std::function<void(const FileError&)>;
+    bool run(const std::function<void()>& operation, const FileErrorHandler& onFileError = {});
+
+    // The messages of run(), for handlers that catch failures themselves.
+    void tellFileError(const FileError& error);
+    void tellFailure(const std::exception& error);
+
+private:
+    // Parts go after the windows, which may still refer to them.
+    std::unordered_map<std::type_index, std::shared_ptr<void>> parts_;
+    WindowRegistry registry_;
+};
+
+} // namespace vendalise

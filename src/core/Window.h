@@ -1,0 +1,27 @@
+#pragma once
+
+#include "core/App.h"
+#include "platform/Form.h"
+
+namespace vendalise {
+
+// Base of every window of the program: a Form that knows the running
+// program and runs each of its event handlers through App::run, so that a
+// failure becomes a message and never reaches the event loop.
+class Window : public Form {
+    Q_OBJECT
+public:
+    Window(App& app, const QString& name, int clientWidthTwips, int clientHeightTwips)
+        : Form(name, clientWidthTwips, clientHeightTwips), app_(app) {}
+
+protected:
+    // Connects a signal of a control to a handler that takes no arguments.
+    template <class Sender, class Signal, class Handler>
+    void handle(Sender* sender, Signal signal, Handler handler) {
+        connect(sender, signal, this, [this, handler] { app_.run(handler); });
+    }
+
+    App& app_;
+};
+
+} // namespace vendalise
