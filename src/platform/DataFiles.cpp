@@ -106,7 +106,9 @@ RecordFile::RecordFile(const DataFiles& files, const QString& name, int recordLe
     : recordLength_(recordLength) {
     files.checkWritable(name);
     file_.setFileName(files.path(name));
-    openOrThrow(file_, QIODevice::ReadWrite);
+    // Unbuffered, so that a write that fails is seen at once and cannot
+    // reach the disk later, when the file is closed.
+    openOrThrow(file_, QIODevice::ReadWrite | QIODevice::Unbuffered);
 }
 
 int RecordFile::count() const {
@@ -253,7 +255,7 @@ QStringList DataFiles::readLines(const QString& name) const {
 void DataFiles::appendText(const QString& name, QStringView text) const {
     checkWritable(name);
     QFile file(path(name));
-    openOrThrow(file, QIODevice::ReadWrite);
+    openOrThrow(file, QIODevice::ReadWrite | QIODevice::Unbuffered);
     writeAtEnd(file, file.size(), toCp1252(text));
 }
 
@@ -268,7 +270,7 @@ void DataFiles::replaceFile(const QString& name, const QByteArray& bytes) const 
     if (!QFileInfo(target).dir().exists())
         throw FileError(FileError::Kind::Missing, target, QStringLiteral("Chemin introuvable"));
     QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throwIoError(file);
     writeAll(file, bytes);
     if (!file.commit())

@@ -38,5 +38,15 @@ TEST(Cp1252, EveryByteSurvivesARoundTrip) {
     EXPECT_EQ(toCp1252(text), all);
 }
 
+TEST(Cp1252, UpperCaseGoesCharacterByCharacterAndKeepsTheLength) {
+    EXPECT_EQ(upperCp1252(u"lefèvre zoé"), u"LEFÈVRE ZOÉ"_s);
+    EXPECT_EQ(upperCp1252(u"œuvre ÿ š ž"), u"ŒUVRE Ÿ Š Ž"_s);
+    // "ß" has no one-character capital, "µ" none in cp1252: both stay.
+    EXPECT_EQ(upperCp1252(u"Straße µ"), u"STRAßE µ"_s);
+    const QString padded = u"Weiß"_s + QString(21, QLatin1Char(' '));
+    EXPECT_EQ(upperCp1252(padded).size(), 25);
+    EXPECT_EQ(toCp1252(upperCp1252(padded)).size(), 25);
+}
+
 } // namespace
 } // namespace vendalise

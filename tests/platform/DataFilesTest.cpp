@@ -2,7 +2,10 @@
 
 #include "TestHelpers.h"
 
+#include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <csignal>
 
 namespace vendalise {
 namespace {
@@ -198,14 +201,58 @@ TEST_F(DataFolder, SetCurrentTakesOnlyAnExistingFolder) {
     EXPECT_TRUE(QDir::isAbsolutePath(files.current()));
 }
 
-TEST_F(DataFolder, AFailedAppendLeavesTheFileAsItWas) {
-    writeBytes(u"Compta.orv"_s, "ligne\r\n");
-    ASSERT_TRUE(QFile::setPermissions(pathOf(u"Compta.orv"_s), QFile::ReadOwner));
-    if (QFile(pathOf(u"Compta.orv"_s)).open(QIODevice::ReadWrite))
-        GTEST_SKIP() << "file permissions do not bind this user";
-    EXPECT_EQ(failureOf([&] { files.appendText(u"Compta.orv"_s, u"autre"); }),
-              FileError::Kind::Other);
-    EXPECT_EQ(bytesOf(u"Compta.orv"_s), QByteArray("ligne\r\n"));
+// Writes past a few bytes more than the file holds fail, as on a full disk;
+// the limit is lifted again when the object goes.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        ::getrlimit(RLIMIT_FSIZE, &previous_);
+        rlimit limit = previous_;
+        limit.rlim_cur = bytes;
+        active_ = ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &previous_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+    bool active() const { return active_; }
+
+private:
+    rlimit previous_{};
+    void (*previousHandler_)(int) = nullptr;
+    bool active_ = false;
+};
+
+TEST_F(DataFolder, AFailedAppendIsTakenBack) {
+    // Both appends get three bytes written before the limit stops them.
+    writeBytes(u"Compta.orv"_s, "ab\r\n");
+    writeBytes(u"R.orv"_s, "AAAABB");
+    {
+        FileSizeLimit limit(7);
+        ASSERT_TRUE(limit.active());
+        EXPECT_EQ(failureOf([&] { files.appendText(u"Compta.orv"_s, u"une autre ligne\r\n"); }),
+                  FileError::Kind::Other);
+        // The partial record is written over, then put back.
+        EXPECT_EQ(failureOf([&] { RecordFile(files, u"R.orv"_s, 4).append("CCCC"); }),
+                  FileError::Kind::Other);
+    }
+    EXPECT_EQ(bytesOf(u"Compta.orv"_s), QByteArray("ab\r\n"));
+    EXPECT_EQ(bytesOf(u"R.orv"_s), QByteArray("AAAABB"));
+}
+
+TEST_F(DataFolder, AFailedReplacementLeavesTheOldFileWhole) {
+    writeBytes(u"Inventaire.orv"_s, "ancien contenu");
+    {
+        FileSizeLimit limit(20);
+        ASSERT_TRUE(limit.active());
+        EXPECT_EQ(failureOf([&] {
+                      files.replaceText(u"Inventaire.orv"_s, u"un contenu nouveau, bien plus long");
+                  }),
+                  FileError::Kind::Other);
+    }
+    EXPECT_EQ(bytesOf(u"Inventaire.orv"_s), QByteArray("ancien contenu"));
+    EXPECT_EQ(entries(), QStringList{u"Inventaire.orv"_s}) << "a temporary file was left";
 }
 
 } // namespace

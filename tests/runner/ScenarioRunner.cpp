@@ -315,7 +315,6 @@ void ScenarioRunner::addHandlers() {
     (void)compare;
     handlers_[QStringLiteral("today")] = [=, this](const Step& step) {
         const QStringList& w = step.words;
-        (void)w;
         const QDate date = QDate::fromString(w[1], QStringLiteral("dd/MM/yyyy"));
         if (!date.isValid())
             abort(QStringLiteral("not a date: ") + w[1]);
@@ -323,22 +322,18 @@ void ScenarioRunner::addHandlers() {
     };
     handlers_[QStringLiteral("setting")] = [=, this](const Step& step) {
         const QStringList& w = step.words;
-        (void)w;
         settings_.setValue(w[1], w[2], w[3]);
     };
     handlers_[QStringLiteral("product")] = [=, this](const Step& step) {
         const QStringList& w = step.words;
-        (void)w;
         writeBytes(kProductFile, productRecord(w[1], number(w[2]), number(w[3])), true);
     };
     handlers_[QStringLiteral("member")] = [=, this](const Step& step) {
         const QStringList& w = step.words;
-        (void)w;
         writeBytes(kMemberFile, memberRecord(w[1], w[2]), true);
     };
     handlers_[QStringLiteral("sale")] = [=, this](const Step& step) {
         const QStringList& w = step.words;
-        (void)w;
         if (w[5] != QLatin1String("paid") && w[5] != QLatin1String("owed"))
             abort(QStringLiteral("paid or owed expected, not ") + w[5]);
         QByteArray record = textField(w[1], 10);
@@ -350,7 +345,6 @@ void ScenarioRunner::addHandlers() {
     };
     handlers_[QStringLiteral("file")] = [=, this](const Step& step) {
         const QStringList& w = step.words;
-        (void)w;
         QString text;
         for (const QString& line : step.block)
             text += line + QStringLiteral("\r\n");
@@ -358,12 +352,10 @@ void ScenarioRunner::addHandlers() {
     };
     handlers_[QStringLiteral("bytes")] = [=, this](const Step& step) {
         const QStringList& w = step.words;
-        (void)w;
         writeBytes(w[1], hexBytes(w.mid(2)), false);
     };
     handlers_[QStringLiteral("repeat")] = [=, this](const Step& step) {
         const QStringList& w = step.words;
-        (void)w;
         bool ok = false;
         const int count = w[2].toInt(&ok);
         if (!ok || count < 0)
@@ -372,13 +364,11 @@ void ScenarioRunner::addHandlers() {
     };
     handlers_[QStringLiteral("folder")] = [=, this](const Step& step) {
         const QStringList& w = step.words;
-        (void)w;
         if (!QDir().mkpath(dataPath(w[1])))
             abort(QStringLiteral("cannot create the folder ") + w[1]);
     };
     handlers_[QStringLiteral("printer")] = [=, this](const Step& step) {
         const QStringList& w = step.words;
-        (void)w;
         if (w[1] == QLatin1String("fonts"))
             printer_.fontList = w.mid(2);
         else if (w[1] == QLatin1String("off"))
@@ -390,77 +380,61 @@ void ScenarioRunner::addHandlers() {
         else
             abort(QStringLiteral("unknown printer state ") + w[1]);
     };
-    handlers_[QStringLiteral("start")] = [=, this](const Step& step) {
-        const QStringList& w = step.words;
-        (void)w;
+    handlers_[QStringLiteral("start")] = [=, this](const Step&) {
         start();
     };
-    handlers_[QStringLiteral("restart")] = [this](const Step&) { restart(); };
+    handlers_[QStringLiteral("restart")] = [=, this](const Step&) { restart(); };
     handlers_[QStringLiteral("answer")] = [=, this](const Step& step) {
         const QStringList& w = step.words;
-        (void)w;
         messages_.answers.push_back(yes(w[1]) ? Answer::Yes : Answer::No);
     };
     handlers_[QStringLiteral("input")] = [=, this](const Step& step) {
         const QStringList& w = step.words;
-        (void)w;
         messages_.inputs.push_back(w[1] == QLatin1String("cancel") ? std::nullopt
                                                                    : std::optional(w[1]));
     };
     handlers_[QStringLiteral("click")] = [=, this](const Step& step) {
         const QStringList& w = step.words;
-        (void)w;
         click(w[1]);
     };
     handlers_[QStringLiteral("type")] = [=, this](const Step& step) {
         const QStringList& w = step.words;
-        (void)w;
         type(w[1], w[2]);
     };
     handlers_[QStringLiteral("key")] = [=, this](const Step& step) {
         const QStringList& w = step.words;
-        (void)w;
         pressKey(w[1], w[2]);
     };
     handlers_[QStringLiteral("leave")] = [=, this](const Step& step) {
         const QStringList& w = step.words;
-        (void)w;
         leave(w[1]);
     };
     handlers_[QStringLiteral("select")] = [=, this](const Step& step) {
         const QStringList& w = step.words;
-        (void)w;
         select(w[1], w[2]);
     };
     handlers_[QStringLiteral("open")] = [=, this](const Step& step) {
         const QStringList& w = step.words;
-        (void)w;
         openFolder(w[1], w[2]);
     };
     handlers_[QStringLiteral("close")] = [=, this](const Step& step) {
         const QStringList& w = step.words;
-        (void)w;
         close(w[1]);
     };
     handlers_[QStringLiteral("expect message")] = [=, this](const Step& step) {
         const QStringList& w = step.words;
-        (void)w;
         expectBox(false, w.mid(2));
     };
     handlers_[QStringLiteral("expect input")] = [=, this](const Step& step) {
         const QStringList& w = step.words;
-        (void)w;
         expectBox(true, w.mid(2));
     };
-    handlers_[QStringLiteral("expect no-message")] = [=, this](const Step& step) {
-        const QStringList& w = step.words;
-        (void)w;
+    handlers_[QStringLiteral("expect no-message")] = [=, this](const Step&) {
         for (; boxesExpected_ < messages_.shown.size(); ++boxesExpected_)
             fail(QStringLiteral("not expected: ") + describe(messages_.shown[boxesExpected_]));
     };
     handlers_[QStringLiteral("expect text")] = [=, this](const Step& step) {
         const QStringList& w = step.words;
-        (void)w;
         if (!w[2].contains(QLatin1Char('.'))) {
             if (Form* window = existingWindow(w[2]))
                 compare(QStringLiteral("title of ") + w[2], w[3], window->windowTitle());
@@ -490,14 +464,12 @@ void ScenarioRunner::addHandlers() {
     };
     handlers_[QStringLiteral("expect visible")] = [=, this](const Step& step) {
         const QStringList& w = step.words;
-        (void)w;
         if (QWidget* control = existingControl(w[2]))
             compare(QStringLiteral("visible ") + w[2], yesNo(yes(w[3])),
                     yesNo(control->isVisibleTo(control->window())));
     };
     handlers_[QStringLiteral("expect checked")] = [=, this](const Step& step) {
         const QStringList& w = step.words;
-        (void)w;
         if (QWidget* control = existingControl(w[2])) {
             auto* button = qobject_cast<QAbstractButton*>(control);
             if (!button)
@@ -513,19 +485,16 @@ void ScenarioRunner::addHandlers() {
     };
     handlers_[QStringLiteral("expect shown")] = [=, this](const Step& step) {
         const QStringList& w = step.words;
-        (void)w;
         Form* window = app_->windows().find(w[2]);
         compare(QStringLiteral("shown ") + w[2], yesNo(yes(w[3])),
                 yesNo(window && window->isVisible()));
     };
     handlers_[QStringLiteral("expect rows")] = [=, this](const Step& step) {
         const QStringList& w = step.words;
-        (void)w;
         expectRows(w[2], step.rows);
     };
     handlers_[QStringLiteral("expect selected")] = [=, this](const Step& step) {
         const QStringList& w = step.words;
-        (void)w;
         QWidget* control = existingControl(w[2]);
         if (!control)
             return;
@@ -543,7 +512,6 @@ void ScenarioRunner::addHandlers() {
     };
     handlers_[QStringLiteral("expect bytes")] = [=, this](const Step& step) {
         const QStringList& w = step.words;
-        (void)w;
         const QByteArray expected = hexBytes(w.mid(3));
         QFile file(dataPath(w[2]));
         if (!file.open(QIODevice::ReadOnly)) {
@@ -559,18 +527,15 @@ void ScenarioRunner::addHandlers() {
     };
     handlers_[QStringLiteral("expect missing")] = [=, this](const Step& step) {
         const QStringList& w = step.words;
-        (void)w;
         if (QFileInfo::exists(dataPath(w[2])))
             fail(QStringLiteral("%1 exists, expected missing").arg(w[2]));
     };
     handlers_[QStringLiteral("expect file")] = [=, this](const Step& step) {
         const QStringList& w = step.words;
-        (void)w;
         expectFile(w[2], step.block);
     };
     handlers_[QStringLiteral("expect setting")] = [=, this](const Step& step) {
         const QStringList& w = step.words;
-        (void)w;
         const QString absent = QStringLiteral("\x01(absent)");
         const QString actual = settings_.value(w[2], w[3], absent);
         if (actual == absent)
@@ -581,7 +546,6 @@ void ScenarioRunner::addHandlers() {
     };
     handlers_[QStringLiteral("expect no-setting")] = [=, this](const Step& step) {
         const QStringList& w = step.words;
-        (void)w;
         const QString absent = QStringLiteral("\x01(absent)");
         const QString actual = settings_.value(w[2], w[3], absent);
         if (actual != absent)
@@ -589,18 +553,14 @@ void ScenarioRunner::addHandlers() {
                      .arg(w[2], w[3], quoted(actual)));
     };
     handlers_[QStringLiteral("expect printed")] = [=, this](const Step& step) {
-        const QStringList& w = step.words;
-        (void)w;
         expectPrinted(step.rows);
     };
     handlers_[QStringLiteral("expect ended")] = [=, this](const Step& step) {
         const QStringList& w = step.words;
-        (void)w;
         compare(QStringLiteral("ended"), yesNo(yes(w[2])), yesNo(ended_));
     };
     handlers_[QStringLiteral("expect state")] = [=, this](const Step& step) {
         const QStringList& w = step.words;
-        (void)w;
         expectState(w[2], w[3]);
     };
 }
@@ -861,6 +821,11 @@ void ScenarioRunner::expectRows(const QString& target, const QList<QStringList>&
         for (int i = 0; i < combo->count(); ++i)
             actual.append(quoted(combo->itemText(i)) + QLatin1Char(' ') +
                           QString::number(combo->itemData(i).toInt()));
+    } else if (auto* folders = qobject_cast<FolderList*>(control)) {
+        // The rows under the folder shown.
+        if (const QTreeWidgetItem* shown = folders->currentItem())
+            for (int i = 0; i < shown->childCount(); ++i)
+                actual.append(quoted(shown->child(i)->text(0)) + QStringLiteral(" 0"));
     } else {
         abort(target + QStringLiteral(" is not a list or combo box"));
     }

@@ -1,12 +1,8 @@
 #include "shell/Printing.h"
 
-#include "platform/QtServices.h"
-#include "ScriptedServices.h"
-#include "core/App.h"
+#include "TestProgram.h"
 
 #include "../platform/TestHelpers.h"
-
-#include <stdexcept>
 
 namespace vendalise {
 namespace {
@@ -16,28 +12,7 @@ using testing::ScriptedMessages;
 using testing::ScriptedPrinter;
 
 // Printing never shows a window nor ends the program.
-class NoWindows : public WindowSystem {
-public:
-    void showModal(QDialog&) override { ADD_FAILURE() << "a window was shown"; }
-
-protected:
-    void end() override {
-        ADD_FAILURE() << "the program was ended";
-        throw std::logic_error("end");
-    }
-};
-
-class Printing : public ::testing::Test {
-protected:
-    QTemporaryDir folder;
-    ScriptedMessages messages;
-    QtSettingsStore settings{folder.filePath(u"Vendalise.ini"_s)};
-    ScriptedPrinter printer;
-    FixedClock clock;
-    NoWindows windows;
-    Services services{messages, settings, printer, clock, windows};
-    App app{services};
-};
+using Printing = testing::TestProgram;
 
 TEST_F(Printing, ChoixPoliceTakesTheFirstArialAfterFontZero) {
     const struct {

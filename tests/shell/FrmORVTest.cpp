@@ -1,0 +1,26 @@
+#include "shell/FrmORV.h"
+
+#include "TestProgram.h"
+#include "access/Access.h"
+#include "sales/Sales.h"
+
+#include "../platform/TestHelpers.h"
+
+#include <QPushButton>
+
+namespace vendalise {
+namespace {
+
+using MainWindow = testing::TestProgram;
+
+TEST_F(MainWindow, SalesReportForgetsTheChosenLedgerLineAndTheAccess) {
+    FrmORV& main = app.window<FrmORV>();
+    app.part<Sales>().currentLine = 5;
+    app.part<Access>().granted = true;
+    main.BtnSorties->click();
+    EXPECT_EQ(app.part<Sales>().currentLine, 0);
+    EXPECT_FALSE(app.part<Access>().granted);
+}
+
+} // namespace
+} // namespace vendalise
