@@ -16,8 +16,8 @@ inline const QString kDrinksLedgerFile = QStringLiteral("ComptaBoisson.orv");
 inline const QString kInventoryFile = QStringLiteral("Inventaire.orv");
 
 // The files whose content the tables in memory mirror.
-inline const QStringList kTableFiles = {kProductFile, kMemberFile, kLedgerFile,
-                                        kMaterialLedgerFile, kDrinksLedgerFile};
+inline const QStringList kTableFiles = {kProductFile, kMemberFile, kLedgerFile, kMaterialLedgerFile,
+                                        kDrinksLedgerFile};
 
 // A value of the settings store: its section and key.
 struct SettingName {

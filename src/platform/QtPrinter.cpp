@@ -59,9 +59,9 @@ std::optional<Printer::Failure> QtPrinter::begin() {
         QDir folder(folder_ ? folder_() : QDir::currentPath());
         if (!folder.mkpath(QStringLiteral("Impressions")) ||
             !folder.cd(QStringLiteral("Impressions")))
-            return Failure{false,
-                           QStringLiteral("Le dossier Impressions n'a pas pu être créé dans ") +
-                               QDir::toNativeSeparators(folder.absolutePath()) + QStringLiteral(".")};
+            return Failure{
+                false, QStringLiteral("Le dossier Impressions n'a pas pu être créé dans ") +
+                           QDir::toNativeSeparators(folder.absolutePath()) + QStringLiteral(".")};
         pdfPath_ = freePdfName(folder);
         printer_->setOutputFormat(QPrinter::PdfFormat);
         printer_->setOutputFileName(pdfPath_);

@@ -25,7 +25,7 @@ public:
     // Shows a message and returns the button pressed. An empty title shows
     // the application's name.
     virtual Answer message(const QString& text, const QString& title = {}, Icon icon = Icon::None,
-                        Buttons buttons = Buttons::Ok) = 0;
+                           Buttons buttons = Buttons::Ok) = 0;
     // Returns the typed text, or the empty text on Cancel.
     virtual QString input(const QString& prompt, const QString& title,
                           const QString& proposed = {}) = 0;

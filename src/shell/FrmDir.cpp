@@ -98,7 +98,7 @@ void FrmDir::openTypedFolder() {
 void FrmDir::saveAndHide() {
     enterShownFolder();
     app_.sys.settings.setValue(kChosenDirectorySetting.section, kChosenDirectorySetting.key,
-                              Dir1->path());
+                               Dir1->path());
     hide();
 }
 
@@ -111,8 +111,8 @@ void FrmDir::createFiles() {
         } catch (const FileError& error) {
             app_.tell(QStringLiteral("Le fichier ") + name +
                           QStringLiteral(" n'a pas pu être créé dans le répertoire ") +
-                          QDir::toNativeSeparators(app_.files.current()) + QStringLiteral(" :\r\n") +
-                          error.description(),
+                          QDir::toNativeSeparators(app_.files.current()) +
+                          QStringLiteral(" :\r\n") + error.description(),
                       QStringLiteral("Création des fichiers"), Messages::Icon::Critical);
             return;
         }

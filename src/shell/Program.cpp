@@ -1,8 +1,8 @@
 #include "shell/Program.h"
 
+#include "core/App.h"
 #include "platform/QtPrinter.h"
 #include "platform/QtServices.h"
-#include "core/App.h"
 #include "shell/Startup.h"
 
 #include <QApplication>

@@ -121,8 +121,8 @@ void startUp(App& app) {
     SettingsStore& settings = app.sys.settings;
     FrmORV& main = app.window<FrmORV>();
 
-    access.granted = readBoolean(settings.value(
-        kAccessActiveSetting.section, kAccessActiveSetting.key, QStringLiteral("True")));
+    access.granted = readBoolean(settings.value(kAccessActiveSetting.section,
+                                                kAccessActiveSetting.key, QStringLiteral("True")));
     access.password = settings.value(kPasswordSetting.section, kPasswordSetting.key);
     main.setWindowTitle(QStringLiteral("Vendalise - T.B - Version %1.%2.%3")
                             .arg(kVersionMajor)
@@ -133,8 +133,7 @@ void startUp(App& app) {
     // Without a printer the font is simply not chosen.
     ChoixPolice(app);
 
-    shell.dataDirectory =
-        settings.value(kDataDirectorySetting.section, kDataDirectorySetting.key);
+    shell.dataDirectory = settings.value(kDataDirectorySetting.section, kDataDirectorySetting.key);
     const QString defaultDirectory = QDir::toNativeSeparators(defaultDataDirectory());
     if (shell.dataDirectory.toUpper() != defaultDirectory.toUpper()) {
         const bool keep =

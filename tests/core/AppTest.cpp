@@ -1,7 +1,7 @@
 #include "core/Window.h"
 
-#include "TestProgram.h"
 #include "core/Names.h"
+#include "TestProgram.h"
 
 #include "../platform/TestHelpers.h"
 

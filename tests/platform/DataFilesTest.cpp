@@ -12,8 +12,7 @@ namespace {
 
 class DataFolder : public InScratchDir {
 protected:
-    template <class Operation>
-    static FileError::Kind failureOf(Operation operation) {
+    template <class Operation> static FileError::Kind failureOf(Operation operation) {
         try {
             operation();
         } catch (const FileError& error) {
@@ -46,7 +45,8 @@ TEST_F(DataFolder, CheckReadableTellsMissingFromOtherFailures) {
     ASSERT_TRUE(QDir().mkdir(pathOf(u"Dossier.orv"_s)));
     EXPECT_NO_THROW(files.checkReadable(u"present.ORV"_s));
     EXPECT_EQ(failureOf([&] { files.checkReadable(u"Absent.orv"_s); }), FileError::Kind::Missing);
-    EXPECT_EQ(failureOf([&] { files.checkReadable(u"Nulle/Part.orv"_s); }), FileError::Kind::Missing);
+    EXPECT_EQ(failureOf([&] { files.checkReadable(u"Nulle/Part.orv"_s); }),
+              FileError::Kind::Missing);
     EXPECT_EQ(failureOf([&] { files.checkReadable(u"Dossier.orv"_s); }), FileError::Kind::Other);
     EXPECT_EQ(failureOf([&] { files.readLines(u"Absent.txt"_s); }), FileError::Kind::Missing);
 }

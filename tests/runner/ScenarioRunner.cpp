@@ -4,12 +4,12 @@
 #include "catalogue/ProductTable.h"
 #include "core/Names.h"
 #include "members/MemberTable.h"
-#include "sales/Sales.h"
-#include "shell/ShellState.h"
 #include "platform/Cp1252.h"
 #include "platform/DataFiles.h"
 #include "platform/FolderList.h"
 #include "platform/RecordFields.h"
+#include "sales/Sales.h"
+#include "shell/ShellState.h"
 #include "shell/Startup.h"
 
 #include <QAbstractButton>
@@ -127,7 +127,8 @@ int keyFor(QChar c) {
 // Hands every event of the application to a function first.
 class EventWatcher : public QObject {
 public:
-    explicit EventWatcher(std::function<bool(QObject*, QEvent*)> watch) : watch_(std::move(watch)) {}
+    explicit EventWatcher(std::function<bool(QObject*, QEvent*)> watch)
+        : watch_(std::move(watch)) {}
     bool eventFilter(QObject* watched, QEvent* event) override { return watch_(watched, event); }
 
 private:
@@ -137,13 +138,20 @@ private:
 // Key names of the "key" verb; any other single character is its own key.
 int namedKey(const QString& name) {
     static const QHash<QString, int> keys{
-        {QStringLiteral("enter"), Qt::Key_Return},   {QStringLiteral("escape"), Qt::Key_Escape},
-        {QStringLiteral("tab"), Qt::Key_Tab},        {QStringLiteral("backspace"), Qt::Key_Backspace},
-        {QStringLiteral("delete"), Qt::Key_Delete},  {QStringLiteral("space"), Qt::Key_Space},
-        {QStringLiteral("up"), Qt::Key_Up},          {QStringLiteral("down"), Qt::Key_Down},
-        {QStringLiteral("left"), Qt::Key_Left},      {QStringLiteral("right"), Qt::Key_Right},
-        {QStringLiteral("home"), Qt::Key_Home},      {QStringLiteral("end"), Qt::Key_End},
-        {QStringLiteral("pageup"), Qt::Key_PageUp},  {QStringLiteral("pagedown"), Qt::Key_PageDown},
+        {QStringLiteral("enter"), Qt::Key_Return},
+        {QStringLiteral("escape"), Qt::Key_Escape},
+        {QStringLiteral("tab"), Qt::Key_Tab},
+        {QStringLiteral("backspace"), Qt::Key_Backspace},
+        {QStringLiteral("delete"), Qt::Key_Delete},
+        {QStringLiteral("space"), Qt::Key_Space},
+        {QStringLiteral("up"), Qt::Key_Up},
+        {QStringLiteral("down"), Qt::Key_Down},
+        {QStringLiteral("left"), Qt::Key_Left},
+        {QStringLiteral("right"), Qt::Key_Right},
+        {QStringLiteral("home"), Qt::Key_Home},
+        {QStringLiteral("end"), Qt::Key_End},
+        {QStringLiteral("pageup"), Qt::Key_PageUp},
+        {QStringLiteral("pagedown"), Qt::Key_PageDown},
     };
     if (const auto it = keys.find(name.toLower()); it != keys.end())
         return *it;
@@ -380,9 +388,7 @@ void ScenarioRunner::addHandlers() {
         else
             abort(QStringLiteral("unknown printer state ") + w[1]);
     };
-    handlers_[QStringLiteral("start")] = [=, this](const Step&) {
-        start();
-    };
+    handlers_[QStringLiteral("start")] = [=, this](const Step&) { start(); };
     handlers_[QStringLiteral("restart")] = [=, this](const Step&) { restart(); };
     handlers_[QStringLiteral("answer")] = [=, this](const Step& step) {
         const QStringList& w = step.words;
@@ -911,7 +917,8 @@ void ScenarioRunner::expectState(const QString& name, const QString& value) {
         {QStringLiteral("threshold"),
          [&] { return QString::number(app.part<Catalogue>().threshold); }},
         {QStringLiteral("last-answer"), [&] { return QString::number(app.lastAnswer); }},
-        {QStringLiteral("files-created"), [&] { return yesNo(app.part<ShellState>().filesCreated); }},
+        {QStringLiteral("files-created"),
+         [&] { return yesNo(app.part<ShellState>().filesCreated); }},
         {QStringLiteral("font"), [&] { return printer_.font; }},
         {QStringLiteral("member-count"),
          [&] { return QString::number(app.part<Members>().table.count()); }},
@@ -925,7 +932,8 @@ void ScenarioRunner::expectState(const QString& name, const QString& value) {
         QStringList names;
         for (const auto& [known, get] : states)
             names.append(known);
-        abort(QStringLiteral("unknown state %1 (known: %2)").arg(name, names.join(QLatin1Char(' '))));
+        abort(
+            QStringLiteral("unknown state %1 (known: %2)").arg(name, names.join(QLatin1Char(' '))));
     }
     const QString actual = it->second();
     if (actual != value)

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "core/App.h"
 #include "platform/QtServices.h"
 #include "ScenarioScript.h"
 #include "ScriptedServices.h"
-#include "core/App.h"
 
 #include <QPointer>
 

@@ -44,8 +44,8 @@ std::optional<QStringList> splitWords(const QString& line, QString* error);
 
 // Reads a scenario. Blank lines and lines starting with '#' are skipped,
 // except inside raw blocks, which are taken as they stand. An unknown verb
-// or a step with too few words is an error. Every placeholder of `values` ("<data>"...) is replaced in
-// every word and block line.
+// or a step with too few words is an error. Every placeholder of `values` ("<data>"...) is replaced
+// in every word and block line.
 std::vector<Step> parseScenario(const QString& text, const QHash<QString, QString>& values,
                                 QStringList* errors);
 

@@ -1,5 +1,7 @@
 #include "ScenarioScript.h"
 
+#include <QFile>
+
 #include <gtest/gtest.h>
 
 using vendalise::testing::parseScenario;
@@ -72,4 +74,25 @@ TEST(ScenarioScript, ReportsABlockWithoutEnd) {
     parseScenario(QStringLiteral("expect printed\n12 - - x\n"), {}, &errors);
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].startsWith(QStringLiteral("1:")));
+}
+
+TEST(ScenarioScript, EveryVerbIsDocumentedInTheScenarioReadme) {
+    QFile readme(QStringLiteral(VENDALISE_SCENARIO_README));
+    ASSERT_TRUE(readme.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(readme.readAll());
+    for (const vendalise::testing::Verb& verb : vendalise::testing::verbs()) {
+        const QString& name = verb.name;
+        EXPECT_TRUE(text.contains(QLatin1Char('`') + name + QLatin1Char(' ')) ||
+                    text.contains(QLatin1Char('`') + name + QLatin1Char('`')))
+            << name.toStdString() << " is not described in " << VENDALISE_SCENARIO_README;
+    }
+}
+
+TEST(ScenarioScript, RejectsAnUnknownVerbAndTooFewWords) {
+    QStringList errors;
+    parseScenario(QStringLiteral("clique FrmORV.Fin\ntype FrmStock.TextPU\n"), {}, &errors);
+    ASSERT_EQ(errors.size(), 2);
+    EXPECT_TRUE(errors[0].startsWith(QStringLiteral("1:")));
+    EXPECT_TRUE(errors[1].startsWith(QStringLiteral("2:")));
+    EXPECT_TRUE(errors[1].contains(QStringLiteral("type W.C TEXT"))) << errors[1].toStdString();
 }

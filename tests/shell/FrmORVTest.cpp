@@ -1,8 +1,8 @@
 #include "shell/FrmORV.h"
 
-#include "TestProgram.h"
 #include "access/Access.h"
 #include "sales/Sales.h"
+#include "TestProgram.h"
 
 #include "../platform/TestHelpers.h"
 

@@ -5,7 +5,7 @@
 namespace vendalise::testing {
 
 Answer ScriptedMessages::message(const QString& text, const QString& title, Icon icon,
-                              Buttons buttons) {
+                                 Buttons buttons) {
     shown.append({false, title.isEmpty() ? kApplicationName : title, text, icon, buttons, {}});
     if (buttons == Buttons::Ok)
         return Answer::Ok;

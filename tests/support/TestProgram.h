@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ScriptedServices.h"
 #include "core/App.h"
 #include "platform/QtServices.h"
+#include "ScriptedServices.h"
 
 #include <QTemporaryDir>
 
