@@ -5,6 +5,8 @@
 #include "platform/Limits.h"
 #include "platform/RecordFields.h"
 
+#include <algorithm>
+
 namespace vendalise {
 
 QByteArray productRecord(QStringView name, float price, float stock) {
@@ -26,6 +28,29 @@ qint64 loadProductTable(const DataFiles& files, ProductTable& table) {
     }
     table = std::move(loaded);
     return records.fileRecords();
+}
+
+int appendProduct(const DataFiles& files, QStringView name, float price, float stock) {
+    RecordFile file(files, kProductFile, kProductRecordLength);
+    if (file.count() >= kMaxRecords)
+        throw TableFull(kProductFile);
+    return file.append(productRecord(name, price, stock));
+}
+
+void writeProduct(const DataFiles& files, int n, QStringView name, float price, float stock) {
+    RecordFile file(files, kProductFile, kProductRecordLength);
+    file.write(n, productRecord(name, price, stock));
+}
+
+Product readProduct(const DataFiles& files, int n) {
+    RecordFile file(files, kProductFile, kProductRecordLength);
+    const QByteArray record = file.read(n);
+    return {textAt(record, 0, kProductNameWidth), floatAt(record, kProductNameWidth),
+            floatAt(record, kProductNameWidth + 4)};
+}
+
+bool isUnlabelled(const QString& name) {
+    return std::all_of(name.begin(), name.end(), [](QChar c) { return c == QLatin1Char(' '); });
 }
 
 } // namespace vendalise

@@ -30,15 +30,6 @@ struct ProductTable {
     Product& operator[](int n) { return products[n]; }
 };
 
-// The catalogue's part of the shared state.
-struct Catalogue {
-    ProductTable table;
-    // The product last chosen in the stock or purchase window, 0 for none.
-    qint16 current = 0;
-    // Stock level at or below which a product is to be ordered.
-    qint16 threshold = 0;
-};
-
 // The record of a product: the name padded or cut to its width.
 QByteArray productRecord(QStringView name, float price, float stock);
 
@@ -46,5 +37,16 @@ QByteArray productRecord(QStringView name, float price, float stock);
 // table holds; a missing file is created empty) and returns the number of
 // whole records the file holds.
 qint64 loadProductTable(const DataFiles& files, ProductTable& table);
+
+// Writes a new product after the last whole record and returns its number.
+// A file that already holds as many products as a table can is refused.
+int appendProduct(const DataFiles& files, QStringView name, float price, float stock);
+// Rewrites product n in place.
+void writeProduct(const DataFiles& files, int n, QStringView name, float price, float stock);
+// Reads product n from the file.
+Product readProduct(const DataFiles& files, int n);
+
+// A product is unlabelled when its name is made of blanks only.
+bool isUnlabelled(const QString& name);
 
 } // namespace vendalise

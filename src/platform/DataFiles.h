@@ -28,6 +28,18 @@ private:
     QString description_;
 };
 
+// A record file already holds as many records as its table can: nothing was
+// written.
+class TableFull : public std::runtime_error {
+public:
+    explicit TableFull(const QString& file)
+        : std::runtime_error(file.toStdString() + " is full"), file_(file) {}
+    const QString& file() const { return file_; }
+
+private:
+    QString file_;
+};
+
 // A whole file of fixed-length records, as read in one go.
 class Records {
 public:

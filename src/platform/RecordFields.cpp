@@ -38,4 +38,11 @@ void appendFloat(QByteArray& record, float value) {
     record.append(bytes, 4);
 }
 
+QString withoutTrailingBlanks(QStringView text) {
+    qsizetype end = text.size();
+    while (end > 0 && text[end - 1] == QLatin1Char(' '))
+        --end;
+    return text.left(end).toString();
+}
+
 } // namespace vendalise

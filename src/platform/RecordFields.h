@@ -16,4 +16,8 @@ float floatAt(QByteArrayView record, int offset);
 void appendInt16(QByteArray& record, qint16 value);
 void appendFloat(QByteArray& record, float value);
 
+// The text without its trailing blanks (U+0020 only), as the fields of a
+// record are shown.
+QString withoutTrailingBlanks(QStringView text);
+
 } // namespace vendalise

@@ -1,7 +1,7 @@
 #include "shell/FrmORV.h"
 
 #include "access/Access.h"
-#include "sales/Sales.h"
+#include "sales/Ledger.h"
 #include "shell/FrmDir.h"
 #include "shell/Pictures.h"
 

@@ -1,7 +1,7 @@
 #include "shell/Startup.h"
 
 #include "access/Access.h"
-#include "catalogue/ProductTable.h"
+#include "catalogue/Catalogue.h"
 #include "core/App.h"
 #include "core/Names.h"
 #include "members/MemberTable.h"
@@ -9,9 +9,10 @@
 #include "platform/Limits.h"
 #include "platform/NumberForm.h"
 #include "platform/QtServices.h"
+#include "sales/Ledger.h"
 #include "shell/FrmDir.h"
 #include "shell/FrmORV.h"
-#include "shell/Printing.h"
+#include "core/Printing.h"
 #include "shell/ShellState.h"
 #include "Version.h"
 
@@ -149,6 +150,7 @@ void startUp(App& app) {
     if (const auto threshold = readInteger16(
             settings.value(kThresholdSetting.section, kThresholdSetting.key, QStringLiteral("5"))))
         catalogue.threshold = *threshold;
+    catalogue.thresholdText = QString::number(catalogue.threshold);
 
     // A folder that does not exist leaves the current directory as it was.
     app.files.setCurrent(shell.dataDirectory);
@@ -167,10 +169,11 @@ void startUp(App& app) {
             warnIfTruncated(app, kMemberFile, loadMemberTable(app.files, members));
             app.files.tablesReadHere();
         },
+        [&] { warnIfTruncated(app, kLedgerFile, ChargeVentes(app)); },
         [&] { app.files.checkReadable(kMaterialLedgerFile); },
         [&] { app.files.checkReadable(kDrinksLedgerFile); },
         [&] {
-            warnIfTruncated(app, kProductFile, loadProductTable(app.files, catalogue.table));
+            warnIfTruncated(app, kProductFile, ChargeProduits(app));
             app.files.tablesReadHere();
         },
     };

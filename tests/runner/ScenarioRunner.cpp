@@ -1,14 +1,15 @@
 #include "ScenarioRunner.h"
 
 #include "access/Access.h"
-#include "catalogue/ProductTable.h"
+#include "catalogue/Catalogue.h"
 #include "core/Names.h"
 #include "members/MemberTable.h"
 #include "platform/Cp1252.h"
 #include "platform/DataFiles.h"
 #include "platform/FolderList.h"
+#include "platform/NumberForm.h"
 #include "platform/RecordFields.h"
-#include "sales/Sales.h"
+#include "sales/Ledger.h"
 #include "shell/ShellState.h"
 #include "shell/Startup.h"
 
@@ -37,6 +38,15 @@ namespace {
 
 // A text as a scenario would write it, so that failures can be read and
 // copied into a scenario.
+QString quoted(const QString& text);
+
+QString quotedAll(const QStringList& texts) {
+    QStringList out;
+    for (const QString& text : texts)
+        out.append(quoted(text));
+    return out.join(QLatin1Char(' '));
+}
+
 QString quoted(const QString& text) {
     QString out = QStringLiteral("\"");
     for (const QChar c : text) {
@@ -505,9 +515,10 @@ void ScenarioRunner::addHandlers() {
         if (!control)
             return;
         QString actual = QStringLiteral("none");
-        if (auto* list = qobject_cast<QListWidget*>(control)) {
-            if (list->currentItem() && list->currentItem()->isSelected())
-                actual = list->currentItem()->text();
+        if (auto* list = qobject_cast<QListView*>(control)) {
+            const QModelIndexList selected = list->selectionModel()->selectedIndexes();
+            if (!selected.isEmpty())
+                actual = selected.first().data().toString();
         } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
             if (combo->currentIndex() >= 0)
                 actual = combo->currentText();
@@ -530,6 +541,58 @@ void ScenarioRunner::addHandlers() {
             fail(QStringLiteral("%1: expected bytes %2, got %3")
                      .arg(w[2], QString::fromLatin1(expected.toHex(' ')),
                           QString::fromLatin1(actual.toHex(' '))));
+    };
+    handlers_[QStringLiteral("expect size")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        const QFileInfo info(dataPath(w[2]));
+        compare(QStringLiteral("size of ") + w[2], w[3],
+                info.isFile() ? QString::number(info.size()) : QStringLiteral("no file"));
+    };
+    handlers_[QStringLiteral("expect product")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        const QByteArray record = recordOf(kProductFile, w[2], kProductRecordLength);
+        if (record.isEmpty())
+            return;
+        compareRecord(QStringLiteral("product ") + w[2],
+                      {w[3], numberText(number(w[4])), numberText(number(w[5]))},
+                      {withoutTrailingBlanks(textAt(record, 0, kProductNameWidth)),
+                       numberText(floatAt(record, kProductNameWidth)),
+                       numberText(floatAt(record, kProductNameWidth + 4))});
+    };
+    handlers_[QStringLiteral("expect member")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        const QByteArray record = recordOf(kMemberFile, w[2], kMemberRecordLength);
+        if (record.isEmpty())
+            return;
+        compareRecord(QStringLiteral("member ") + w[2], {w[3], w[4]},
+                      {withoutTrailingBlanks(textAt(record, 0, kMemberNameWidth)),
+                       withoutTrailingBlanks(
+                           textAt(record, kMemberNameWidth, kMemberFirstNameWidth))});
+    };
+    handlers_[QStringLiteral("expect sale")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        const QByteArray record = recordOf(kLedgerFile, w[2], kLedgerRecordLength);
+        if (record.isEmpty())
+            return;
+        const LedgerLine line = ledgerLineOf(record);
+        compareRecord(QStringLiteral("sale ") + w[2],
+                      {w[3], w[4], w[5], numberText(number(w[6])), w[7]},
+                      {withoutTrailingBlanks(line.date), QString::number(line.product),
+                       QString::number(line.member), numberText(line.quantity),
+                       line.paid == kPaid   ? QStringLiteral("paid")
+                       : line.paid == kOwed ? QStringLiteral("owed")
+                                            : QString::number(line.paid)});
+    };
+    handlers_[QStringLiteral("expect tooltip")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        if (QWidget* control = existingControl(w[2]))
+            compare(QStringLiteral("tooltip of ") + w[2], w[3], control->toolTip());
+    };
+    handlers_[QStringLiteral("expect enabled")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        if (QWidget* control = existingControl(w[2]))
+            compare(QStringLiteral("enabled ") + w[2], yesNo(yes(w[3])),
+                    yesNo(control->isEnabled()));
     };
     handlers_[QStringLiteral("expect missing")] = [=, this](const Step& step) {
         const QStringList& w = step.words;
@@ -678,13 +741,14 @@ void ScenarioRunner::select(const QString& target, const QString& row) {
             abort(QStringLiteral("no row %1 in %2").arg(quoted(row), target));
         return static_cast<int>(i);
     };
-    if (auto* list = qobject_cast<QListWidget*>(control)) {
+    if (auto* list = qobject_cast<QListView*>(control)) {
+        QAbstractItemModel* model = list->model();
         QStringList texts;
-        for (int i = 0; i < list->count(); ++i)
-            texts.append(list->item(i)->text());
-        QListWidgetItem* item = list->item(rowIndex(texts));
-        list->scrollToItem(item);
-        const QRect where = list->visualItemRect(item);
+        for (int i = 0; i < model->rowCount(); ++i)
+            texts.append(model->index(i, 0).data().toString());
+        const QModelIndex index = model->index(rowIndex(texts), 0);
+        list->scrollTo(index);
+        const QRect where = list->visualRect(index);
         if (where.isEmpty())
             abort(QStringLiteral("the row cannot be reached in ") + target);
         sendClick(list->viewport(), where.center());
@@ -819,10 +883,11 @@ void ScenarioRunner::expectRows(const QString& target, const QList<QStringList>&
     if (!control)
         return;
     QStringList actual;
-    if (auto* list = qobject_cast<QListWidget*>(control)) {
-        for (int i = 0; i < list->count(); ++i)
-            actual.append(quoted(list->item(i)->text()) + QLatin1Char(' ') +
-                          QString::number(list->item(i)->data(Qt::UserRole).toInt()));
+    if (auto* list = qobject_cast<QListView*>(control)) {
+        const QAbstractItemModel* model = list->model();
+        for (int i = 0; i < model->rowCount(); ++i)
+            actual.append(quoted(model->index(i, 0).data().toString()) + QLatin1Char(' ') +
+                          QString::number(model->index(i, 0).data(Qt::UserRole).toInt()));
     } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
         for (int i = 0; i < combo->count(); ++i)
             actual.append(quoted(combo->itemText(i)) + QLatin1Char(' ') +
@@ -904,6 +969,37 @@ void ScenarioRunner::expectFile(const QString& name, const QStringList& lines) {
                   shownActual.join(QStringLiteral("\n    "))));
 }
 
+QByteArray ScenarioRunner::recordOf(const QString& file, const QString& number, int length) {
+    bool ok = false;
+    const int n = number.toInt(&ok);
+    if (!ok || n < 1)
+        abort(QStringLiteral("a record number is 1 or more, not ") + number);
+    QFile data(dataPath(file));
+    if (!data.open(QIODevice::ReadOnly)) {
+        fail(QStringLiteral("%1: expected record %2, but there is no such file").arg(file, number));
+        return {};
+    }
+    if (data.size() / length < n || !data.seek(qint64(n - 1) * length)) {
+        fail(QStringLiteral("%1: expected record %2, the file holds %3")
+                 .arg(file, number)
+                 .arg(data.size() / length));
+        return {};
+    }
+    return data.read(length);
+}
+
+// Numbers are compared as single-precision values, shown with ".".
+QString ScenarioRunner::numberText(float value) {
+    return QString::number(value, 'g', 9);
+}
+
+void ScenarioRunner::compareRecord(const QString& what, const QStringList& expected,
+                                   const QStringList& actual) {
+    if (expected != actual)
+        fail(QStringLiteral("%1:\n  expected: %2\n  got:      %3")
+                 .arg(what, quotedAll(expected), quotedAll(actual)));
+}
+
 void ScenarioRunner::expectState(const QString& name, const QString& value) {
     App& app = *app_;
     const std::map<QString, std::function<QString()>> states{
@@ -926,7 +1022,26 @@ void ScenarioRunner::expectState(const QString& name, const QString& value) {
          [&] { return QString::number(app.part<Catalogue>().table.count()); }},
         {QStringLiteral("current-line"),
          [&] { return QString::number(app.part<Sales>().currentLine); }},
+        {QStringLiteral("unlabelled"),
+         [&] { return QString::number(app.part<Catalogue>().unlabelled); }},
+        {QStringLiteral("stock-value"), [&] { return numberForm(app.part<Catalogue>().stockValue); }},
+        {QStringLiteral("current-product"),
+         [&] { return QString::number(app.part<Catalogue>().current); }},
+        {QStringLiteral("line-count"),
+         [&] { return QString::number(app.part<Sales>().ledger.count()); }},
     };
+    // debt:N, member N's debt.
+    if (name.startsWith(QLatin1String("debt:"))) {
+        bool ok = false;
+        const int member = name.mid(5).toInt(&ok);
+        if (!ok)
+            abort(QStringLiteral("debt:N needs a member number"));
+        const QString actual = numberForm(app.part<Sales>().debtOf(member));
+        if (actual != value)
+            fail(QStringLiteral("state %1: expected %2, got %3")
+                     .arg(name, quoted(value), quoted(actual)));
+        return;
+    }
     const auto it = states.find(name);
     if (it == states.end()) {
         QStringList names;

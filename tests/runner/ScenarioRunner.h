@@ -83,6 +83,11 @@ private:
     void expectPrinted(const QList<QStringList>& rows);
     void expectFile(const QString& name, const QStringList& lines);
     void expectState(const QString& name, const QString& value);
+    // Record n of a data file, or empty (a failure told) when it has none.
+    QByteArray recordOf(const QString& file, const QString& number, int length);
+    static QString numberText(float value);
+    void compareRecord(const QString& what, const QStringList& expected,
+                       const QStringList& actual);
 
     // Windows and controls.
     Form* shownWindow(const QString& name);

@@ -1,4 +1,4 @@
-#include "shell/AmountText.h"
+#include "core/AmountText.h"
 
 #include "../platform/TestHelpers.h"
 

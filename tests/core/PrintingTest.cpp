@@ -1,4 +1,4 @@
-#include "shell/Printing.h"
+#include "core/Printing.h"
 
 #include "TestProgram.h"
 

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QAbstractListModel>
+#include <QComboBox>
+#include <QList>
+#include <QListView>
+#include <QString>
+
+namespace vendalise {
+
+// A row of a list that stands for a record: its text and the number of the
+// record (0 for a row that stands for none).
+struct Row {
+    QString text;
+    int data = 0;
+};
+using Rows = QList<Row>;
+
+// Sorts rows alphabetically without regard to case or accents, once; rows
+// of equal text keep their order.
+void sortRows(Rows& rows);
+
+// The rows of a list or combo box, set in one go.
+class RowModel : public QAbstractListModel {
+    Q_OBJECT
+public:
+    using QAbstractListModel::QAbstractListModel;
+    void setRows(Rows rows);
+    const Rows& rows() const { return rows_; }
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+
+private:
+    Rows rows_;
+};
+
+// A list of rows, sorted by text or kept in the order given. Rows are set in
+// one go (sorting once), so that a refill of 32767 rows stays fast. A row
+// chosen by the user's click or keys, or by the program, is told by chosen().
+class RecordList : public QListView {
+    Q_OBJECT
+public:
+    RecordList(QWidget* parent, bool sorted);
+
+    void setRows(Rows rows);
+    void clear() { setRows({}); }
+    const Rows& rows() const { return model_.rows(); }
+    int count() const { return static_cast<int>(model_.rows().size()); }
+
+    // The selected row, -1 for none.
+    int selectedRow() const;
+    // Selects row i as the user's choice would, and tells it.
+    void chooseRow(int i);
+    void clearSelection();
+
+Q_SIGNALS:
+    void chosen(int row);
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    RowModel model_;
+    bool sorted_;
+};
+
+// A drop-down combo box of rows, sorted by text. Choosing a row (the user's
+// choice) is told by chosen(); setting the shown row from the program is not.
+class RecordCombo : public QComboBox {
+    Q_OBJECT
+public:
+    explicit RecordCombo(QWidget* parent);
+    void setRows(Rows rows);
+    const Rows& rows() const { return model_->rows(); }
+    // The user's choice of row i.
+    void chooseRow(int i);
+
+Q_SIGNALS:
+    void chosen(int row);
+
+private:
+    RowModel* model_;
+};
+
+} // namespace vendalise

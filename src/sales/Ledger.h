@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QString>
+
+namespace vendalise {
+
+class App;
+class DataFiles;
+struct MemberTable;
+struct ProductTable;
+
+// "es.orv": 20-byte records: the date as 10 cp1252 characters padded with
+// blanks, the product and member numbers as 16-bit integers, the quantity
+// as a single-precision value, and the paid flag (-1 paid, 0 owed), all
+// little-endian. A line's number is the number of its record.
+inline constexpr int kLedgerRecordLength = 20;
+inline constexpr int kLedgerDateWidth = 10;
+inline constexpr qint16 kPaid = -1;
+inline constexpr qint16 kOwed = 0;
+
+struct LedgerLine {
+    QString date; // the 10-character field with its trailing blanks
+    qint16 product = 0;
+    qint16 member = 0;
+    float quantity = 0;
+    qint16 paid = kOwed;
+    bool isPaid() const { return paid == kPaid; }
+};
+
+// The ledger table, indexed by line number from 1 (entry 0 unused: an
+// empty line).
+struct LedgerTable {
+    QList<LedgerLine> lines{LedgerLine{}};
+    int count() const { return static_cast<int>(lines.size()) - 1; }
+    const LedgerLine& operator[](int n) const { return lines[n]; }
+};
+
+// The sales' part of the shared state: the ledger table, every member's
+// debt, and the line chosen in the operations window.
+class Sales : public QObject {
+    Q_OBJECT
+public:
+    LedgerTable ledger;
+    // Indexed by member number from 1.
+    QList<float> debts{0.0f};
+    // The ledger line chosen in the operations window, 0 for none.
+    qint16 currentLine = 0;
+
+    float debtOf(int member) const {
+        return member >= 1 && member < debts.size() ? debts[member] : 0.0f;
+    }
+};
+
+QByteArray ledgerRecord(const LedgerLine& line);
+LedgerLine ledgerLineOf(QByteArrayView record);
+
+// Reads the ledger (at most as many lines as a table holds) and returns the
+// table with the whole records the file holds.
+qint64 loadLedger(const DataFiles& files, LedgerTable& ledger);
+
+// Every member's debt: the owed lines at the products' unit prices, in file
+// order, each product and sum in double precision rounded to single. A line
+// naming no product or member of the tables counts for nothing.
+QList<float> memberDebts(const LedgerTable& ledger, const ProductTable& products,
+                         int memberCount);
+
+// Reloads the ledger and recomputes the debts; a failure keeps the previous
+// table. Returns the whole records the file holds.
+qint64 ChargeVentes(App& app);
+
+// The texts of line n: in the operations list, and in a client's view with
+// its amount.
+QString ledgerLineText(App& app, int n);
+QString clientLineText(App& app, int n);
+// The amount of line n: unit price × quantity (0 for an unknown product).
+float lineAmount(App& app, int n);
+
+} // namespace vendalise
