@@ -1,12 +1,34 @@
 #include "catalogue/Catalogue.h"
 
 #include "core/App.h"
+#include "platform/Cp1252.h"
 #include "platform/NumberForm.h"
+
+#include <algorithm>
 
 namespace vendalise {
 
 QString productRowText(const Product& product) {
     return product.name.trimmed() + QStringLiteral(" - Dispo : ") + numberForm(product.stock);
+}
+
+QList<Product> stockReportOrder(const ProductTable& table) {
+    struct Keyed {
+        QByteArray key;
+        int n;
+    };
+    std::vector<Keyed> keys;
+    keys.reserve(table.count());
+    for (int n = 1; n <= table.count(); ++n)
+        keys.push_back({toCp1252(upperCp1252(table[n].name)), n});
+    // QByteArray compares its bytes as unsigned values: the binary order.
+    std::stable_sort(keys.begin(), keys.end(),
+                     [](const Keyed& a, const Keyed& b) { return a.key < b.key; });
+    QList<Product> sorted;
+    sorted.reserve(table.count());
+    for (const Keyed& k : keys)
+        sorted.append(table[k.n]);
+    return sorted;
 }
 
 qint64 ChargeProduits(App& app) {
@@ -36,9 +58,8 @@ void MajProduits(App& app) {
     catalogue.unlabelled = static_cast<qint16>(unlabelled);
     catalogue.stockValue = value;
     catalogue.rows = std::move(rows);
-    catalogue.summary = {QStringLiteral(" -  Nombre de produits sans libellé : ") +
-                             QString::number(unlabelled),
-                         0};
+    catalogue.summary = {
+        QStringLiteral(" -  Nombre de produits sans libellé : ") + QString::number(unlabelled), 0};
     catalogue.fill = Catalogue::Fill::Rebuilt;
     Q_EMIT catalogue.listsFilled(catalogue.fill);
 }

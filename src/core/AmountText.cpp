@@ -2,6 +2,11 @@
 
 #include "platform/NumberForm.h"
 
+#include <QRegularExpression>
+
+#include <cfloat>
+#include <cmath>
+
 namespace vendalise {
 
 QString OteBlancsDevant(QString& text) {
@@ -22,6 +27,20 @@ QString VirguleEnPoint(QString& text) {
 
 double amountValue(QString text) {
     return readNumber(VirguleEnPoint(text));
+}
+
+std::optional<double> decimalNumber(const QString& text) {
+    static const QRegularExpression decimal(
+        QStringLiteral("^[+-]?(\\d+([.,]\\d*)?|[.,]\\d+)([eE][+-]?\\d+)?$"));
+    QString bare = text;
+    bare.remove(QLatin1Char(' '));
+    if (!decimal.match(bare).hasMatch())
+        return std::nullopt;
+    return QStringView(bare.replace(QLatin1Char(','), QLatin1Char('.'))).toDouble();
+}
+
+bool fitsSingle(double value) {
+    return std::isfinite(value) && std::fabs(value) <= FLT_MAX;
 }
 
 } // namespace vendalise

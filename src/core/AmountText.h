@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace vendalise {
 
 // Removes the leading blanks (U+0020 only) of the text, in place.
@@ -14,5 +16,13 @@ QString VirguleEnPoint(QString& text);
 
 // The value of an amount text: VirguleEnPoint, then readNumber.
 double amountValue(QString text);
+
+// The value of a number typed in the locale's way: blanks removed, a decimal
+// number with a comma or a point, an optional sign and exponent. nullopt for
+// any other text.
+std::optional<double> decimalNumber(const QString& text);
+
+// Whether a value can be held in single precision.
+bool fitsSingle(double value);
 
 } // namespace vendalise

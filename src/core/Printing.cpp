@@ -20,19 +20,30 @@ void ChoixPolice(App& app) {
     printer.setFont(fonts->at(chosen), false);
 }
 
-void ImprimeLigne(App& app, const QString& text, double size, bool bold, bool underline) {
-    const auto failure = app.sys.printer.printLine(text, size, bold, underline);
-    if (!failure)
-        return;
-    if (failure->printerError) {
+namespace {
+
+void tellPrintFailure(App& app, const Printer::Failure& failure, bool lineOwn) {
+    if (lineOwn && failure.printerError) {
         app.tell(QStringLiteral("Vous avez indiqué Annuler lors d'une impression.\r\n\r\n"
                                 "Cette action risque de ne plus permettre d'imprimer."),
                  QStringLiteral("   Erreur impression"), Messages::Icon::Exclamation);
     } else {
-        app.tell(failure->description +
+        app.tell(failure.description +
                      QStringLiteral("\n\nL'impression n'a pas été possible.\n\nContactez l'auteur"),
                  QStringLiteral("Erreur dans l'impression"), Messages::Icon::Critical);
     }
+}
+
+} // namespace
+
+void ImprimeLigne(App& app, const QString& text, double size, bool bold, bool underline) {
+    if (const auto failure = app.sys.printer.printLine(text, size, bold, underline))
+        tellPrintFailure(app, *failure, true);
+}
+
+void FinImpression(App& app) {
+    if (const auto failure = app.sys.printer.endDocument())
+        tellPrintFailure(app, *failure, false);
 }
 
 } // namespace vendalise

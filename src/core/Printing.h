@@ -15,4 +15,8 @@ void ChoixPolice(App& app);
 // reported to the user and the line is lost; the caller goes on.
 void ImprimeLigne(App& app, const QString& text, double size, bool bold, bool underline);
 
+// Ends the document, which sends it to the printer; a failure is reported
+// with the message of a line's other failures.
+void FinImpression(App& app);
+
 } // namespace vendalise

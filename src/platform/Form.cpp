@@ -57,8 +57,21 @@ QPushButton* Form::addButton(const QString& name, const QString& caption, const 
     return button;
 }
 
-QLineEdit* Form::addField(const QString& name, const QRect& where) {
-    auto* field = new QLineEdit(this);
+QPushButton* Form::addPictureButton(const QString& name, const QIcon& picture,
+                                    const QString& tooltip, const QRect& where) {
+    QPushButton* button = addButton(name, {}, tooltip, where);
+    button->setIcon(picture);
+    button->setIconSize(button->size() - QSize(8, 8));
+    return button;
+}
+
+void TextField::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    Q_EMIT left();
+}
+
+TextField* Form::addField(const QString& name, const QRect& where) {
+    auto* field = new TextField(this);
     field->setObjectName(name);
     field->setGeometry(where);
     return field;

@@ -2,9 +2,9 @@
 
 #include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
 
 class QPushButton;
-class QLineEdit;
 class QCheckBox;
 
 namespace vendalise {
@@ -29,6 +29,18 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 };
 
+// A text field that tells when it loses the focus.
+class TextField : public QLineEdit {
+    Q_OBJECT
+public:
+    using QLineEdit::QLineEdit;
+Q_SIGNALS:
+    void left();
+
+protected:
+    void focusOutEvent(QFocusEvent* event) override;
+};
+
 // Base of every window: a fixed client area given in twips, controls placed
 // by twips, no default button (Enter belongs to the field that has the
 // focus), Escape does nothing. The close box discards the window: its owner
@@ -50,8 +62,11 @@ protected:
     ClickLabel* addLabel(const QString& name, const QString& text, const QRect& where);
     QPushButton* addButton(const QString& name, const QString& caption, const QString& tooltip,
                            const QRect& where);
-    QLineEdit* addField(const QString& name, const QRect& where);
+    TextField* addField(const QString& name, const QRect& where);
     QCheckBox* addCheckBox(const QString& name, const QString& caption, const QRect& where);
+    // A button showing a picture instead of a caption.
+    QPushButton* addPictureButton(const QString& name, const QIcon& picture, const QString& tooltip,
+                                  const QRect& where);
 
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

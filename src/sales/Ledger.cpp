@@ -58,8 +58,7 @@ qint64 loadLedger(const DataFiles& files, LedgerTable& ledger) {
     return records.fileRecords();
 }
 
-QList<float> memberDebts(const LedgerTable& ledger, const ProductTable& products,
-                         int memberCount) {
+QList<float> memberDebts(const LedgerTable& ledger, const ProductTable& products, int memberCount) {
     QList<float> debts(memberCount + 1, 0.0f);
     for (int n = 1; n <= ledger.count(); ++n) {
         const LedgerLine& line = ledger[n];
@@ -76,8 +75,8 @@ qint64 ChargeVentes(App& app) {
     Sales& sales = app.part<Sales>();
     LedgerTable ledger;
     const qint64 records = loadLedger(app.files, ledger);
-    sales.debts = memberDebts(ledger, app.part<Catalogue>().table,
-                              app.part<Members>().table.count());
+    sales.debts =
+        memberDebts(ledger, app.part<Catalogue>().table, app.part<Members>().table.count());
     sales.ledger = std::move(ledger);
     return records;
 }

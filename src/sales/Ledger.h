@@ -64,8 +64,7 @@ qint64 loadLedger(const DataFiles& files, LedgerTable& ledger);
 // Every member's debt: the owed lines at the products' unit prices, in file
 // order, each product and sum in double precision rounded to single. A line
 // naming no product or member of the tables counts for nothing.
-QList<float> memberDebts(const LedgerTable& ledger, const ProductTable& products,
-                         int memberCount);
+QList<float> memberDebts(const LedgerTable& ledger, const ProductTable& products, int memberCount);
 
 // Reloads the ledger and recomputes the debts; a failure keeps the previous
 // table. Returns the whole records the file holds.

@@ -1,10 +1,13 @@
 #include "shell/FrmORV.h"
 
 #include "access/Access.h"
+#include "catalogue/FrmStock.h"
+#include "core/Pictures.h"
+#include "sales/FrmES.h"
 #include "sales/Ledger.h"
 #include "shell/FrmDir.h"
-#include "shell/Pictures.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QPushButton>
 
@@ -74,11 +77,8 @@ FrmORV::FrmORV(App& app) : Window(app, QStringLiteral("FrmORV"), 6735, 5340) {
     Label2 = addLabel(QStringLiteral("Label2"), {}, twips(6360, 120, 255, 255));
     ActiverPsw = addLabel(QStringLiteral("ActiverPsw"), {}, twips(6360, 480, 255, 255));
 
-    handle(BtnStock, &QPushButton::clicked, [this] { clearAccess(); });
-    handle(BtnSorties, &QPushButton::clicked, [this] {
-        clearAccess();
-        app_.part<Sales>().currentLine = 0;
-    });
+    handle(BtnStock, &QPushButton::clicked, [this] { openStock(); });
+    handle(BtnSorties, &QPushButton::clicked, [this] { openOperations(); });
     handle(Fin, &QPushButton::clicked, [this] { app_.end(); });
     handle(LblDir, &ClickLabel::clicked, [this] { chooseDirectory(); });
     handle(Label2, &ClickLabel::clicked, [this] { LblDir->setVisible(true); });
@@ -88,6 +88,25 @@ FrmORV::FrmORV(App& app) : Window(app, QStringLiteral("FrmORV"), 6735, 5340) {
 // The next guarded operation will ask for the password again.
 void FrmORV::clearAccess() {
     app_.part<Access>().granted = false;
+}
+
+// Debts and lists are brought up to date first; a step that fails is told
+// and the window opens on what could be loaded.
+void FrmORV::openStock() {
+    clearAccess();
+    app_.run([this] { ChargeVentes(app_); });
+    app_.run([this] { MajProduits(app_); });
+    FrmStock& stock = app_.window<FrmStock>();
+    // Unticking the filter refills the lists by its rule.
+    stock.Acommander->setChecked(false);
+    app_.showModal(stock);
+}
+
+void FrmORV::openOperations() {
+    clearAccess();
+    app_.run([this] { ChargeVentes(app_); });
+    app_.part<Sales>().currentLine = 0;
+    app_.showModal(app_.window<FrmES>());
 }
 
 // The chooser changes the current directory for every later opening of a

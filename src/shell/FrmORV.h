@@ -34,6 +34,8 @@ protected:
 
 private:
     void clearAccess();
+    void openStock();
+    void openOperations();
     void chooseDirectory();
 };
 

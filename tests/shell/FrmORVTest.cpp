@@ -20,6 +20,7 @@ TEST_F(MainWindow, SalesReportForgetsTheChosenLedgerLineAndTheAccess) {
     main.BtnSorties->click();
     EXPECT_EQ(app.part<Sales>().currentLine, 0);
     EXPECT_FALSE(app.part<Access>().granted);
+    EXPECT_EQ(windows.shown, QStringList{u"FrmES"_s});
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "platform/QtServices.h"
 #include "ScriptedServices.h"
 
+#include <QDialog>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -12,11 +13,12 @@
 
 namespace vendalise::testing {
 
-// A window system for unit tests: showing a window modally or ending the
-// program is a failure of the test.
+// A window system for unit tests: a window shown modally is only noted
+// (it returns at once); ending the program is a failure of the test.
 class NoWindows : public WindowSystem {
 public:
-    void showModal(QDialog&) override { ADD_FAILURE() << "a window was shown"; }
+    void showModal(QDialog& window) override { shown.append(window.objectName()); }
+    QStringList shown;
 
 protected:
     void end() override {

@@ -1,4 +1,4 @@
-#include "shell/Pictures.h"
+#include "core/Pictures.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -115,6 +115,32 @@ QIcon inventoryPicture() {
             p.drawLine(QPointF(19, y), QPointF(22, y));
             p.drawLine(QPointF(26, y), QPointF(45, y));
         }
+    });
+}
+
+QIcon printerPicture() {
+    return icon([](QPainter& p) {
+        p.setPen(QPen(QColor(60, 60, 60), 2));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(18, 6, 28, 20));
+        p.setBrush(QColor(170, 170, 180));
+        p.drawRoundedRect(QRectF(6, 24, 52, 24), 4, 4);
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(16, 40, 32, 18));
+        p.setPen(QPen(QColor(40, 40, 120), 2));
+        for (int y = 46; y <= 54; y += 4)
+            p.drawLine(QPointF(20, y), QPointF(44, y));
+    });
+}
+
+QIcon basketPicture() {
+    return icon([](QPainter& p) {
+        p.setPen(QPen(QColor(60, 40, 20), 3));
+        p.setBrush(QColor(200, 150, 80));
+        p.drawPolygon(
+            QPolygonF({QPointF(8, 26), QPointF(56, 26), QPointF(48, 56), QPointF(16, 56)}));
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(QRectF(18, 8, 28, 36), 0, 180 * 16);
     });
 }
 

@@ -13,6 +13,9 @@ QIcon materialRegisterPicture();
 QIcon backupPicture();
 QIcon inventoryPicture();
 QIcon exitPicture();
+QIcon printerPicture();
+// The buy button of the purchase window.
+QIcon basketPicture();
 // The two pictures under the register buttons.
 QPixmap bottlePicture(int size);
 QPixmap shirtPicture(int size);

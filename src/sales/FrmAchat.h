@@ -1,0 +1,38 @@
+#pragma once
+
+#include "catalogue/Catalogue.h"
+#include "core/Window.h"
+
+class QCheckBox;
+class QPushButton;
+
+namespace vendalise {
+
+class RecordList;
+class TextField;
+
+// The purchase window: a member buys a product.
+class FrmAchat : public Window {
+    Q_OBJECT
+public:
+    explicit FrmAchat(App& app);
+
+    ClickLabel* Label1;
+    ClickLabel* Acheteur;
+    RecordList* ListProduits;
+    ClickLabel* LabelProduit;
+    ClickLabel* Label4;
+    ClickLabel* LabelStock;
+    ClickLabel* Label2;
+    ClickLabel* LabelPU;
+    ClickLabel* Label3;
+    TextField* TextQté;
+    QCheckBox* CheckPayé;
+    QPushButton* Achat;
+    QPushButton* Abandon;
+
+private:
+    void showList(Catalogue::Fill fill);
+};
+
+} // namespace vendalise

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "core/Window.h"
+
+#include <QStringList>
+
+class QCheckBox;
+class QFrame;
+class QPushButton;
+
+namespace vendalise {
+
+class RecordCombo;
+class RecordList;
+class TextField;
+
+// The operations window: the sales ledger line by line, all lines or the
+// owed ones, for everyone or for one client, and the debtors with the
+// amount still to recover.
+class FrmES : public Window {
+    Q_OBJECT
+public:
+    explicit FrmES(App& app);
+
+    RecordList* ListES;
+    RecordList* ListDettes;
+    ClickLabel* Label1;
+    TextField* TextDate;
+    ClickLabel* Label2;
+    TextField* TextNom;
+    ClickLabel* ARecouvrer;
+    ClickLabel* Label3;
+    TextField* TextQté;
+    TextField* TextDésignation;
+    QPushButton* BtnES;
+    QPushButton* BtnDette;
+    QCheckBox* CheckPayé;
+    QCheckBox* CheckDettes;
+    QPushButton* BtnMaj;
+    QPushButton* Command1;
+    QPushButton* BtnReglement;
+    QPushButton* BtnImprimer;
+    QPushButton* Sortie;
+    QCheckBox* Client;
+    RecordCombo* ComboClient;
+    QFrame* Line1;
+    QFrame* Line2;
+
+    // Refills the operations list for the state of the check boxes.
+    void MajEs();
+    // The client view for the member of the current ledger line.
+    void MajClient();
+    // Sets the current ledger line to 0 and lists every line.
+    void MajVentes();
+
+    // What the last client view collected, for printing.
+    const QStringList& clientReport() const { return clientReport_; }
+    float clientTotal() const { return clientTotal_; }
+    int clientOfView() const { return clientOfView_; }
+
+private:
+    void fillClients();
+    void buildClientView(int member);
+    void showBracket();
+    void chooseLine(int row);
+    void chooseClient(int row);
+    void showDebts();
+    void backToSales();
+
+    QStringList clientReport_;
+    float clientTotal_ = 0;
+    int clientOfView_ = 0;
+};
+
+} // namespace vendalise
