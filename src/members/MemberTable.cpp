@@ -1,6 +1,7 @@
 #include "members/MemberTable.h"
 
 #include "core/Names.h"
+#include "platform/Cp1252.h"
 #include "platform/DataFiles.h"
 #include "platform/Limits.h"
 #include "platform/RecordFields.h"
@@ -22,6 +23,18 @@ qint64 loadMemberTable(const DataFiles& files, MemberTable& table) {
     }
     table = std::move(loaded);
     return records.fileRecords();
+}
+
+int appendMember(const DataFiles& files, QStringView name, QStringView firstName) {
+    RecordFile file(files, kMemberFile, kMemberRecordLength);
+    if (file.count() >= kMaxRecords)
+        throw TableFull(kMemberFile);
+    return file.append(memberRecord(upperCp1252(name), firstName));
+}
+
+void writeMember(const DataFiles& files, int k, QStringView name, QStringView firstName) {
+    RecordFile file(files, kMemberFile, kMemberRecordLength);
+    file.write(k, memberRecord(upperCp1252(name), firstName));
 }
 
 } // namespace vendalise

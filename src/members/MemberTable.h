@@ -35,8 +35,16 @@ struct Members {
     qint16 current = 0;
 };
 
-// The record of a member: both texts padded or cut to their widths.
+// The record of a member: both texts padded or cut to their widths, as
+// given (the writers below put the name in capitals).
 QByteArray memberRecord(QStringView name, QStringView firstName);
+
+// Writes a new member after the last whole record, the name in capitals and
+// the first name as typed, and returns the new member number. A file that
+// already holds as many members as a table can is refused.
+int appendMember(const DataFiles& files, QStringView name, QStringView firstName);
+// Rewrites member k in place, the name in capitals.
+void writeMember(const DataFiles& files, int k, QStringView name, QStringView firstName);
 
 // Reads the member file into the table (at most as many members as a table
 // holds) and returns the number of whole records the file holds.

@@ -69,5 +69,29 @@ TEST(MemberRecord, IsTheLayoutOfTheFile) {
               record("De La Fontaine-Beaumarcha", "Jean-Bapti"));
 }
 
+TEST_F(MemberTableFile, WritersPutTheNameInCapitalsAndKeepTheNumber) {
+    EXPECT_EQ(appendMember(files, u"lefèvre", u"Zoé"), 1);
+    EXPECT_EQ(appendMember(files, u"de la fontaine-beaumarchais", u"Jean-Baptiste"), 2);
+    EXPECT_EQ(appendMember(files, u"weiß", u"anne"), 3);
+    writeMember(files, 2, u"martin", u"paul");
+    EXPECT_EQ(bytesOf(kFile), record("LEF\xC8VRE", "Zo\xE9") + record("MARTIN", "paul") +
+                                  record("WEI\xDF", "anne"));
+}
+
+TEST_F(MemberTableFile, AppendGoesAfterTheLastWholeRecord) {
+    writeBytes(kFile, record("DUPONT", "Jean") + "XYZ");
+    EXPECT_EQ(appendMember(files, u"Durand", u"Anne"), 2);
+    EXPECT_EQ(bytesOf(kFile), record("DUPONT", "Jean") + record("DURAND", "Anne"));
+}
+
+TEST_F(MemberTableFile, AFullFileTakesNoMoreMembers) {
+    QByteArray bytes;
+    for (int n = 1; n <= kMaxRecords; ++n)
+        bytes += record("X", "Y");
+    writeBytes(kFile, bytes);
+    EXPECT_THROW(appendMember(files, u"Un de trop", u"Z"), TableFull);
+    EXPECT_EQ(bytesOf(kFile).size(), bytes.size());
+}
+
 } // namespace
 } // namespace vendalise

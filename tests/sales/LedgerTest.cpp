@@ -1,0 +1,110 @@
+#include "sales/Ledger.h"
+
+#include "catalogue/Catalogue.h"
+#include "members/MemberTable.h"
+#include "TestProgram.h"
+
+#include "../platform/TestHelpers.h"
+
+namespace vendalise {
+namespace {
+
+TEST(LedgerRecord, IsTheLayoutOfTheFile) {
+    // 05/12/2007, product 3, member 12, 2 units, owed; paid ends in FF FF.
+    const QByteArray owed = QByteArray::fromHex("30352F31322F32303037"
+                                                "0300"
+                                                "0C00"
+                                                "00000040"
+                                                "0000");
+    EXPECT_EQ(ledgerRecord({u"05/12/2007"_s, 3, 12, 2.0f, kOwed}), owed);
+    QByteArray paid = owed;
+    paid[18] = char(0xFF);
+    paid[19] = char(0xFF);
+    EXPECT_EQ(ledgerRecord({u"05/12/2007"_s, 3, 12, 2.0f, kPaid}), paid);
+
+    const LedgerLine line = ledgerLineOf(paid);
+    EXPECT_EQ(line.date, u"05/12/2007"_s);
+    EXPECT_EQ(line.product, 3);
+    EXPECT_EQ(line.member, 12);
+    EXPECT_EQ(line.quantity, 2.0f);
+    EXPECT_TRUE(line.isPaid());
+    // A short date is padded with blanks, read back with them.
+    EXPECT_EQ(ledgerLineOf(ledgerRecord({u"5/12/07"_s, 1, 1, 1, kOwed})).date, u"5/12/07   "_s);
+}
+
+class LedgerOfAClub : public testing::TestProgram {
+protected:
+    void SetUp() override {
+        TestProgram::SetUp();
+        Catalogue& catalogue = app.part<Catalogue>();
+        catalogue.table.products.append({u"Tee-shirt"_s + QString(56, u' '), 7.5f, 10});
+        catalogue.table.products.append({u"*Bière"_s, 3, 48});
+        MemberTable& members = app.part<Members>().table;
+        members.members.append({u"DUPONT"_s + QString(19, u' '), u"Jean      "_s});
+        members.members.append({u"MARTIN"_s + QString(19, u' '), u"Paul      "_s});
+    }
+    void writeLedger(const QList<LedgerLine>& lines, const QByteArray& tail = {}) {
+        QByteArray bytes;
+        for (const LedgerLine& line : lines)
+            bytes += ledgerRecord(line);
+        QFile file(folder.filePath(u"es.orv"_s));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes + tail);
+    }
+};
+
+TEST_F(LedgerOfAClub, DebtsAreTheOwedLinesAtTodaysPrices) {
+    writeLedger({{u"05/12/2007"_s, 1, 1, 2, kOwed},
+                 {u"05/12/2007"_s, 2, 1, 1, kOwed},
+                 {u"06/12/2007"_s, 2, 2, 4, kPaid},
+                 {u"06/12/2007"_s, 1, 2, -1, kOwed}},
+                "XYZ");
+    EXPECT_EQ(ChargeVentes(app), 4);
+    const Sales& sales = app.part<Sales>();
+    EXPECT_EQ(sales.ledger.count(), 4);
+    EXPECT_EQ(sales.debtOf(1), 18.0f);
+    EXPECT_EQ(sales.debtOf(2), -7.5f);
+
+    // A price raised raises the debts at the next load.
+    app.part<Catalogue>().table[1].price = 8;
+    ChargeVentes(app);
+    EXPECT_EQ(app.part<Sales>().debtOf(1), 19.0f);
+}
+
+TEST_F(LedgerOfAClub, LinesNamingNoKnownRecordCountForNothing) {
+    writeLedger({{u"05/12/2007"_s, 0, 1, 2, kOwed},
+                 {u"05/12/2007"_s, 9, 1, 2, kOwed},
+                 {u"05/12/2007"_s, 1, -3, 2, kOwed},
+                 {u"05/12/2007"_s, 1, 99, 2, kOwed}});
+    ChargeVentes(app);
+    EXPECT_EQ(app.part<Sales>().debtOf(1), 0.0f);
+    EXPECT_EQ(app.part<Sales>().debts.size(), 3);
+    EXPECT_EQ(ledgerLineText(app, 1), u"05/12/2007 - DUPONT   (x2) article dû"_s);
+    EXPECT_EQ(clientLineText(app, 3),
+              u"05/12/2007 -   Tee-shirt (x2)  - Montant total : 15€ -  article dû"_s);
+    EXPECT_EQ(lineAmount(app, 1), 0.0f);
+}
+
+TEST_F(LedgerOfAClub, LineTextsAreExact) {
+    writeLedger({{u"05/12/2007"_s, 1, 1, 2, kOwed}, {u"5/12/07   "_s, 2, 2, 2.5f, kPaid}});
+    ChargeVentes(app);
+    EXPECT_EQ(ledgerLineText(app, 1), u"05/12/2007 - DUPONT  Tee-shirt (x2) article dû"_s);
+    EXPECT_EQ(clientLineText(app, 1),
+              u"05/12/2007 - DUPONT  Tee-shirt (x2)  - Montant total : 15€ -  article dû"_s);
+    EXPECT_EQ(ledgerLineText(app, 2), u"5/12/07    - MARTIN  *Bière (x2,5) payé"_s);
+    EXPECT_EQ(clientLineText(app, 2),
+              u"5/12/07    - MARTIN  *Bière (x2,5)  - Montant total : 7,5€ -  payé"_s);
+}
+
+TEST_F(LedgerOfAClub, AFailedLoadKeepsThePreviousTable) {
+    writeLedger({{u"05/12/2007"_s, 1, 1, 2, kOwed}});
+    ChargeVentes(app);
+    QFile::remove(folder.filePath(u"es.orv"_s));
+    ASSERT_TRUE(QDir(folder.path()).mkdir(u"es.orv"_s));
+    EXPECT_THROW(ChargeVentes(app), FileError);
+    EXPECT_EQ(app.part<Sales>().ledger.count(), 1);
+    EXPECT_EQ(app.part<Sales>().debtOf(1), 15.0f);
+}
+
+} // namespace
+} // namespace vendalise
