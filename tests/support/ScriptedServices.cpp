@@ -63,7 +63,9 @@ std::optional<Printer::Failure> ScriptedPrinter::printLine(const QString& text, 
 }
 
 std::optional<Printer::Failure> ScriptedPrinter::endDocument() {
-    printed.append(Line{true, false, 0, false, false, {}});
+    printed.append(Line{true, endFails, 0, false, false, {}});
+    if (endFails)
+        return Failure{false, QStringLiteral("Le travail d'impression n'a pas pu être envoyé")};
     return std::nullopt;
 }
 

@@ -57,6 +57,8 @@ public:
     // None: no usable printer; choosing a font fails, every line fails with
     // a description of its own.
     Mode mode = Mode::On;
+    // Ending a document fails (a spooler refusing the job).
+    bool endFails = false;
     QStringList fontList{QStringLiteral("Courier New"), QStringLiteral("Arial")};
     QString font;
     bool fontBold = false;

@@ -1,0 +1,132 @@
+#include "catalogue/FrmStock.h"
+
+#include "core/Names.h"
+#include "platform/RecordList.h"
+#include "sales/FrmAchat.h"
+#include "TestProgram.h"
+
+#include "../platform/TestHelpers.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+
+namespace vendalise {
+namespace {
+
+class StockWindow : public testing::TestProgram {
+protected:
+    void SetUp() override {
+        TestProgram::SetUp();
+        QFile file(folder.filePath(kProductFile));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(productRecord(u"Tee-shirt", 7.5f, 10) + productRecord(u"Gourde", 2, 3));
+        file.close();
+        ChargeProduits(app);
+    }
+    QByteArray productFile() {
+        QFile file(folder.filePath(kProductFile));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        return file.readAll();
+    }
+    QStringList texts(const RecordList* list) {
+        QStringList out;
+        for (const Row& row : list->rows())
+            out.append(row.text);
+        return out;
+    }
+};
+
+TEST_F(StockWindow, AWriteThatFailsIsToldAndChangesNeitherFileNorTable) {
+    FrmStock& stock = app.window<FrmStock>();
+    const QByteArray before = productFile();
+
+    // The product file gives way to a folder of that name: every write fails.
+    ASSERT_TRUE(QFile::rename(folder.filePath(kProductFile), folder.filePath(u"saved"_s)));
+    ASSERT_TRUE(QDir(folder.path()).mkdir(kProductFile));
+    stock.ListProduits->chooseRow(2); // after the summary and Gourde
+    stock.TextPU->setText(u"9"_s);
+    messages.answers = {Answer::Yes};
+    stock.RenomeProduit->click();
+    stock.TextProduit->setText(u"Casquette"_s);
+    stock.AjoutProduit->click();
+
+    ASSERT_EQ(messages.shown.size(), 3);
+    for (int i : {1, 2}) {
+        EXPECT_EQ(messages.shown[i].text, u"Si cette erreur se reproduit, contacter l'auteur"_s);
+        EXPECT_EQ(messages.shown[i].title, u"Erreur programme"_s);
+        EXPECT_EQ(messages.shown[i].icon, Messages::Icon::Critical);
+    }
+    const ProductTable& table = app.part<Catalogue>().table;
+    ASSERT_EQ(table.count(), 2);
+    EXPECT_EQ(table[1].price, 7.5f);
+    ASSERT_TRUE(QDir(folder.path()).rmdir(kProductFile));
+    ASSERT_TRUE(QFile::rename(folder.filePath(u"saved"_s), folder.filePath(kProductFile)));
+    EXPECT_EQ(productFile(), before);
+}
+
+TEST_F(StockWindow, AddingIsRefusedWhileAFreeRecordExistsEvenByTheHiddenButton) {
+    FrmStock& stock = app.window<FrmStock>();
+    app.part<Catalogue>().table.products.append({QString(65, u' '), 0, 0});
+    MajProduits(app);
+    EXPECT_TRUE(stock.AjoutProduit->isHidden());
+    stock.TextProduit->setText(u"Casquette"_s);
+    stock.AjoutProduit->click();
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(messages.shown[0].title, u"Ajout de produit impossible"_s);
+    EXPECT_EQ(productFile().size(), 2 * kProductRecordLength);
+}
+
+TEST_F(StockWindow, APurchaseWindowMadeLaterShowsTheLastLists) {
+    FrmStock& stock = app.window<FrmStock>();
+    stock.TextPlancher->setText(u"5"_s);
+    stock.Acommander->setChecked(true);
+    EXPECT_EQ(texts(stock.ListProduits), QStringList{u"Gourde - Dispo : 3"_s});
+
+    FrmAchat& purchase = app.window<FrmAchat>();
+    EXPECT_EQ(texts(purchase.ListProduits), QStringList{u"Gourde - Dispo : 3"_s});
+    // The filter leaves the purchase window's labels as designed.
+    EXPECT_EQ(purchase.LabelProduit->text(), u"Article"_s);
+
+    purchase.TextQté->setText(u"4"_s);
+    purchase.LabelPU->setText(u"7,5"_s);
+    MajProduits(app);
+    EXPECT_EQ(texts(purchase.ListProduits),
+              (QStringList{u"Gourde - Dispo : 3"_s, u"Tee-shirt - Dispo : 10"_s}));
+    EXPECT_EQ(purchase.LabelProduit->text(), u"Produit"_s);
+    EXPECT_EQ(purchase.LabelPU->text(), u"0"_s);
+    EXPECT_EQ(purchase.LabelStock->text(), u"0"_s);
+    EXPECT_EQ(purchase.TextQté->text(), u"1"_s);
+}
+
+TEST_F(StockWindow, AReportThatCannotBeSentIsTold) {
+    printer.endFails = true;
+    app.window<FrmStock>().BtnImprimer->click();
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(messages.shown[0].title, u"Erreur dans l'impression"_s);
+    EXPECT_TRUE(messages.shown[0].text.startsWith(u"Le travail d'impression"_s));
+}
+
+TEST(StockReport, SortsByCapitalsInByteOrderKeepingEqualNamesInOrder) {
+    ProductTable table;
+    for (const char* name : {"banane", "Éclair", "abricot", "Zeste", "", "Banane", "cerise"})
+        table.products.append({QString::fromUtf8(name), 0, float(table.count() + 1)});
+    QStringList order;
+    for (const Product& product : stockReportOrder(table))
+        order.append(product.name + u'#' + QString::number(product.stock));
+    EXPECT_EQ(order, (QStringList{u"#5"_s, u"abricot#3"_s, u"banane#1"_s, u"Banane#6"_s,
+                                  u"cerise#7"_s, u"Zeste#4"_s, u"Éclair#2"_s}));
+}
+
+TEST(RecordRows, SortWithoutRegardToCaseOrAccentsOnce) {
+    Rows rows{{u"cerise"_s, 1}, {u"Abricot"_s, 2},   {u"éclair"_s, 3},
+              {u"banane"_s, 4}, {u" - résumé"_s, 0}, {u"Banane"_s, 5}};
+    sortRows(rows);
+    QStringList order;
+    for (const Row& row : rows)
+        order.append(row.text);
+    EXPECT_EQ(order, (QStringList{u" - résumé"_s, u"Abricot"_s, u"banane"_s, u"Banane"_s,
+                                  u"cerise"_s, u"éclair"_s}));
+}
+
+} // namespace
+} // namespace vendalise
