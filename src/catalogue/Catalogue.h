@@ -30,8 +30,8 @@ public:
     // How the product lists were last filled.
     enum class Fill { None, Rebuilt, Filtered };
     Fill fill = Fill::None;
-    // The rows of both product lists, and the stock window's summary row
-    // (rebuilt lists only).
+    // The rows of both product lists, sorted, and the stock window's
+    // summary row (rebuilt lists only).
     Rows rows;
     Row summary;
 

@@ -122,8 +122,8 @@ void FrmStock::showLists(Catalogue::Fill fill) {
     const Catalogue& catalogue = app_.part<Catalogue>();
     Rows rows = catalogue.rows;
     if (fill == Catalogue::Fill::Rebuilt)
-        rows.append(catalogue.summary);
-    ListProduits->setRows(std::move(rows));
+        insertSorted(rows, catalogue.summary);
+    ListProduits->setSortedRows(std::move(rows));
     TextProduit->clear();
     TextPU->clear();
     TextStock->clear();

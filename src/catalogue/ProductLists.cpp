@@ -20,7 +20,7 @@ QList<Product> stockReportOrder(const ProductTable& table) {
     std::vector<Keyed> keys;
     keys.reserve(table.count());
     for (int n = 1; n <= table.count(); ++n)
-        keys.push_back({toCp1252(upperCp1252(table[n].name)), n});
+        keys.push_back({upperCp1252Bytes(table[n].name), n});
     // QByteArray compares its bytes as unsigned values: the binary order.
     std::stable_sort(keys.begin(), keys.end(),
                      [](const Keyed& a, const Keyed& b) { return a.key < b.key; });
@@ -55,6 +55,7 @@ void MajProduits(App& app) {
             rows.append({productRowText(product), n});
         }
     }
+    sortRows(rows);
     catalogue.unlabelled = static_cast<qint16>(unlabelled);
     catalogue.stockValue = value;
     catalogue.rows = std::move(rows);
@@ -75,6 +76,7 @@ void filterProducts(App& app, bool ticked, const QString& thresholdText) {
         if (!ticked || table[n].stock < threshold)
             rows.append({productRowText(table[n]), n});
     }
+    sortRows(rows);
     catalogue.rows = std::move(rows);
     catalogue.fill = Catalogue::Fill::Filtered;
     Q_EMIT catalogue.listsFilled(catalogue.fill);

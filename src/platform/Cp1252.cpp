@@ -45,6 +45,28 @@ QString fromCp1252(QByteArrayView bytes) {
     return out;
 }
 
+QByteArray upperCp1252Bytes(QStringView text) {
+    QByteArray out(text.size(), Qt::Uninitialized);
+    qsizetype size = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x80) {
+            out[size++] = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+            continue;
+        }
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            ++i; // one character, which cp1252 cannot hold
+            out[size++] = '?';
+            continue;
+        }
+        const char16_t upper = QChar::toUpper(c);
+        const char byte = encodeOne(upper);
+        out[size++] = upper != c && byte != '?' ? byte : encodeOne(c);
+    }
+    out.truncate(size);
+    return out;
+}
+
 QString upperCp1252(QStringView text) {
     QString out = text.toString();
     for (QChar& c : out) {

@@ -15,5 +15,7 @@ QString fromCp1252(QByteArrayView bytes);
 // character whose capital is not one cp1252 character stays as it is
 // ("ß", "µ").
 QString upperCp1252(QStringView text);
+// toCp1252(upperCp1252(text)) in one pass, for sorting many names.
+QByteArray upperCp1252Bytes(QStringView text);
 
 } // namespace vendalise

@@ -5,40 +5,73 @@
 #include <QMouseEvent>
 
 #include <algorithm>
+#include <array>
 
 namespace vendalise {
 
 namespace {
 
-// The text without accents and in one case: the primary key of the order.
+// The base letter of each character of the Latin blocks, in small letters:
+// "É" and "é" give "e".
+const std::array<char16_t, 0x250>& latinBases() {
+    static const std::array<char16_t, 0x250> bases = [] {
+        std::array<char16_t, 0x250> table{};
+        for (char16_t c = 0; c < table.size(); ++c) {
+            const QString decomposed = QString(QChar(c)).normalized(QString::NormalizationForm_D);
+            table[c] = decomposed.isEmpty() ? c : decomposed[0].toCaseFolded().unicode();
+        }
+        return table;
+    }();
+    return bases;
+}
+
+// The primary key of the order: the text without accents, in small letters.
 QString sortKey(const QString& text) {
-    QString key = text.normalized(QString::NormalizationForm_D);
-    key.removeIf([](QChar c) { return c.category() == QChar::Mark_NonSpacing; });
-    return key.toCaseFolded();
+    const auto& bases = latinBases();
+    QString key(text.size(), Qt::Uninitialized);
+    QChar* out = key.data();
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        *out++ = QChar(u < bases.size() ? bases[u] : c.toCaseFolded().unicode());
+    }
+    return key;
+}
+
+struct Keyed {
+    QString key;
+    qsizetype at;
+};
+
+bool before(const Keyed& a, const QString& aText, const Keyed& b, const QString& bText) {
+    if (const int c = a.key.compare(b.key); c != 0)
+        return c < 0;
+    return QString::compare(aText, bText, Qt::CaseInsensitive) < 0;
 }
 
 } // namespace
 
 void sortRows(Rows& rows) {
-    struct Keyed {
-        QString key;
-        QString folded;
-        qsizetype at;
-    };
     std::vector<Keyed> keys;
     keys.reserve(rows.size());
     for (qsizetype i = 0; i < rows.size(); ++i)
-        keys.push_back({sortKey(rows[i].text), rows[i].text.toCaseFolded(), i});
-    std::stable_sort(keys.begin(), keys.end(), [](const Keyed& a, const Keyed& b) {
-        if (const int c = a.key.compare(b.key); c != 0)
-            return c < 0;
-        return a.folded < b.folded;
+        keys.push_back({sortKey(rows[i].text), i});
+    std::stable_sort(keys.begin(), keys.end(), [&rows](const Keyed& a, const Keyed& b) {
+        return before(a, rows[a.at].text, b, rows[b.at].text);
     });
     Rows sorted;
     sorted.reserve(rows.size());
     for (const Keyed& k : keys)
         sorted.append(std::move(rows[k.at]));
     rows = std::move(sorted);
+}
+
+void insertSorted(Rows& rows, Row row) {
+    const Keyed key{sortKey(row.text), 0};
+    // After the rows it does not come before, as a stable sort would put it.
+    const auto at = std::partition_point(rows.begin(), rows.end(), [&](const Row& other) {
+        return !before(key, row.text, Keyed{sortKey(other.text), 0}, other.text);
+    });
+    rows.insert(at, std::move(row));
 }
 
 void RowModel::setRows(Rows rows) {
@@ -72,6 +105,10 @@ RecordList::RecordList(QWidget* parent, bool sorted) : QListView(parent), sorted
 void RecordList::setRows(Rows rows) {
     if (sorted_)
         sortRows(rows);
+    model_.setRows(std::move(rows));
+}
+
+void RecordList::setSortedRows(Rows rows) {
     model_.setRows(std::move(rows));
 }
 

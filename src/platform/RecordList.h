@@ -19,6 +19,8 @@ using Rows = QList<Row>;
 // Sorts rows alphabetically without regard to case or accents, once; rows
 // of equal text keep their order.
 void sortRows(Rows& rows);
+// Puts a row into rows sorted so, after the rows of equal text.
+void insertSorted(Rows& rows, Row row);
 
 // The rows of a list or combo box, set in one go.
 class RowModel : public QAbstractListModel {
@@ -43,6 +45,8 @@ public:
     RecordList(QWidget* parent, bool sorted);
 
     void setRows(Rows rows);
+    // Rows already in the list's order (sorted by sortRows).
+    void setSortedRows(Rows rows);
     void clear() { setRows({}); }
     const Rows& rows() const { return model_.rows(); }
     int count() const { return static_cast<int>(model_.rows().size()); }

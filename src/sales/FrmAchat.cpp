@@ -62,7 +62,7 @@ FrmAchat::FrmAchat(App& app) : Window(app, QStringLiteral("FrmAchat"), 8775, 973
 // A rebuild of the product lists also resets the chosen product's labels
 // and the quantity; the filter only refills the list.
 void FrmAchat::showList(Catalogue::Fill fill) {
-    ListProduits->setRows(app_.part<Catalogue>().rows);
+    ListProduits->setSortedRows(app_.part<Catalogue>().rows);
     if (fill != Catalogue::Fill::Rebuilt)
         return;
     LabelProduit->setText(QStringLiteral("Produit"));

@@ -48,5 +48,13 @@ TEST(Cp1252, UpperCaseGoesCharacterByCharacterAndKeepsTheLength) {
     EXPECT_EQ(toCp1252(upperCp1252(padded)).size(), 25);
 }
 
+TEST(Cp1252, UpperBytesAreTheBytesOfTheCapitals) {
+    for (const QString& text :
+         {u"lefèvre zoé"_s, u"Straße µ"_s, u"œuvre ÿ š ž €"_s, u"a😀b中"_s, u"  *bière 12,5"_s}) {
+        SCOPED_TRACE(text.toStdString());
+        EXPECT_EQ(upperCp1252Bytes(text), toCp1252(upperCp1252(text)));
+    }
+}
+
 } // namespace
 } // namespace vendalise

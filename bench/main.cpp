@@ -1,0 +1,177 @@
+// Times the program's loads and list refills on the largest data a table
+// holds (32767 products, members and ledger lines), and compares each with
+// the bare read and decode of the files it uses. Not a test: it prints.
+
+#include "catalogue/Catalogue.h"
+#include "catalogue/FrmStock.h"
+#include "core/App.h"
+#include "core/Names.h"
+#include "members/MemberTable.h"
+#include "platform/DataFiles.h"
+#include "platform/Limits.h"
+#include "platform/QtServices.h"
+#include "platform/RecordFields.h"
+#include "platform/RecordList.h"
+#include "sales/FrmAchat.h"
+#include "sales/FrmES.h"
+#include "sales/Ledger.h"
+#include "ScriptedServices.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+using namespace vendalise;
+
+namespace {
+
+constexpr int kRuns = 9;
+
+class Headless : public WindowSystem {
+public:
+    void showModal(QDialog&) override {}
+
+protected:
+    void end() override { std::_Exit(0); }
+};
+
+double medianMs(const std::function<void()>& operation) {
+    std::vector<double> times;
+    for (int run = 0; run < kRuns; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        operation();
+        times.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        std::exit(1);
+    }
+}
+
+// Names that differ early and late, in mixed case, as real ones do.
+QString nameOf(const char* kind, int n) {
+    const QString letters = QStringLiteral("aBcDéFgHiJkLmNoPqRsTuVwXyZ");
+    QString name;
+    for (int k = n; k > 0; k /= 26)
+        name += letters[(k * 7) % 26];
+    return name + QLatin1Char(' ') + QString::fromLatin1(kind) + QString::number(n);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    QTemporaryDir folder;
+    if (!folder.isValid())
+        return 1;
+
+    QByteArray products, members, ledger;
+    for (int n = 1; n <= kMaxRecords; ++n) {
+        products += productRecord(nameOf("article", n), float(n % 50) / 4, float(n % 13));
+        members += memberRecord(nameOf("MEMBRE", n).toUpper(), QStringLiteral("Prénom"));
+        ledger += ledgerRecord({QStringLiteral("05/12/2007"), qint16(n % kMaxRecords + 1),
+                                qint16((n * 31) % kMaxRecords + 1), float(n % 5 + 1),
+                                n % 3 == 0 ? kPaid : kOwed});
+    }
+    writeFile(folder.filePath(kProductFile), products);
+    writeFile(folder.filePath(kMemberFile), members);
+    writeFile(folder.filePath(kLedgerFile), ledger);
+
+    testing::ScriptedMessages messages;
+    QtSettingsStore settings(folder.filePath(QStringLiteral("Vendalise.ini")));
+    testing::ScriptedPrinter printer;
+    testing::FixedClock clock;
+    Headless windows;
+    Services services{messages, settings, printer, clock, windows};
+    App app(services);
+    app.files.setCurrent(folder.path());
+
+    // The bare read and decode of each file, without any table or list.
+    // Every text field decoded, every number read.
+    auto bare = [&](const QString& name, int length, std::initializer_list<int> texts) {
+        return medianMs([&] {
+            const Records records = app.files.readRecords(name, length, kMaxRecords);
+            qint64 sum = 0;
+            for (int n = 1; n <= records.count(); ++n) {
+                int at = 0;
+                for (const int width : texts) {
+                    sum += textAt(records.record(n), at, width).size();
+                    at += width;
+                }
+                for (; at + 4 <= length; at += 4)
+                    sum += qint64(floatAt(records.record(n), at));
+            }
+            if (sum == -1)
+                std::puts("");
+        });
+    };
+    const double productsBare = bare(kProductFile, kProductRecordLength, {kProductNameWidth});
+    const double membersBare =
+        bare(kMemberFile, kMemberRecordLength, {kMemberNameWidth, kMemberFirstNameWidth});
+    const double ledgerBare = bare(kLedgerFile, kLedgerRecordLength, {kLedgerDateWidth});
+
+    loadMemberTable(app.files, app.part<Members>().table);
+    ChargeProduits(app);
+    ChargeVentes(app);
+    FrmStock& stock = app.window<FrmStock>();
+    app.window<FrmAchat>();
+    FrmES& operations = app.window<FrmES>();
+
+    struct Result {
+        const char* name;
+        double ms;
+        double bare;
+        const char* target;
+    };
+    std::vector<Result> results;
+    results.push_back({"start-up's loads (members, ledger with debts, products)", medianMs([&] {
+                           loadMemberTable(app.files, app.part<Members>().table);
+                           ChargeVentes(app);
+                           loadProductTable(app.files, app.part<Catalogue>().table);
+                       }),
+                       productsBare + membersBare + ledgerBare, "within 3x the bare read"});
+    results.push_back({"ChargeVentes", medianMs([&] { ChargeVentes(app); }), ledgerBare, ""});
+    results.push_back(
+        {"MajProduits (both lists)", medianMs([&] { MajProduits(app); }), productsBare, "< 30 ms"});
+    results.push_back({"filter refill (both lists)", medianMs([&] {
+                           stock.TextPlancher->setText(QStringLiteral("1E39"));
+                           stock.refillByFilter();
+                       }),
+                       productsBare, "< 30 ms"});
+    results.push_back({"MajEs", medianMs([&] { operations.MajEs(); }), ledgerBare, "< 30 ms"});
+    results.push_back({"client view", medianMs([&] {
+                           app.part<Sales>().currentLine = 1;
+                           operations.MajClient();
+                       }),
+                       ledgerBare, "< 30 ms"});
+    results.push_back(
+        {"debt view", medianMs([&] { operations.BtnDette->click(); }), membersBare, "< 30 ms"});
+    results.push_back({"stock report's sort",
+                       medianMs([&] { stockReportOrder(app.part<Catalogue>().table); }),
+                       productsBare, "< 5 ms"});
+
+    std::printf("Largest data: %d products, %d members, %d ledger lines; median of %d runs.\n",
+                kMaxRecords, kMaxRecords, kMaxRecords, kRuns);
+    std::printf("Bare read and decode: products %.2f ms, members %.2f ms, ledger %.2f ms.\n\n",
+                productsBare, membersBare, ledgerBare);
+    std::printf("%-58s %10s %8s  %s\n", "operation", "median", "ratio", "target");
+    for (const Result& r : results)
+        std::printf("%-58s %7.2f ms %7.1fx  %s\n", r.name, r.ms, r.ms / r.bare, r.target);
+    return 0;
+}
