@@ -43,7 +43,6 @@ void commaToPointInField(QLineEdit* field) {
 
 FrmStock::FrmStock(App& app) : Window(app, QStringLiteral("FrmStock"), 8730, 10035) {
     setWindowTitle(QStringLiteral("Stock ORV"));
-    setPointSize(this, 9.75);
 
     ListProduits = new RecordList(this, true);
     ListProduits->setObjectName(QStringLiteral("ListProduits"));
@@ -72,7 +71,9 @@ FrmStock::FrmStock(App& app) : Window(app, QStringLiteral("FrmStock"), 8730, 100
 
     AjoutProduit = addButton(QStringLiteral("AjoutProduit"), QStringLiteral("Ajouter cet article"),
                              QStringLiteral("Nouvelle référence"), twips(5640, 5640, 2535, 615));
-    setPointSize(AjoutProduit, 12, true);
+    // A little smaller than designed, so that the caption fits with the
+    // wider fonts of other desktops.
+    setPointSize(AjoutProduit, 10, true);
     LabelPasAjout =
         addLabel(QStringLiteral("LabelPasAjout"),
                  QStringLiteral(
@@ -83,7 +84,7 @@ FrmStock::FrmStock(App& app) : Window(app, QStringLiteral("FrmStock"), 8730, 100
     RenomeProduit =
         addButton(QStringLiteral("RenomeProduit"), QStringLiteral("Modifier ces données"),
                   QStringLiteral("Modification d'une référence"), twips(5640, 6600, 2535, 735));
-    setPointSize(RenomeProduit, 12, true);
+    setPointSize(RenomeProduit, 10, true);
 
     BtnImprimer =
         addPictureButton(QStringLiteral("BtnImprimer"), printerPicture(),
