@@ -22,13 +22,6 @@ namespace {
 
 const QString kInputTitle = QStringLiteral("Saisie incorrecte");
 
-void setPointSize(QWidget* widget, double points, bool bold = false) {
-    QFont font = widget->font();
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    widget->setFont(font);
-}
-
 // The first comma of the field becomes a point, in the field itself.
 void commaToPointInField(QLineEdit* field) {
     QString text = field->text();
@@ -44,20 +37,18 @@ void commaToPointInField(QLineEdit* field) {
 FrmStock::FrmStock(App& app) : Window(app, QStringLiteral("FrmStock"), 8730, 10035) {
     setWindowTitle(QStringLiteral("Stock ORV"));
 
-    ListProduits = new RecordList(this, true);
-    ListProduits->setObjectName(QStringLiteral("ListProduits"));
-    ListProduits->setToolTip(QStringLiteral("Choisir une référence"));
-    ListProduits->setGeometry(twips(120, 240, 5175, 9615));
+    ListProduits = addList(QStringLiteral("ListProduits"), true,
+                           QStringLiteral("Choisir une référence"), twips(120, 240, 5175, 9615));
 
     Label3 = addLabel(QStringLiteral("Label3"), QStringLiteral("Gestion des articles"),
                       twips(5400, 240, 3015, 975));
-    setPointSize(Label3, 18, true);
+    setFontOf(Label3, 18, true);
     Label3->setWordWrap(true);
     Label5 = addLabel(QStringLiteral("Label5"), QStringLiteral("Valeur du stock"),
                       twips(5640, 1320, 2775, 375));
-    setPointSize(Label5, 13.5);
+    setFontOf(Label5, 13.5);
     Valeurstock = addLabel(QStringLiteral("Valeurstock"), {}, twips(5640, 1800, 2775, 375));
-    setPointSize(Valeurstock, 13.5);
+    setFontOf(Valeurstock, 13.5);
 
     Label1 =
         addLabel(QStringLiteral("Label1"), QStringLiteral("Article"), twips(5520, 2760, 2895, 240));
@@ -73,7 +64,7 @@ FrmStock::FrmStock(App& app) : Window(app, QStringLiteral("FrmStock"), 8730, 100
                              QStringLiteral("Nouvelle référence"), twips(5640, 5640, 2535, 615));
     // A little smaller than designed, so that the caption fits with the
     // wider fonts of other desktops.
-    setPointSize(AjoutProduit, 10, true);
+    setFontOf(AjoutProduit, 10, true);
     LabelPasAjout =
         addLabel(QStringLiteral("LabelPasAjout"),
                  QStringLiteral(
@@ -84,7 +75,7 @@ FrmStock::FrmStock(App& app) : Window(app, QStringLiteral("FrmStock"), 8730, 100
     RenomeProduit =
         addButton(QStringLiteral("RenomeProduit"), QStringLiteral("Modifier ces données"),
                   QStringLiteral("Modification d'une référence"), twips(5640, 6600, 2535, 735));
-    setPointSize(RenomeProduit, 10, true);
+    setFontOf(RenomeProduit, 10, true);
 
     BtnImprimer =
         addPictureButton(QStringLiteral("BtnImprimer"), printerPicture(),

@@ -1,5 +1,7 @@
 #include "platform/Form.h"
 
+#include "platform/RecordList.h"
+
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -12,6 +14,14 @@ namespace vendalise {
 QRect twips(int left, int top, int width, int height) {
     return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
                  twipsToPixels(height));
+}
+
+void setFontOf(QWidget* control, double points, bool bold, bool italic) {
+    QFont font = control->font();
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    font.setItalic(italic);
+    control->setFont(font);
 }
 
 ClickLabel::ClickLabel(QWidget* parent) : QLabel(parent) {}
@@ -55,6 +65,15 @@ QPushButton* Form::addButton(const QString& name, const QString& caption, const 
     button->setAutoDefault(false);
     button->setDefault(false);
     return button;
+}
+
+RecordList* Form::addList(const QString& name, bool sorted, const QString& tooltip,
+                          const QRect& where) {
+    auto* list = new RecordList(this, sorted);
+    list->setObjectName(name);
+    list->setToolTip(tooltip);
+    list->setGeometry(where);
+    return list;
 }
 
 QPushButton* Form::addPictureButton(const QString& name, const QIcon& picture,

@@ -9,6 +9,8 @@ class QCheckBox;
 
 namespace vendalise {
 
+class RecordList;
+
 // 1 twip = 1/1440 inch: 15 twips make one pixel at 96 dots per inch.
 constexpr int twipsToPixels(int twips) {
     return (twips + 7) / 15;
@@ -28,6 +30,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 };
+
+// Gives a control a font of this size, bold and italic or not.
+void setFontOf(QWidget* control, double points, bool bold = false, bool italic = false);
 
 // A text field that tells when it loses the focus.
 class TextField : public QLineEdit {
@@ -64,6 +69,9 @@ protected:
                            const QRect& where);
     TextField* addField(const QString& name, const QRect& where);
     QCheckBox* addCheckBox(const QString& name, const QString& caption, const QRect& where);
+    // A list of rows, sorted by text or kept in the order given.
+    RecordList* addList(const QString& name, bool sorted, const QString& tooltip,
+                        const QRect& where);
     // A button showing a picture instead of a caption.
     QPushButton* addPictureButton(const QString& name, const QIcon& picture, const QString& tooltip,
                                   const QRect& where);

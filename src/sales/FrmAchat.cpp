@@ -10,25 +10,15 @@ namespace vendalise {
 
 FrmAchat::FrmAchat(App& app) : Window(app, QStringLiteral("FrmAchat"), 8775, 9735) {
     setWindowTitle(QStringLiteral("Achats"));
-    QFont standard = font();
-    standard.setPointSizeF(9.75);
-    setFont(standard);
-    QFont heading = standard;
-    heading.setPointSizeF(13.5);
-    heading.setBold(true);
-    heading.setItalic(true);
-
     Label1 =
         addLabel(QStringLiteral("Label1"), QStringLiteral("Client :"), twips(480, 240, 1095, 375));
-    Label1->setFont(heading);
+    setFontOf(Label1, 13.5, true, true);
     Acheteur = addLabel(QStringLiteral("Acheteur"), QStringLiteral("Acheteur"),
                         twips(1680, 240, 3975, 375));
-    Acheteur->setFont(heading);
+    setFontOf(Acheteur, 13.5, true, true);
     Acheteur->setToolTip(QStringLiteral("C'est lui l'achteur"));
-    ListProduits = new RecordList(this, true);
-    ListProduits->setObjectName(QStringLiteral("ListProduits"));
-    ListProduits->setToolTip(QStringLiteral("Choisir une référence"));
-    ListProduits->setGeometry(twips(240, 960, 4935, 8640));
+    ListProduits = addList(QStringLiteral("ListProduits"), true,
+                           QStringLiteral("Choisir une référence"), twips(240, 960, 4935, 8640));
     LabelProduit = addLabel(QStringLiteral("LabelProduit"), QStringLiteral("Article"),
                             twips(5280, 1200, 3255, 255));
     Label4 =

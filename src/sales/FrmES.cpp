@@ -43,14 +43,11 @@ void setShown(std::initializer_list<QWidget*> controls, bool shown) {
 FrmES::FrmES(App& app) : Window(app, QStringLiteral("FrmES"), 11685, 9690) {
     setWindowTitle(QStringLiteral("Opérations effectuées"));
 
-    ListES = new RecordList(this, false);
-    ListES->setObjectName(QStringLiteral("ListES"));
-    ListES->setToolTip(QStringLiteral("Liste des ventes (tri par date)"));
-    ListES->setGeometry(twips(360, 2040, 11055, 7275));
-    ListDettes = new RecordList(this, true);
-    ListDettes->setObjectName(QStringLiteral("ListDettes"));
-    ListDettes->setToolTip(QStringLiteral("Liste des dettes"));
-    ListDettes->setGeometry(twips(360, 2040, 11055, 7275));
+    ListES =
+        addList(QStringLiteral("ListES"), false, QStringLiteral("Liste des ventes (tri par date)"),
+                twips(360, 2040, 11055, 7275));
+    ListDettes = addList(QStringLiteral("ListDettes"), true, QStringLiteral("Liste des dettes"),
+                         twips(360, 2040, 11055, 7275));
     ListDettes->setVisible(false);
 
     Label1 = addLabel(QStringLiteral("Label1"), QStringLiteral("Le"), twips(360, 120, 975, 255));
@@ -61,9 +58,7 @@ FrmES::FrmES(App& app) : Window(app, QStringLiteral("FrmES"), 11685, 9690) {
     TextNom->setText(QStringLiteral("Nom"));
     ARecouvrer = addLabel(QStringLiteral("ARecouvrer"), QStringLiteral("A Recouvrer"),
                           twips(3480, 120, 5535, 375));
-    QFont bold = ARecouvrer->font();
-    bold.setBold(true);
-    ARecouvrer->setFont(bold);
+    setFontOf(ARecouvrer, ARecouvrer->font().pointSizeF(), true);
     ARecouvrer->setStyleSheet(QStringLiteral("color: red;"));
     ARecouvrer->setVisible(false);
     Label3 =

@@ -28,10 +28,7 @@ FrmDir::FrmDir(App& app) : Window(app, QStringLiteral("FrmDir"), 6435, 6840) {
     Label2 = addLabel(QStringLiteral("Label2"), QStringLiteral("les fichiers ORV"),
                       twips(1560, 720, 2895, 375));
     for (ClickLabel* heading : {Label1, Label2}) {
-        QFont font = heading->font();
-        font.setPointSizeF(13.5);
-        font.setBold(true);
-        heading->setFont(font);
+        setFontOf(heading, 13.5, true);
         heading->setStyleSheet(blue);
     }
     Label3 = addLabel(

@@ -26,10 +26,7 @@ QPushButton* withPicture(QPushButton* button, const QIcon& picture) {
 FrmORV::FrmORV(App& app) : Window(app, QStringLiteral("FrmORV"), 6735, 5340) {
     Label1 = addLabel(QStringLiteral("Label1"), QStringLiteral("Gestion de stock"),
                       twips(720, 360, 5415, 495));
-    QFont large = Label1->font();
-    large.setPointSizeF(18);
-    large.setBold(true);
-    Label1->setFont(large);
+    setFontOf(Label1, 18, true);
     Label1->setAlignment(Qt::AlignCenter);
 
     NewAdh =

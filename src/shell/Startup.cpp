@@ -4,6 +4,7 @@
 #include "catalogue/Catalogue.h"
 #include "core/App.h"
 #include "core/Names.h"
+#include "core/Printing.h"
 #include "members/MemberTable.h"
 #include "platform/DataFiles.h"
 #include "platform/Limits.h"
@@ -12,7 +13,6 @@
 #include "sales/Ledger.h"
 #include "shell/FrmDir.h"
 #include "shell/FrmORV.h"
-#include "core/Printing.h"
 #include "shell/ShellState.h"
 #include "Version.h"
 
