@@ -49,9 +49,9 @@ void MajProduits(App& app);
 // ticked, else those whose stock is below the threshold text.
 void filterProducts(App& app, bool ticked, const QString& thresholdText);
 
-// The products in the order of the stock report: upper-cased names in
-// cp1252 byte order, equal names in product-number order.
-QList<Product> stockReportOrder(const ProductTable& table);
+// The product numbers in the order of the stock report: upper-cased names
+// in cp1252 byte order, equal names in product-number order.
+QList<int> stockReportOrder(const ProductTable& table);
 
 // The text of a product in the lists.
 QString productRowText(const Product& product);

@@ -240,7 +240,9 @@ void FrmStock::printReport() {
                  QStringLiteral("\tEtat du stock à la date du : ") +
                      dateText(app_.sys.clock.today()) + QStringLiteral("\r\n\r\n"),
                  12, true, true);
-    for (const Product& product : stockReportOrder(app_.part<Catalogue>().table)) {
+    const ProductTable& table = app_.part<Catalogue>().table;
+    for (const int n : stockReportOrder(table)) {
+        const Product& product = table[n];
         if (isUnlabelled(product.name))
             continue;
         ImprimeLigne(app_,

@@ -5,6 +5,8 @@
 #include "platform/NumberForm.h"
 
 #include <algorithm>
+#include <cstring>
+#include <vector>
 
 namespace vendalise {
 
@@ -12,23 +14,50 @@ QString productRowText(const Product& product) {
     return product.name.trimmed() + QStringLiteral(" - Dispo : ") + numberForm(product.stock);
 }
 
-QList<Product> stockReportOrder(const ProductTable& table) {
-    struct Keyed {
-        QByteArray key;
+QList<int> stockReportOrder(const ProductTable& table) {
+    // Every key in one buffer; its first eight bytes, read as a big-endian
+    // number, settle most comparisons without reading the buffer.
+    struct Key {
+        quint64 head;
+        qsizetype at;
+        qsizetype size;
         int n;
     };
-    std::vector<Keyed> keys;
-    keys.reserve(table.count());
+    qsizetype room = 0;
     for (int n = 1; n <= table.count(); ++n)
-        keys.push_back({upperCp1252Bytes(table[n].name), n});
-    // QByteArray compares its bytes as unsigned values: the binary order.
-    std::stable_sort(keys.begin(), keys.end(),
-                     [](const Keyed& a, const Keyed& b) { return a.key < b.key; });
-    QList<Product> sorted;
-    sorted.reserve(table.count());
-    for (const Keyed& k : keys)
-        sorted.append(table[k.n]);
-    return sorted;
+        room += table[n].name.size();
+    std::vector<char> bytes(std::size_t(room) + 8, 0);
+    std::vector<Key> keys;
+    keys.reserve(std::size_t(table.count()));
+    qsizetype at = 0;
+    for (int n = 1; n <= table.count(); ++n) {
+        const qsizetype size = upperCp1252Into(table[n].name, bytes.data() + at);
+        quint64 head = 0;
+        for (qsizetype i = 0; i < 8; ++i)
+            head = head << 8 | (i < size ? static_cast<unsigned char>(bytes[at + i]) : 0u);
+        keys.push_back({head, at, size, n});
+        at += size;
+    }
+    const char* data = bytes.data();
+    // Bytes compare as unsigned values: the binary order. Equal names keep
+    // their product-number order, as the exchange sort leaves them.
+    std::sort(keys.begin(), keys.end(), [data](const Key& a, const Key& b) {
+        if (a.head != b.head)
+            return a.head < b.head;
+        const qsizetype common = std::min(a.size, b.size);
+        if (common > 8) {
+            if (const int c = std::memcmp(data + a.at + 8, data + b.at + 8, common - 8); c != 0)
+                return c < 0;
+        }
+        if (a.size != b.size)
+            return a.size < b.size;
+        return a.n < b.n;
+    });
+    QList<int> order;
+    order.reserve(table.count());
+    for (const Key& key : keys)
+        order.append(key.n);
+    return order;
 }
 
 qint64 ChargeProduits(App& app) {

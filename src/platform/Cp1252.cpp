@@ -45,25 +45,29 @@ QString fromCp1252(QByteArrayView bytes) {
     return out;
 }
 
+qsizetype upperCp1252Into(QStringView text, char* out) {
+    char* const start = out;
+    const QChar* c = text.data();
+    const QChar* const end = c + text.size();
+    for (; c != end; ++c) {
+        const char16_t u = c->unicode();
+        if (u < 0x80) {
+            *out++ = static_cast<char>(u >= 'a' && u <= 'z' ? u - 'a' + 'A' : u);
+        } else if (QChar::isHighSurrogate(u) && c + 1 != end && c[1].isLowSurrogate()) {
+            ++c; // one character, which cp1252 cannot hold
+            *out++ = '?';
+        } else {
+            const char16_t upper = QChar::toUpper(u);
+            const char byte = encodeOne(upper);
+            *out++ = upper != u && byte != '?' ? byte : encodeOne(u);
+        }
+    }
+    return out - start;
+}
+
 QByteArray upperCp1252Bytes(QStringView text) {
     QByteArray out(text.size(), Qt::Uninitialized);
-    qsizetype size = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (c < 0x80) {
-            out[size++] = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
-            continue;
-        }
-        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            ++i; // one character, which cp1252 cannot hold
-            out[size++] = '?';
-            continue;
-        }
-        const char16_t upper = QChar::toUpper(c);
-        const char byte = encodeOne(upper);
-        out[size++] = upper != c && byte != '?' ? byte : encodeOne(c);
-    }
-    out.truncate(size);
+    out.truncate(upperCp1252Into(text, out.data()));
     return out;
 }
 

@@ -17,5 +17,8 @@ QString fromCp1252(QByteArrayView bytes);
 QString upperCp1252(QStringView text);
 // toCp1252(upperCp1252(text)) in one pass, for sorting many names.
 QByteArray upperCp1252Bytes(QStringView text);
+// The same bytes written to out, which has room for text.size() bytes;
+// returns how many were written.
+qsizetype upperCp1252Into(QStringView text, char* out);
 
 } // namespace vendalise

@@ -38,11 +38,15 @@ void appendFloat(QByteArray& record, float value) {
     record.append(bytes, 4);
 }
 
-QString withoutTrailingBlanks(QStringView text) {
+QStringView trailingBlanksCut(QStringView text) {
     qsizetype end = text.size();
     while (end > 0 && text[end - 1] == QLatin1Char(' '))
         --end;
-    return text.left(end).toString();
+    return text.left(end);
+}
+
+QString withoutTrailingBlanks(QStringView text) {
+    return trailingBlanksCut(text).toString();
 }
 
 } // namespace vendalise

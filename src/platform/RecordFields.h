@@ -19,5 +19,6 @@ void appendFloat(QByteArray& record, float value);
 // The text without its trailing blanks (U+0020 only), as the fields of a
 // record are shown.
 QString withoutTrailingBlanks(QStringView text);
+QStringView trailingBlanksCut(QStringView text);
 
 } // namespace vendalise

@@ -24,12 +24,18 @@ QString stateText(const LedgerLine& line) {
 }
 
 // date - NAME  product (xquantity)
+// Built in one string: the operations list makes one per ledger line.
 QString lineHead(App& app, const LedgerLine& line) {
-    const QString& name = entryOf(app.part<Members>().table, line.member).name;
-    const QString& product = entryOf(app.part<Catalogue>().table, line.product).name;
-    return line.date + QStringLiteral(" - ") + withoutTrailingBlanks(name) + QStringLiteral("  ") +
-           withoutTrailingBlanks(product) + QStringLiteral(" (x") + numberForm(line.quantity) +
-           QLatin1Char(')');
+    const QStringView name =
+        trailingBlanksCut(entryOf(app.part<Members>().table, line.member).name);
+    const QStringView product =
+        trailingBlanksCut(entryOf(app.part<Catalogue>().table, line.product).name);
+    const QString quantity = numberForm(line.quantity);
+    QString text;
+    text.reserve(line.date.size() + name.size() + product.size() + quantity.size() + 48);
+    text.append(line.date).append(u" - ").append(name).append(u"  ").append(product);
+    text.append(u" (x").append(quantity).append(u')');
+    return text;
 }
 
 } // namespace
@@ -91,7 +97,9 @@ float lineAmount(App& app, int n) {
 
 QString ledgerLineText(App& app, int n) {
     const LedgerLine& line = entryOf(app.part<Sales>().ledger, n);
-    return lineHead(app, line) + stateText(line);
+    QString text = lineHead(app, line);
+    text.append(stateText(line));
+    return text;
 }
 
 QString clientLineText(App& app, int n) {

@@ -111,10 +111,19 @@ TEST(StockReport, SortsByCapitalsInByteOrderKeepingEqualNamesInOrder) {
     for (const char* name : {"banane", "Éclair", "abricot", "Zeste", "", "Banane", "cerise"})
         table.products.append({QString::fromUtf8(name), 0, float(table.count() + 1)});
     QStringList order;
-    for (const Product& product : stockReportOrder(table))
-        order.append(product.name + u'#' + QString::number(product.stock));
+    for (const int n : stockReportOrder(table))
+        order.append(table[n].name + u'#' + QString::number(table[n].stock));
     EXPECT_EQ(order, (QStringList{u"#5"_s, u"abricot#3"_s, u"banane#1"_s, u"Banane#6"_s,
                                   u"cerise#7"_s, u"Zeste#4"_s, u"Éclair#2"_s}));
+}
+
+TEST(StockReport, ComparesWholeNamesBeyondTheirFirstBytes) {
+    ProductTable table;
+    for (const char* name : {"ABCDEFGHIJ", "abcdefghi", "ABCDEFGH ", "ABCDEFGH", "abcdefghij",
+                             "ABCDEFGHIJKLMNOPQRSTUVWXYZ-2", "abcdefghijklmnopqrstuvwxyz-1"})
+        table.products.append({QString::fromUtf8(name), 0, 0});
+    QList<int> expected{4, 3, 2, 1, 5, 7, 6};
+    EXPECT_EQ(stockReportOrder(table), expected);
 }
 
 TEST(RecordRows, SortWithoutRegardToCaseOrAccentsOnce) {
