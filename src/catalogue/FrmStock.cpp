@@ -243,7 +243,9 @@ void FrmStock::printReport() {
     const ProductTable& table = app_.part<Catalogue>().table;
     for (const int n : stockReportOrder(table)) {
         const Product& product = table[n];
-        if (isUnlabelled(product.name))
+        // Free records are left out: blank names, the empty name of one
+        // relabelled so, and a name that begins with ten blanks.
+        if (isUnlabelled(product.name) || product.name.startsWith(QString(10, QLatin1Char(' '))))
             continue;
         ImprimeLigne(app_,
                      QStringLiteral("    ") + withoutTrailingBlanks(product.name) +

@@ -98,6 +98,23 @@ TEST_F(StockWindow, APurchaseWindowMadeLaterShowsTheLastLists) {
     EXPECT_EQ(purchase.TextQté->text(), u"1"_s);
 }
 
+TEST_F(StockWindow, TheReportLeavesOutFreeRecordsAndNamesBeginningWithTenBlanks) {
+    ProductTable& table = app.part<Catalogue>().table;
+    table.products.append({QString(65, u' '), 1, 1});
+    table.products.append({QString(), 1, 1}); // relabelled with an empty name
+    table.products.append({QString(10, u' ') + u"Caché"_s, 1, 1});
+    table.products.append({QString(9, u' ') + u"Montré"_s, 1, 1});
+    app.window<FrmStock>().BtnImprimer->click();
+    QStringList lines;
+    for (const auto& line : printer.printed)
+        lines.append(line.endOfDocument ? u"enddoc"_s : line.text);
+    ASSERT_EQ(lines.size(), 5);
+    EXPECT_EQ(lines[1], u"             Montré - Prix unitaire : 1 € - En stock : 1"_s);
+    EXPECT_EQ(lines[2], u"    Gourde - Prix unitaire : 2 € - En stock : 3"_s);
+    EXPECT_EQ(lines[3], u"    Tee-shirt - Prix unitaire : 7,5 € - En stock : 10"_s);
+    EXPECT_EQ(lines[4], u"enddoc"_s);
+}
+
 TEST_F(StockWindow, AReportThatCannotBeSentIsTold) {
     printer.endFails = true;
     app.window<FrmStock>().BtnImprimer->click();
