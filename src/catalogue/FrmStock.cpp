@@ -22,6 +22,12 @@ namespace {
 
 const QString kInputTitle = QStringLiteral("Saisie incorrecte");
 
+// A product file that cannot be written or read back.
+void tellAuthor(App& app) {
+    app.tell(QStringLiteral("Si cette erreur se reproduit, contacter l'auteur"),
+             QStringLiteral("Erreur programme"), Messages::Icon::Critical);
+}
+
 // The first comma of the field becomes a point, in the field itself.
 void commaToPointInField(QLineEdit* field) {
     QString text = field->text();
@@ -154,7 +160,7 @@ void FrmStock::addProduct() {
         MajProduits(app_);
         return;
     }
-    const QString name = TextProduit->text().trimmed();
+    const QString name = blanksTrimmed(TextProduit->text());
     commaToPointInField(TextPU);
     const double price = amountValue(TextPU->text());
     const double stock = amountValue(TextStock->text());
@@ -163,10 +169,7 @@ void FrmStock::addProduct() {
                   Messages::Icon::Critical);
         return;
     }
-    const auto authorMessage = [this](const FileError&) {
-        app_.tell(QStringLiteral("Si cette erreur se reproduit, contacter l'auteur"),
-                  QStringLiteral("Erreur programme"), Messages::Icon::Critical);
-    };
+    const auto authorMessage = [this](const FileError&) { tellAuthor(app_); };
     int n = 0;
     const bool written = app_.run(
         [&] {
@@ -223,13 +226,10 @@ void FrmStock::modifyProduct() {
     if (TextStock->text().isEmpty())
         TextStock->setText(QStringLiteral("0"));
 
-    const QString name = TextProduit->text().trimmed();
+    const QString name = blanksTrimmed(TextProduit->text());
     const bool written =
         app_.run([&] { writeProduct(app_.files, n, name, float(price), float(*stock)); },
-                 [this](const FileError&) {
-                     app_.tell(QStringLiteral("Si cette erreur se reproduit, contacter l'auteur"),
-                               QStringLiteral("Erreur programme"), Messages::Icon::Critical);
-                 });
+                 [this](const FileError&) { tellAuthor(app_); });
     if (written)
         catalogue.table[n] = {name, float(price), float(*stock)};
     MajProduits(app_);

@@ -3,6 +3,7 @@
 #include "core/App.h"
 #include "platform/Cp1252.h"
 #include "platform/NumberForm.h"
+#include "platform/RecordFields.h"
 
 #include <algorithm>
 #include <cstring>
@@ -11,7 +12,7 @@
 namespace vendalise {
 
 QString productRowText(const Product& product) {
-    return product.name.trimmed() + QStringLiteral(" - Dispo : ") + numberForm(product.stock);
+    return blanksTrimmed(product.name) + QStringLiteral(" - Dispo : ") + numberForm(product.stock);
 }
 
 QList<int> stockReportOrder(const ProductTable& table) {

@@ -45,6 +45,14 @@ QStringView trailingBlanksCut(QStringView text) {
     return text.left(end);
 }
 
+QString blanksTrimmed(QStringView text) {
+    text = trailingBlanksCut(text);
+    qsizetype start = 0;
+    while (start < text.size() && text[start] == QLatin1Char(' '))
+        ++start;
+    return text.sliced(start).toString();
+}
+
 QString withoutTrailingBlanks(QStringView text) {
     return trailingBlanksCut(text).toString();
 }

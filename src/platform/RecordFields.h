@@ -20,5 +20,7 @@ void appendFloat(QByteArray& record, float value);
 // record are shown.
 QString withoutTrailingBlanks(QStringView text);
 QStringView trailingBlanksCut(QStringView text);
+// The text without its leading and trailing blanks (U+0020 only).
+QString blanksTrimmed(QStringView text);
 
 } // namespace vendalise

@@ -202,7 +202,7 @@ void FrmES::buildClientView(int member) {
     const QString name =
         member >= 1 && member <= members.count() ? members[member].name : QString();
     const bool owedOnly = CheckDettes->isChecked();
-    Rows rows{{QStringLiteral("Client : ") + name.trimmed(), 0}, {QStringLiteral(" "), 0}};
+    Rows rows{{QStringLiteral("Client : ") + blanksTrimmed(name), 0}, {QStringLiteral(" "), 0}};
     for (int n = 1; n <= ledger.count(); ++n) {
         if (ledger[n].member != member || (owedOnly && ledger[n].isPaid()))
             continue;

@@ -21,5 +21,12 @@ TEST(RecordFields, NumbersAreLittleEndian) {
     EXPECT_EQ(written, record);
 }
 
+TEST(RecordFields, OnlyBlanksAreTrimmed) {
+    EXPECT_EQ(blanksTrimmed(u"  Tee-shirt   "), u"Tee-shirt"_s);
+    EXPECT_EQ(blanksTrimmed(u"\tThé\t "), u"\tThé\t"_s);
+    EXPECT_EQ(blanksTrimmed(u"     "), QString());
+    EXPECT_EQ(withoutTrailingBlanks(u"  DUPONT   "), u"  DUPONT"_s);
+}
+
 } // namespace
 } // namespace vendalise
