@@ -112,11 +112,6 @@ void RecordList::setSortedRows(Rows rows) {
     model_.setRows(std::move(rows));
 }
 
-int RecordList::selectedRow() const {
-    const QModelIndexList selected = selectionModel()->selectedIndexes();
-    return selected.isEmpty() ? -1 : selected.first().row();
-}
-
 void RecordList::chooseRow(int i) {
     if (i < 0 || i >= count())
         return;
@@ -125,10 +120,6 @@ void RecordList::chooseRow(int i) {
     selectionModel()->select(index, QItemSelectionModel::ClearAndSelect);
     scrollTo(index);
     Q_EMIT chosen(i);
-}
-
-void RecordList::clearSelection() {
-    selectionModel()->clear();
 }
 
 void RecordList::mouseReleaseEvent(QMouseEvent* event) {
@@ -160,13 +151,6 @@ void RecordCombo::setRows(Rows rows) {
     model_->setRows(std::move(rows));
     setCurrentIndex(-1);
     setEditText(text);
-}
-
-void RecordCombo::chooseRow(int i) {
-    if (i < 0 || i >= count())
-        return;
-    setCurrentIndex(i);
-    Q_EMIT activated(i);
 }
 
 } // namespace vendalise

@@ -51,11 +51,8 @@ public:
     const Rows& rows() const { return model_.rows(); }
     int count() const { return static_cast<int>(model_.rows().size()); }
 
-    // The selected row, -1 for none.
-    int selectedRow() const;
     // Selects row i as the user's choice would, and tells it.
     void chooseRow(int i);
-    void clearSelection();
 
 Q_SIGNALS:
     void chosen(int row);
@@ -77,8 +74,6 @@ public:
     explicit RecordCombo(QWidget* parent);
     void setRows(Rows rows);
     const Rows& rows() const { return model_->rows(); }
-    // The user's choice of row i.
-    void chooseRow(int i);
 
 Q_SIGNALS:
     void chosen(int row);

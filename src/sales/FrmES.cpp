@@ -160,8 +160,12 @@ void FrmES::MajEs() {
         MajClient();
         return;
     }
+    listLines(CheckDettes->isChecked());
+    showBracket();
+}
+
+void FrmES::listLines(bool owedOnly) {
     const LedgerTable& ledger = app_.part<Sales>().ledger;
-    const bool owedOnly = CheckDettes->isChecked();
     Rows rows;
     rows.reserve(ledger.count());
     for (int n = 1; n <= ledger.count(); ++n) {
@@ -169,7 +173,6 @@ void FrmES::MajEs() {
             rows.append({ledgerLineText(app_, n), n});
     }
     ListES->setRows(std::move(rows));
-    showBracket();
 }
 
 void FrmES::MajClient() {
@@ -186,14 +189,10 @@ void FrmES::MajClient() {
     buildClientView(clientOfView_);
 }
 
+// Every line, whatever the check boxes say: MajEs applies them next time.
 void FrmES::MajVentes() {
     app_.part<Sales>().currentLine = 0;
-    const LedgerTable& ledger = app_.part<Sales>().ledger;
-    Rows rows;
-    rows.reserve(ledger.count());
-    for (int n = 1; n <= ledger.count(); ++n)
-        rows.append({ledgerLineText(app_, n), n});
-    ListES->setRows(std::move(rows));
+    listLines(false);
 }
 
 void FrmES::buildClientView(int member) {

@@ -60,6 +60,8 @@ public:
 
 private:
     void fillClients();
+    // The ledger line texts of every line, or of the owed ones.
+    void listLines(bool owedOnly);
     void buildClientView(int member);
     void showBracket();
     void chooseLine(int row);

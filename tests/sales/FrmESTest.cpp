@@ -1,0 +1,40 @@
+#include "sales/FrmES.h"
+
+#include "catalogue/Catalogue.h"
+#include "members/MemberTable.h"
+#include "platform/RecordList.h"
+#include "sales/Ledger.h"
+#include "TestProgram.h"
+
+#include "../platform/TestHelpers.h"
+
+#include <QCheckBox>
+
+namespace vendalise {
+namespace {
+
+using OperationsWindow = testing::TestProgram;
+
+TEST_F(OperationsWindow, MajVentesListsEveryLineAndForgetsTheChosenOne) {
+    app.part<Catalogue>().table.products.append({u"Gourde"_s, 2, 1});
+    app.part<Members>().table.members.append({u"DUPONT"_s, u"Jean"_s});
+    Sales& sales = app.part<Sales>();
+    sales.ledger.lines.append({u"05/12/2007"_s, 1, 1, 1, kPaid});
+    sales.ledger.lines.append({u"06/12/2007"_s, 1, 1, 2, kOwed});
+
+    FrmES& window = app.window<FrmES>();
+    window.CheckDettes->setChecked(true);
+    ASSERT_EQ(window.ListES->count(), 1);
+    window.ListES->chooseRow(0);
+    EXPECT_EQ(sales.currentLine, 2);
+
+    window.MajVentes();
+    EXPECT_EQ(sales.currentLine, 0);
+    ASSERT_EQ(window.ListES->count(), 2);
+    EXPECT_EQ(window.ListES->rows()[0].text, u"05/12/2007 - DUPONT  Gourde (x1) payé"_s);
+    EXPECT_EQ(window.ListES->rows()[1].data, 2);
+    EXPECT_TRUE(window.CheckDettes->isChecked());
+}
+
+} // namespace
+} // namespace vendalise
