@@ -10,6 +10,11 @@ struct Access {
     bool granted = false;
     // Copy of the stored password.
     QString password;
+    // How the password dialog was last left: with "Changer" (a new password
+    // is to be taken) or with "Abandonner" (the gate does nothing). They
+    // outlive the dialog, which its close box discards.
+    bool changeRequested = false;
+    bool abandoned = false;
 };
 
 } // namespace vendalise

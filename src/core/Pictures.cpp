@@ -155,6 +155,40 @@ QIcon exitPicture() {
     });
 }
 
+QIcon correctionPicture() {
+    return icon([](QPainter& p) {
+        p.setPen(QPen(QColor(40, 90, 160), 7, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(14, 20), QPointF(40, 20));
+        p.drawLine(QPointF(27, 8), QPointF(27, 32));
+        p.setPen(QPen(QColor(190, 50, 40), 7, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(26, 48), QPointF(52, 48));
+    });
+}
+
+QIcon sumPicture() {
+    return icon([](QPainter& p) {
+        QPainterPath sigma;
+        sigma.moveTo(48, 12);
+        sigma.lineTo(16, 12);
+        sigma.lineTo(34, 32);
+        sigma.lineTo(16, 52);
+        sigma.lineTo(48, 52);
+        p.setPen(QPen(QColor(50, 50, 50), 6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(sigma);
+    });
+}
+
+QIcon statementPicture() {
+    return icon([](QPainter& p) {
+        drawCoins(p);
+        p.setPen(QPen(QColor(40, 120, 40), 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawLine(QPointF(46, 50), QPointF(46, 12));
+        p.drawLine(QPointF(36, 22), QPointF(46, 12));
+        p.drawLine(QPointF(56, 22), QPointF(46, 12));
+    });
+}
+
 QPixmap bottlePicture(int size) {
     return draw(size, [](QPainter& p) {
         QPainterPath bottle;

@@ -14,6 +14,10 @@ QIcon backupPicture();
 QIcon inventoryPicture();
 QIcon exitPicture();
 QIcon printerPicture();
+// The register windows' correction, sum and statement buttons.
+QIcon correctionPicture();
+QIcon sumPicture();
+QIcon statementPicture();
 // The buy button of the purchase window.
 QIcon basketPicture();
 // The two pictures under the register buttons.

@@ -12,6 +12,12 @@ QByteArray memberRecord(QStringView name, QStringView firstName) {
     return textField(name, kMemberNameWidth) + textField(firstName, kMemberFirstNameWidth);
 }
 
+QString memberRowText(const Member& member) {
+    const qsizetype blanks = member.name.indexOf(QStringLiteral("    "));
+    return (blanks < 0 ? member.name : member.name.left(blanks)) + QLatin1Char(' ') +
+           member.firstName;
+}
+
 qint64 loadMemberTable(const DataFiles& files, MemberTable& table) {
     const Records records = files.readRecords(kMemberFile, kMemberRecordLength, kMaxRecords);
     MemberTable loaded;

@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 namespace vendalise {
 
 class DataFiles;
@@ -33,7 +35,21 @@ struct Members {
     MemberTable table;
     // The member last chosen in the member window, 0 for none.
     qint16 current = 0;
+    // Every member's debt, indexed by member number from 1, as the sales
+    // ledger last gave it.
+    QList<float> debts{0.0f};
+    float debtOf(int member) const {
+        return member >= 1 && member < debts.size() ? debts[member] : 0.0f;
+    }
+    // Shows the purchase window for the current member, with the buyer's
+    // name; the shell connects it, since the shop lies above this folder.
+    std::function<void(const QString& buyer)> enterShop;
 };
+
+// A member's row in the lists the main window fills: the name up to its
+// first run of four blanks (the whole field when it has none), a blank,
+// the first-name field as held.
+QString memberRowText(const Member& member);
 
 // The record of a member: both texts padded or cut to their widths, as
 // given (the writers below put the name in capitals).

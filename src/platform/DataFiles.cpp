@@ -78,10 +78,11 @@ void writeAll(QFileDevice& file, QByteArrayView bytes) {
 }
 
 // Takes a failed append back: the file returns to its former length.
-void writeAtEnd(QFile& file, qint64 at, QByteArrayView bytes) {
+void writeAtEnd(const DataFiles& files, QFile& file, qint64 at, QByteArrayView bytes) {
     try {
         if (!file.seek(at))
             throwIoError(file);
+        files.checkFault(FileOp::Write, file.fileName());
         writeAll(file, bytes);
         if (!file.flush())
             throwIoError(file);
@@ -103,9 +104,10 @@ QByteArrayView Records::record(int n) const {
 }
 
 RecordFile::RecordFile(const DataFiles& files, const QString& name, int recordLength)
-    : recordLength_(recordLength) {
+    : files_(files), recordLength_(recordLength) {
     files.checkWritable(name);
     file_.setFileName(files.path(name));
+    files.checkFault(FileOp::OpenWrite, file_.fileName());
     // Unbuffered, so that a write that fails is seen at once and cannot
     // reach the disk later, when the file is closed.
     openOrThrow(file_, QIODevice::ReadWrite | QIODevice::Unbuffered);
@@ -131,6 +133,7 @@ void RecordFile::write(int n, QByteArrayView record) {
     Q_ASSERT(record.size() == recordLength_);
     if (n < 1 || !file_.seek(qint64(n - 1) * recordLength_))
         throwIoError(file_);
+    files_.checkFault(FileOp::Write, file_.fileName());
     writeAll(file_, record);
     if (!file_.flush())
         throwIoError(file_);
@@ -145,18 +148,30 @@ int RecordFile::append(QByteArrayView record) {
     if (file_.size() > at && file_.seek(at))
         tail = file_.readAll();
     try {
-        writeAtEnd(file_, at, record);
+        writeAtEnd(files_, file_, at, record);
     } catch (const FileError&) {
         if (!tail.isEmpty() && file_.seek(at) && file_.write(tail) == tail.size())
             file_.flush();
         throw;
     }
+    appendedAt_ = at;
+    tail_ = std::move(tail);
     return n;
 }
 
-void RecordFile::truncate(int n) {
-    if (!file_.resize(qint64(n) * recordLength_))
+void RecordFile::takeBack() {
+    if (appendedAt_ < 0)
+        return;
+    files_.checkFault(FileOp::Resize, file_.fileName());
+    if (!file_.resize(appendedAt_))
         throwIoError(file_);
+    if (!tail_.isEmpty()) {
+        if (!file_.seek(appendedAt_))
+            throwIoError(file_);
+        writeAll(file_, tail_);
+    }
+    appendedAt_ = -1;
+    tail_.clear();
 }
 
 bool DataFiles::setCurrent(const QString& folder) {
@@ -255,8 +270,9 @@ QStringList DataFiles::readLines(const QString& name) const {
 void DataFiles::appendText(const QString& name, QStringView text) const {
     checkWritable(name);
     QFile file(path(name));
+    checkFault(FileOp::OpenWrite, file.fileName());
     openOrThrow(file, QIODevice::ReadWrite | QIODevice::Unbuffered);
-    writeAtEnd(file, file.size(), toCp1252(text));
+    writeAtEnd(*this, file, file.size(), toCp1252(text));
 }
 
 void DataFiles::replaceText(const QString& name, QStringView text) const {
@@ -270,11 +286,21 @@ void DataFiles::replaceFile(const QString& name, const QByteArray& bytes) const 
     if (!QFileInfo(target).dir().exists())
         throw FileError(FileError::Kind::Missing, target, QStringLiteral("Chemin introuvable"));
     QSaveFile file(target);
+    checkFault(FileOp::OpenWrite, target);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throwIoError(file);
+    checkFault(FileOp::Write, target);
     writeAll(file, bytes);
+    checkFault(FileOp::Rename, target);
     if (!file.commit())
         throwIoError(file);
+}
+
+void DataFiles::checkFault(FileOp op, const QString& path) const {
+    if (!faults_)
+        return;
+    if (const std::optional<QString> description = faults_(op, path))
+        throw FileError(FileError::Kind::Other, path, *description);
 }
 
 } // namespace vendalise

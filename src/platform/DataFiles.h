@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <optional>
 #include <stdexcept>
 
 namespace vendalise {
@@ -60,6 +62,12 @@ private:
 
 class DataFiles;
 
+// The operations on data files that can fail while writing. A test can make
+// one of them fail through DataFiles::setFaults.
+enum class FileOp { OpenWrite, Write, Resize, Rename };
+// Returns the description of a failure to simulate, or nullopt.
+using FileFaults = std::function<std::optional<QString>(FileOp op, const QString& path)>;
+
 // A file of fixed-length records opened for one operation that writes:
 // read and write single records, append after the last whole record, or
 // take an append back. A missing file is created empty. The file is closed
@@ -73,12 +81,16 @@ public:
     // Writes the record after the last whole one and returns its number.
     // An append that fails halfway is taken back.
     int append(QByteArrayView record);
-    // Cuts the file to its first n records (an append taken back).
-    void truncate(int n);
+    // Takes the last append back: the file is again exactly as before it.
+    void takeBack();
 
 private:
+    const DataFiles& files_;
     QFile file_;
     int recordLength_;
+    // Where the last append wrote, and the partial record it wrote over.
+    qint64 appendedAt_ = -1;
+    QByteArray tail_;
 };
 
 // The program's data files: every name is taken in the program's current
@@ -128,7 +140,13 @@ public:
     void replaceFile(const QString& name, const QByteArray& bytes) const;
     void replaceText(const QString& name, QStringView text) const;
 
+    // Simulated failures, for tests: each write operation asks first.
+    void setFaults(FileFaults faults) { faults_ = std::move(faults); }
+    // Throws the simulated failure of this operation, if there is one.
+    void checkFault(FileOp op, const QString& path) const;
+
 private:
+    FileFaults faults_;
     QString current_;
     QString tablesFolder_;
     QStringList tableFiles_;

@@ -98,7 +98,7 @@ QString QtSettingsStore::value(const QString& section, const QString& key,
     return settings->value(name).toString();
 }
 
-void QtSettingsStore::setValue(const QString& section, const QString& key, const QString& value) {
+bool QtSettingsStore::setValue(const QString& section, const QString& key, const QString& value) {
     const auto settings = openSettings(iniFile_);
     const QString group = storedSpelling(settings->childGroups(), section);
     settings->beginGroup(group.isEmpty() ? section : group);
@@ -106,6 +106,7 @@ void QtSettingsStore::setValue(const QString& section, const QString& key, const
     settings->setValue(name.isEmpty() ? key : name, value);
     settings->endGroup();
     settings->sync();
+    return settings->status() == QSettings::NoError;
 }
 
 QDate SystemClock::today() {

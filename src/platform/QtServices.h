@@ -27,7 +27,7 @@ public:
     QtSettingsStore() = default;
     explicit QtSettingsStore(const QString& iniFile) : iniFile_(iniFile) {}
     QString value(const QString& section, const QString& key, const QString& defaultValue) override;
-    void setValue(const QString& section, const QString& key, const QString& value) override;
+    bool setValue(const QString& section, const QString& key, const QString& value) override;
 
 private:
     QString iniFile_;

@@ -122,6 +122,21 @@ void RecordList::chooseRow(int i) {
     Q_EMIT chosen(i);
 }
 
+int RecordList::selectedRow() const {
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.first().row();
+}
+
+int RecordList::selectedData() const {
+    const int row = selectedRow();
+    return row < 0 ? 0 : rows().value(row).data;
+}
+
+void RecordList::clearChoice() {
+    selectionModel()->clearSelection();
+    setCurrentIndex({});
+}
+
 void RecordList::mouseReleaseEvent(QMouseEvent* event) {
     QListView::mouseReleaseEvent(event);
     const QModelIndex index = indexAt(event->position().toPoint());

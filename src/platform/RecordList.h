@@ -53,6 +53,11 @@ public:
 
     // Selects row i as the user's choice would, and tells it.
     void chooseRow(int i);
+    // The selected row, -1 for none; and the record number it carries.
+    int selectedRow() const;
+    int selectedData() const;
+    // No row is selected any more.
+    void clearChoice();
 
 Q_SIGNALS:
     void chosen(int row);

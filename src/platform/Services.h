@@ -38,7 +38,8 @@ public:
     virtual ~SettingsStore() = default;
     virtual QString value(const QString& section, const QString& key,
                           const QString& defaultValue = {}) = 0;
-    virtual void setValue(const QString& section, const QString& key, const QString& value) = 0;
+    // Returns false when the value could not be stored.
+    virtual bool setValue(const QString& section, const QString& key, const QString& value) = 0;
 };
 
 // The printer, as reports use it: one line at a time, then the end of the

@@ -1,7 +1,15 @@
 #include "sales/FrmAchat.h"
 
+#include "access/Access.h"
+#include "access/Gate.h"
+#include "cash/CashLedger.h"
+#include "core/AmountText.h"
 #include "core/Pictures.h"
+#include "members/MemberTable.h"
+#include "platform/NumberForm.h"
+#include "platform/RecordFields.h"
 #include "platform/RecordList.h"
+#include "sales/Purchase.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -45,7 +53,15 @@ FrmAchat::FrmAchat(App& app) : Window(app, QStringLiteral("FrmAchat"), 8775, 973
 
     Catalogue& catalogue = app_.part<Catalogue>();
     connect(&catalogue, &Catalogue::listsFilled, this, &FrmAchat::showList);
-    showList(catalogue.fill);
+    // Made afresh, the window shows what the product lists last held, with
+    // its labels as a rebuild leaves them.
+    ListProduits->setSortedRows(catalogue.rows);
+    if (catalogue.fill != Catalogue::Fill::None)
+        resetChoice();
+
+    connect(ListProduits, &RecordList::chosen, this,
+            [this](int row) { app_.run([&] { chooseProduct(row); }); });
+    handle(Achat, &QPushButton::clicked, [this] { buy(); });
     handle(Abandon, &QPushButton::clicked, [this] { hide(); });
 }
 
@@ -53,12 +69,88 @@ FrmAchat::FrmAchat(App& app) : Window(app, QStringLiteral("FrmAchat"), 8775, 973
 // and the quantity; the filter only refills the list.
 void FrmAchat::showList(Catalogue::Fill fill) {
     ListProduits->setSortedRows(app_.part<Catalogue>().rows);
-    if (fill != Catalogue::Fill::Rebuilt)
-        return;
+    if (fill == Catalogue::Fill::Rebuilt)
+        resetChoice();
+}
+
+void FrmAchat::resetChoice() {
     LabelProduit->setText(QStringLiteral("Produit"));
     LabelPU->setText(QStringLiteral("0"));
     LabelStock->setText(QStringLiteral("0"));
     TextQté->setText(QStringLiteral("1"));
+}
+
+void FrmAchat::chooseProduct(int row) {
+    Catalogue& catalogue = app_.part<Catalogue>();
+    const int n = ListProduits->rows().value(row).data;
+    if (n < 1 || n > catalogue.table.count())
+        return;
+    catalogue.current = static_cast<qint16>(n);
+    const Product& product = catalogue.table[n];
+    LabelProduit->setText(product.name);
+    LabelPU->setText(numberForm(product.price));
+    LabelStock->setText(numberForm(product.stock));
+}
+
+void FrmAchat::buy() {
+    Catalogue& catalogue = app_.part<Catalogue>();
+    const int current = catalogue.current;
+    const bool known = current >= 1 && current <= catalogue.table.count();
+    const Product& product = known ? catalogue.table[current] : catalogue.table[0];
+    const QString freeTitle = QStringLiteral("Là, c'est gratuit !");
+
+    // The first comma becomes a point in the field itself.
+    QString typed = TextQté->text();
+    if (const qsizetype comma = typed.indexOf(QLatin1Char(',')); comma >= 0) {
+        typed[comma] = QLatin1Char('.');
+        TextQté->setText(typed);
+    }
+    const double value = readNumber(typed);
+    if (!fitsSingle(value)) {
+        app_.tell(QStringLiteral("La quantité demandée n'est pas valable"),
+                  QStringLiteral("Saisie incorrecte"), Messages::Icon::Critical);
+        return;
+    }
+    const float quantity = static_cast<float>(value);
+    if (quantity == 0) {
+        app_.tell(QStringLiteral("Il doit y avoir au moins 1 unité demandée"), freeTitle,
+                  Messages::Icon::Critical);
+        return;
+    }
+    if (!known) {
+        app_.tell(QStringLiteral("Pas de produit sélectionné"), freeTitle,
+                  Messages::Icon::Critical);
+        return;
+    }
+
+    const Members& members = app_.part<Members>();
+    const Member& buyer = members.current >= 1 && members.current <= members.table.count()
+                              ? members.table[members.current]
+                              : members.table[0];
+    const QString firstName = blanksTrimmed(buyer.firstName);
+    const QString name = blanksTrimmed(buyer.name);
+    const float total = static_cast<float>(double(quantity) * product.price);
+    Purchase purchase{dateText(app_.sys.clock.today()), current, members.current, quantity,
+                      CheckPayé->isChecked(), {}};
+    purchase.cashEntry = saleEntry(purchase.date, firstName, name, blanksTrimmed(typed),
+                                   blanksTrimmed(product.name), product.price, total);
+
+    const bool confirmed = app_.ask(
+        QStringLiteral("Achat demandé par : ") + firstName + QLatin1Char(' ') + name +
+            QStringLiteral("\r\nQuantité : ") + typed + QStringLiteral("\r\nDésignation : ") +
+            product.name + QStringLiteral("\r\nPrix unitaire : ") + numberForm(product.price) +
+            QStringLiteral("\r\nPrix total : ") + numberForm(total),
+        QStringLiteral("Confirmation"));
+    if (confirmed) {
+        Access& access = app_.part<Access>();
+        // A paid purchase needs the access; an owed one is booked without it.
+        if (!access.granted && purchase.paid)
+            ControleAcces(app_);
+        if (access.granted || !purchase.paid)
+            EnregistreAchat(app_, purchase);
+    }
+    TextQté->setText(QStringLiteral("1"));
+    ListProduits->clearChoice();
 }
 
 } // namespace vendalise

@@ -33,6 +33,9 @@ public:
 
 private:
     void showList(Catalogue::Fill fill);
+    void resetChoice();
+    void chooseProduct(int row);
+    void buy();
 };
 
 } // namespace vendalise

@@ -25,14 +25,6 @@ QFrame* addLine(QWidget* parent, const QString& name, QFrame::Shape shape, const
     return line;
 }
 
-// A combo row: the name up to its first run of four blanks (the whole name
-// when it has none, as after a renaming), a blank, the first name as held.
-QString clientRowText(const Member& member) {
-    const qsizetype blanks = member.name.indexOf(QStringLiteral("    "));
-    return (blanks < 0 ? member.name : member.name.left(blanks)) + QLatin1Char(' ') +
-           member.firstName;
-}
-
 void setShown(std::initializer_list<QWidget*> controls, bool shown) {
     for (QWidget* control : controls)
         control->setVisible(shown);
@@ -112,6 +104,8 @@ FrmES::FrmES(App& app) : Window(app, QStringLiteral("FrmES"), 11685, 9690) {
     MajEs();
     fillClients();
 
+    // Every line, whatever the check boxes say: MajEs applies them next time.
+    connect(&app_.part<Sales>(), &Sales::salesListed, this, [this] { listLines(false); });
     connect(ListES, &RecordList::chosen, this,
             [this](int row) { app_.run([&] { chooseLine(row); }); });
     connect(ComboClient, &RecordCombo::chosen, this,
@@ -143,7 +137,7 @@ void FrmES::fillClients() {
     Rows rows;
     rows.reserve(members.count());
     for (int m = 1; m <= members.count(); ++m)
-        rows.append({clientRowText(members[m]), m});
+        rows.append({memberRowText(members[m]), m});
     ComboClient->setRows(std::move(rows));
     // Shows the first row without choosing it.
     if (ComboClient->count() > 0)
@@ -187,12 +181,6 @@ void FrmES::MajClient() {
     const int line = sales.currentLine;
     clientOfView_ = line >= 1 && line <= sales.ledger.count() ? sales.ledger[line].member : 0;
     buildClientView(clientOfView_);
-}
-
-// Every line, whatever the check boxes say: MajEs applies them next time.
-void FrmES::MajVentes() {
-    app_.part<Sales>().currentLine = 0;
-    listLines(false);
 }
 
 void FrmES::buildClientView(int member) {
@@ -265,15 +253,14 @@ void FrmES::showDebts() {
     TextQté->clear();
     TextDésignation->clear();
 
-    const MemberTable& members = app_.part<Members>().table;
-    const Sales& sales = app_.part<Sales>();
+    const Members& members = app_.part<Members>();
     Rows rows;
-    for (int m = 1; m <= members.count(); ++m) {
-        const float debt = sales.debtOf(m);
+    for (int m = 1; m <= members.table.count(); ++m) {
+        const float debt = members.debtOf(m);
         if (debt == 0)
             continue;
-        rows.append({withoutTrailingBlanks(members[m].name) + QLatin1Char(' ') +
-                         withoutTrailingBlanks(members[m].firstName) + QStringLiteral(" - ") +
+        rows.append({withoutTrailingBlanks(members.table[m].name) + QLatin1Char(' ') +
+                         withoutTrailingBlanks(members.table[m].firstName) + QStringLiteral(" - ") +
                          numberForm(debt) + QStringLiteral(" €"),
                      m});
         clientTotal_ = static_cast<float>(double(clientTotal_) + debt);

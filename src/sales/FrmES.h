@@ -50,8 +50,6 @@ public:
     void MajEs();
     // The client view for the member of the current ledger line.
     void MajClient();
-    // Sets the current ledger line to 0 and lists every line.
-    void MajVentes();
 
     // What the last client view collected, for printing.
     const QStringList& clientReport() const { return clientReport_; }

@@ -81,7 +81,7 @@ qint64 ChargeVentes(App& app) {
     Sales& sales = app.part<Sales>();
     LedgerTable ledger;
     const qint64 records = loadLedger(app.files, ledger);
-    sales.debts =
+    app.part<Members>().debts =
         memberDebts(ledger, app.part<Catalogue>().table, app.part<Members>().table.count());
     sales.ledger = std::move(ledger);
     return records;
@@ -106,6 +106,12 @@ QString clientLineText(App& app, int n) {
     const LedgerLine& line = entryOf(app.part<Sales>().ledger, n);
     return lineHead(app, line) + QStringLiteral("  - Montant total : ") +
            numberForm(lineAmount(app, n)) + QStringLiteral("€ - ") + stateText(line);
+}
+
+void MajVentes(App& app) {
+    Sales& sales = app.part<Sales>();
+    sales.currentLine = 0;
+    Q_EMIT sales.salesListed();
 }
 
 } // namespace vendalise

@@ -38,20 +38,19 @@ struct LedgerTable {
     const LedgerLine& operator[](int n) const { return lines[n]; }
 };
 
-// The sales' part of the shared state: the ledger table, every member's
-// debt, and the line chosen in the operations window.
+// The sales' part of the shared state: the ledger table and the line
+// chosen in the operations window. ChargeVentes also sets every member's
+// debt, which the members' part holds for the member window.
 class Sales : public QObject {
     Q_OBJECT
 public:
     LedgerTable ledger;
-    // Indexed by member number from 1.
-    QList<float> debts{0.0f};
     // The ledger line chosen in the operations window, 0 for none.
     qint16 currentLine = 0;
 
-    float debtOf(int member) const {
-        return member >= 1 && member < debts.size() ? debts[member] : 0.0f;
-    }
+Q_SIGNALS:
+    // MajVentes: the operations list is to show every line again.
+    void salesListed();
 };
 
 QByteArray ledgerRecord(const LedgerLine& line);
@@ -69,6 +68,10 @@ QList<float> memberDebts(const LedgerTable& ledger, const ProductTable& products
 // Reloads the ledger and recomputes the debts; a failure keeps the previous
 // table. Returns the whole records the file holds.
 qint64 ChargeVentes(App& app);
+
+// Sets the current ledger line to 0 and has the operations list show every
+// line, whatever its check boxes say.
+void MajVentes(App& app);
 
 // The texts of line n: in the operations list, and in a client's view with
 // its amount.

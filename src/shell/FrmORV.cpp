@@ -1,8 +1,13 @@
 #include "shell/FrmORV.h"
 
 #include "access/Access.h"
+#include "access/Gate.h"
+#include "cash/RegisterWindow.h"
 #include "catalogue/FrmStock.h"
 #include "core/Pictures.h"
+#include "members/FrmNewAdh.h"
+#include "members/MemberTable.h"
+#include "platform/RecordList.h"
 #include "sales/FrmES.h"
 #include "sales/Ledger.h"
 #include "shell/FrmDir.h"
@@ -74,8 +79,16 @@ FrmORV::FrmORV(App& app) : Window(app, QStringLiteral("FrmORV"), 6735, 5340) {
     Label2 = addLabel(QStringLiteral("Label2"), {}, twips(6360, 120, 255, 255));
     ActiverPsw = addLabel(QStringLiteral("ActiverPsw"), {}, twips(6360, 480, 255, 255));
 
+    handle(NewAdh, &QPushButton::clicked, [this] { openMembers(); });
     handle(BtnStock, &QPushButton::clicked, [this] { openStock(); });
     handle(BtnSorties, &QPushButton::clicked, [this] { openOperations(); });
+    const auto drinks = [this] { app_.showModal(app_.window<ComptaBoisson>()); };
+    const auto material = [this] { app_.showModal(app_.window<Compta>()); };
+    handle(CmdCaisseBoisson, &QPushButton::clicked, drinks);
+    handle(Image1, &ClickLabel::clicked, drinks);
+    handle(CmdCompta, &QPushButton::clicked, material);
+    handle(Image2, &ClickLabel::clicked, material);
+    handle(ActiverPsw, &ClickLabel::clicked, [this] { vendalise::ActiverPsw(app_); });
     handle(Fin, &QPushButton::clicked, [this] { app_.end(); });
     handle(LblDir, &ClickLabel::clicked, [this] { chooseDirectory(); });
     handle(Label2, &ClickLabel::clicked, [this] { LblDir->setVisible(true); });
@@ -85,6 +98,24 @@ FrmORV::FrmORV(App& app) : Window(app, QStringLiteral("FrmORV"), 6735, 5340) {
 // The next guarded operation will ask for the password again.
 void FrmORV::clearAccess() {
     app_.part<Access>().granted = false;
+}
+
+// The member list as the main window fills it, the debts brought up to
+// date; a step that fails is told and the next one runs.
+void FrmORV::openMembers() {
+    FrmNewAdh& members = app_.window<FrmNewAdh>();
+    members.TextNom->clear();
+    members.TextPrénom->clear();
+    app_.run([&] {
+        const MemberTable& table = app_.part<Members>().table;
+        Rows rows;
+        rows.reserve(table.count());
+        for (int i = 1; i <= table.count(); ++i)
+            rows.append({memberRowText(table[i]), i});
+        members.ListAdhérents->setRows(std::move(rows));
+    });
+    app_.run([this] { ChargeVentes(app_); });
+    app_.showModal(members);
 }
 
 // Debts and lists are brought up to date first; a step that fails is told

@@ -34,6 +34,7 @@ protected:
 
 private:
     void clearAccess();
+    void openMembers();
     void openStock();
     void openOperations();
     void chooseDirectory();

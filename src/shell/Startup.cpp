@@ -1,6 +1,7 @@
 #include "shell/Startup.h"
 
 #include "access/Access.h"
+#include "cash/CashLedger.h"
 #include "catalogue/Catalogue.h"
 #include "core/App.h"
 #include "core/Names.h"
@@ -10,6 +11,7 @@
 #include "platform/Limits.h"
 #include "platform/NumberForm.h"
 #include "platform/QtServices.h"
+#include "sales/FrmAchat.h"
 #include "sales/Ledger.h"
 #include "shell/FrmDir.h"
 #include "shell/FrmORV.h"
@@ -114,7 +116,16 @@ bool runStep(App& app, const std::function<void()>& step) {
 
 } // namespace
 
+void connectShop(App& app) {
+    app.part<Members>().enterShop = [&app](const QString& buyer) {
+        FrmAchat& shop = app.window<FrmAchat>();
+        shop.Acheteur->setText(buyer);
+        app.showModal(shop);
+    };
+}
+
 void startUp(App& app) {
+    connectShop(app);
     Access& access = app.part<Access>();
     ShellState& shell = app.part<ShellState>();
     Catalogue& catalogue = app.part<Catalogue>();
@@ -170,8 +181,8 @@ void startUp(App& app) {
             app.files.tablesReadHere();
         },
         [&] { warnIfTruncated(app, kLedgerFile, ChargeVentes(app)); },
-        [&] { app.files.checkReadable(kMaterialLedgerFile); },
-        [&] { app.files.checkReadable(kDrinksLedgerFile); },
+        [&] { fillRegisterList(app, Register::Material); },
+        [&] { fillRegisterList(app, Register::Drinks); },
         [&] {
             warnIfTruncated(app, kProductFile, ChargeProduits(app));
             app.files.tablesReadHere();

@@ -10,6 +10,9 @@ class App;
 // chooser, then to a retry of the step that failed.
 void startUp(App& app);
 
+// Lets the member window's "Boutique" show the purchase window.
+void connectShop(App& app);
+
 // Starts the program and shows its main window until the program ends.
 void runProgram(App& app);
 

@@ -1036,7 +1036,7 @@ void ScenarioRunner::expectState(const QString& name, const QString& value) {
         const int member = name.mid(5).toInt(&ok);
         if (!ok)
             abort(QStringLiteral("debt:N needs a member number"));
-        const QString actual = numberForm(app.part<Sales>().debtOf(member));
+        const QString actual = numberForm(app.part<Members>().debtOf(member));
         if (actual != value)
             fail(QStringLiteral("state %1: expected %2, got %3")
                      .arg(name, quoted(value), quoted(actual)));

@@ -28,7 +28,7 @@ TEST_F(OperationsWindow, MajVentesListsEveryLineAndForgetsTheChosenOne) {
     window.ListES->chooseRow(0);
     EXPECT_EQ(sales.currentLine, 2);
 
-    window.MajVentes();
+    MajVentes(app);
     EXPECT_EQ(sales.currentLine, 0);
     ASSERT_EQ(window.ListES->count(), 2);
     EXPECT_EQ(window.ListES->rows()[0].text, u"05/12/2007 - DUPONT  Gourde (x1) payé"_s);

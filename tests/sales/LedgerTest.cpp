@@ -62,13 +62,13 @@ TEST_F(LedgerOfAClub, DebtsAreTheOwedLinesAtTodaysPrices) {
     EXPECT_EQ(ChargeVentes(app), 4);
     const Sales& sales = app.part<Sales>();
     EXPECT_EQ(sales.ledger.count(), 4);
-    EXPECT_EQ(sales.debtOf(1), 18.0f);
-    EXPECT_EQ(sales.debtOf(2), -7.5f);
+    EXPECT_EQ(app.part<Members>().debtOf(1), 18.0f);
+    EXPECT_EQ(app.part<Members>().debtOf(2), -7.5f);
 
     // A price raised raises the debts at the next load.
     app.part<Catalogue>().table[1].price = 8;
     ChargeVentes(app);
-    EXPECT_EQ(app.part<Sales>().debtOf(1), 19.0f);
+    EXPECT_EQ(app.part<Members>().debtOf(1), 19.0f);
 }
 
 TEST_F(LedgerOfAClub, LinesNamingNoKnownRecordCountForNothing) {
@@ -77,8 +77,8 @@ TEST_F(LedgerOfAClub, LinesNamingNoKnownRecordCountForNothing) {
                  {u"05/12/2007"_s, 1, -3, 2, kOwed},
                  {u"05/12/2007"_s, 1, 99, 2, kOwed}});
     ChargeVentes(app);
-    EXPECT_EQ(app.part<Sales>().debtOf(1), 0.0f);
-    EXPECT_EQ(app.part<Sales>().debts.size(), 3);
+    EXPECT_EQ(app.part<Members>().debtOf(1), 0.0f);
+    EXPECT_EQ(app.part<Members>().debts.size(), 3);
     EXPECT_EQ(ledgerLineText(app, 1), u"05/12/2007 - DUPONT   (x2) article dû"_s);
     EXPECT_EQ(clientLineText(app, 3),
               u"05/12/2007 -   Tee-shirt (x2)  - Montant total : 15€ -  article dû"_s);
@@ -103,7 +103,7 @@ TEST_F(LedgerOfAClub, AFailedLoadKeepsThePreviousTable) {
     ASSERT_TRUE(QDir(folder.path()).mkdir(u"es.orv"_s));
     EXPECT_THROW(ChargeVentes(app), FileError);
     EXPECT_EQ(app.part<Sales>().ledger.count(), 1);
-    EXPECT_EQ(app.part<Sales>().debtOf(1), 15.0f);
+    EXPECT_EQ(app.part<Members>().debtOf(1), 15.0f);
 }
 
 } // namespace

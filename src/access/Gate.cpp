@@ -1,0 +1,97 @@
+#include "access/Gate.h"
+
+#include "access/Access.h"
+#include "access/Pass.h"
+#include "core/App.h"
+#include "core/Names.h"
+
+namespace vendalise {
+
+namespace {
+
+// Typed into the dialog, it erases the stored password; compared with its case.
+const QString kMasterPassword = QStringLiteral("KoRaL");
+
+const QString kUnchangedTitle = QStringLiteral("Mot de passe inchangé");
+
+bool storePassword(App& app, const QString& password) {
+    return app.sys.settings.setValue(kPasswordSetting.section, kPasswordSetting.key, password);
+}
+
+void tellNotStored(App& app) {
+    app.tell(QStringLiteral("Le mot de passe n'a pas pu être enregistré."), kUnchangedTitle,
+             Messages::Icon::Critical);
+}
+
+} // namespace
+
+void ControleAcces(App& app) {
+    Access& access = app.part<Access>();
+    access.changeRequested = false;
+    {
+        Pass& dialog = app.window<Pass>();
+        dialog.Text1->clear();
+        dialog.Text2->clear();
+        dialog.Text3->clear();
+        app.showModal(dialog);
+    }
+    // A dialog discarded by its close box is read as made afresh: empty.
+    const Pass& dialog = app.window<Pass>();
+    const QString typed = dialog.Text1->text();
+
+    if (typed == kMasterPassword) {
+        if (storePassword(app, QString())) {
+            access.password.clear();
+            app.tell(QStringLiteral("Mot de passe supprimé"), QStringLiteral("ATTENTION"),
+                     Messages::Icon::Information);
+        } else {
+            tellNotStored(app);
+        }
+        app.end();
+    }
+    if (access.abandoned)
+        return;
+    if (typed.toUpper() != access.password.toUpper()) {
+        app.tell(QStringLiteral("Mot de passe refusé"), QStringLiteral("Accès à la saisie réservé"),
+                 Messages::Icon::Critical);
+        return;
+    }
+    if (!access.changeRequested) {
+        access.granted = true;
+        return;
+    }
+    const QString newPassword = dialog.Text2->text();
+    if (newPassword.isEmpty() || newPassword != dialog.Text3->text()) {
+        app.tell(QStringLiteral("Confirmation incorrecte du mot de passe ou nouveau mot de passe "
+                                "vide."),
+                 kUnchangedTitle, Messages::Icon::Critical);
+        return;
+    }
+    if (!storePassword(app, newPassword)) {
+        tellNotStored(app);
+        return;
+    }
+    access.password = newPassword;
+    app.tell(QStringLiteral("Confirmation correcte du mot de passe."),
+             QStringLiteral("Mot de passe modifié"), Messages::Icon::Information);
+    access.granted = true;
+}
+
+void ActiverPsw(App& app) {
+    const QString title = QStringLiteral("Protection");
+    if (!app.ask(QStringLiteral("Voulez-vous vraiment mettre en place un mot de passe ?"), title))
+        return;
+    if (!app.sys.settings.setValue(kAccessActiveSetting.section, kAccessActiveSetting.key,
+                                   QStringLiteral("False"))) {
+        app.tell(QStringLiteral("La fonction accès réservé n'a pas pu être activée."), title,
+                 Messages::Icon::Critical);
+        return;
+    }
+    app.part<Access>().granted = false;
+    app.tell(QStringLiteral("La fonction accès réservé est à présent activée\r\n\r\n"
+                            "Le mot de passe est actuellement vide (Touche <Entrée> seule).\r\n"
+                            "Commencer par le modifier."),
+             title, Messages::Icon::Information);
+}
+
+} // namespace vendalise

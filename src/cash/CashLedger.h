@@ -1,0 +1,73 @@
+#pragma once
+
+#include "platform/RecordList.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+namespace vendalise {
+
+class App;
+
+// The two cash registers, each a cp1252 text ledger of cash entries: the
+// material register "Compta.orv" for articles, the drinks register
+// "ComptaBoisson.orv" for drinks.
+enum class Register { Material = 0, Drinks = 1 };
+
+QString ledgerFileOf(Register cashRegister);
+// Sales and settlements of a product whose name begins with "*" (a drink)
+// go to the drinks register, all others to the material register.
+Register registerOf(const QString& productName);
+
+// The cash registers' part of the shared state: the rows of both register
+// lists as last filled, and the register totals as last computed.
+class Cash : public QObject {
+    Q_OBJECT
+public:
+    Rows rows[2];
+    float totals[2] = {0, 0};
+
+    Rows& rowsOf(Register r) { return rows[static_cast<int>(r)]; }
+    float& totalOf(Register r) { return totals[static_cast<int>(r)]; }
+
+Q_SIGNALS:
+    // A register's list was filled again: its window shows the new rows.
+    void listFilled(Register cashRegister);
+};
+
+// A cash entry: three lines, each followed by CR LF (the ledger's empty
+// line is added when it is appended).
+QString cashEntry(const QString& line1, const QString& line2, const QString& line3);
+// A purchase paid at once, and an owed one paid later. Names, quantity and
+// product name are taken as given (the callers trim them).
+QString saleEntry(const QString& date, const QString& firstName, const QString& name,
+                  const QString& quantity, const QString& productName, float unitPrice,
+                  float total);
+QString settlementEntry(const QString& date, const QString& firstName, const QString& name,
+                        const QString& quantity, const QString& productName, float unitPrice,
+                        float total);
+QString correctionEntry(Register cashRegister, const QString& date, const QString& label,
+                        float amount);
+
+// The rows of a register's list for the ledger's lines: "€" after every
+// line with "Prix total" and after every line with "Correction de caisse".
+Rows registerRows(const QStringList& lines);
+// Fills a register's list from its ledger file, which must exist.
+void fillRegisterList(App& app, Register cashRegister);
+
+// Appends one entry and its empty line in one write; a failed append
+// leaves the ledger as it was.
+void appendCashEntry(App& app, Register cashRegister, const QString& entry);
+// Appends the entry, then refills the register's list.
+void MajCompta(App& app, const QString& entry);
+void MajComptaBoisson(App& app, const QString& entry);
+
+// The money a register should hold: every amount after "Prix total :" and
+// after the register's correction marker, summed in double precision and
+// rounded to single at each step.
+float registerTotal(const QStringList& lines, Register cashRegister);
+// The same for the register's ledger file; a missing file holds nothing.
+float registerTotal(App& app, Register cashRegister);
+
+} // namespace vendalise
