@@ -1,6 +1,7 @@
 #include "ScenarioRunner.h"
 
 #include "access/Access.h"
+#include "cash/CashLedger.h"
 #include "catalogue/Catalogue.h"
 #include "core/Names.h"
 #include "members/MemberTable.h"
@@ -188,6 +189,7 @@ ScenarioRunner::ScenarioRunner(QString file, std::vector<Step> steps, ScenarioPa
       settings_(paths_.home + QStringLiteral("/.config/Vendalise/Vendalise.conf")),
       services_{messages_, settings_, printer_, clock_, *this} {
     app_ = std::make_unique<App>(services_);
+    installFaults(*app_);
     messages_.onUnanswered = [this](const ShownBox& box) {
         abort(QStringLiteral("no answer queued for ") + describe(box));
     };
@@ -268,6 +270,10 @@ void ScenarioRunner::finish() {
     for (const auto& input : messages_.inputs)
         fail(QStringLiteral("input %1 queued but not used")
                  .arg(input ? quoted(*input) : QStringLiteral("cancel")));
+    for (const QString& name : failing_)
+        fail(QStringLiteral("fail %1 given but no write to it was made").arg(name));
+    if (settings_.failNext)
+        fail(QStringLiteral("fail settings given but no setting was stored"));
     for (const QString& failure : failures_)
         std::fprintf(stdout, "%s\n", qPrintable(failure));
     std::fflush(stdout);
@@ -314,6 +320,19 @@ QByteArray ScenarioRunner::hexBytes(const QStringList& words) {
     if (!valid.match(hex).hasMatch())
         abort(QStringLiteral("not hex pairs: ") + hex);
     return QByteArray::fromHex(hex.toLatin1());
+}
+
+void ScenarioRunner::installFaults(App& app) {
+    app.files.setFaults([this](FileOp, const QString& path) -> std::optional<QString> {
+        const QString name = QFileInfo(path).fileName();
+        for (qsizetype i = 0; i < failing_.size(); ++i) {
+            if (failing_[i].compare(name, Qt::CaseInsensitive) == 0) {
+                failing_.removeAt(i);
+                return QStringLiteral("Le disque est plein.");
+            }
+        }
+        return std::nullopt;
+    });
 }
 
 void ScenarioRunner::addHandlers() {
@@ -397,6 +416,34 @@ void ScenarioRunner::addHandlers() {
             printer_.mode = ScriptedPrinter::Mode::None;
         else
             abort(QStringLiteral("unknown printer state ") + w[1]);
+    };
+    handlers_[QStringLiteral("fail")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        if (w[1] == QLatin1String("settings"))
+            settings_.failNext = true;
+        else
+            failing_.append(QFileInfo(w[1]).fileName());
+    };
+    handlers_[QStringLiteral("snapshot")] = [=, this](const Step& step) {
+        for (const QString& name : step.words.mid(1)) {
+            QFile file(dataPath(name));
+            if (!file.open(QIODevice::ReadOnly))
+                abort(QStringLiteral("cannot read ") + name);
+            snapshots_[name] = file.readAll();
+        }
+    };
+    handlers_[QStringLiteral("expect unchanged")] = [=, this](const Step& step) {
+        for (const QString& name : step.words.mid(2)) {
+            if (!snapshots_.contains(name))
+                abort(QStringLiteral("no snapshot of ") + name);
+            QFile file(dataPath(name));
+            const QByteArray now = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+            if (now != snapshots_.value(name) || !file.exists())
+                fail(QStringLiteral("%1 changed: %2 bytes before, %3 now")
+                         .arg(name)
+                         .arg(snapshots_.value(name).size())
+                         .arg(file.exists() ? now.size() : -1));
+        }
     };
     handlers_[QStringLiteral("start")] = [=, this](const Step&) { start(); };
     handlers_[QStringLiteral("restart")] = [=, this](const Step&) { restart(); };
@@ -658,6 +705,7 @@ void ScenarioRunner::restart() {
     modal_.clear();
     ended_apps_.push_back(std::move(app_));
     app_ = std::make_unique<App>(services_);
+    installFaults(*app_);
     ended_ = false;
     runProgram(*app_);
 }
@@ -1029,6 +1077,12 @@ void ScenarioRunner::expectState(const QString& name, const QString& value) {
          [&] { return QString::number(app.part<Catalogue>().current); }},
         {QStringLiteral("line-count"),
          [&] { return QString::number(app.part<Sales>().ledger.count()); }},
+        {QStringLiteral("current-member"),
+         [&] { return QString::number(app.part<Members>().current); }},
+        {QStringLiteral("total-material"),
+         [&] { return numberForm(registerTotal(app, Register::Material)); }},
+        {QStringLiteral("total-drinks"),
+         [&] { return numberForm(registerTotal(app, Register::Drinks)); }},
     };
     // debt:N, member N's debt.
     if (name.startsWith(QLatin1String("debt:"))) {
