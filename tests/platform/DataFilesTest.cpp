@@ -255,5 +255,42 @@ TEST_F(DataFolder, AFailedReplacementLeavesTheOldFileWhole) {
     EXPECT_EQ(entries(), QStringList{u"Inventaire.orv"_s}) << "a temporary file was left";
 }
 
+TEST_F(DataFolder, TakingAnAppendBackRestoresThePartialRecordItWroteOver) {
+    writeBytes(u"R.orv"_s, "AAAABB");
+    {
+        RecordFile file(files, u"R.orv"_s, 4);
+        EXPECT_EQ(file.append("CCCC"), 2);
+        file.takeBack();
+        // A second take-back has nothing left to undo.
+        file.takeBack();
+    }
+    EXPECT_EQ(bytesOf(u"R.orv"_s), QByteArray("AAAABB"));
+}
+
+TEST_F(DataFolder, ASimulatedFailureStopsTheOperationBeforeItWrites) {
+    writeBytes(u"R.orv"_s, "AAAA");
+    QList<FileOp> asked;
+    files.setFaults([&](FileOp op, const QString& path) -> std::optional<QString> {
+        asked.append(op);
+        EXPECT_TRUE(path.endsWith(u"R.orv"_s) || path.endsWith(u"T.orv"_s));
+        if (op == FileOp::Write)
+            return u"Le disque est plein."_s;
+        return std::nullopt;
+    });
+    try {
+        RecordFile(files, u"R.orv"_s, 4).append("BBBB");
+        ADD_FAILURE() << "the append went through";
+    } catch (const FileError& error) {
+        EXPECT_EQ(error.description(), u"Le disque est plein."_s);
+        EXPECT_EQ(error.kind(), FileError::Kind::Other);
+    }
+    EXPECT_EQ(failureOf([&] { files.replaceText(u"T.orv"_s, u"texte"); }),
+              FileError::Kind::Other);
+    EXPECT_EQ(asked, (QList<FileOp>{FileOp::OpenWrite, FileOp::Write, FileOp::OpenWrite,
+                                    FileOp::Write}));
+    EXPECT_EQ(bytesOf(u"R.orv"_s), QByteArray("AAAA"));
+    EXPECT_EQ(entries(), QStringList{u"R.orv"_s});
+}
+
 } // namespace
 } // namespace vendalise

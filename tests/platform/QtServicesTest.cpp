@@ -31,6 +31,14 @@ TEST_F(IniSettings, SectionsAndKeysMatchWithoutRegardToCase) {
     EXPECT_EQ(raw.childKeys(), QStringList{u"Dir"_s});
 }
 
+TEST_F(IniSettings, AValueThatCannotBeStoredIsReported) {
+    QtSettingsStore good(iniFile());
+    EXPECT_TRUE(good.setValue(u"Psw"_s, u"Psw"_s, u"abc"_s));
+    // A store whose folder would have to be made inside a plain file.
+    QtSettingsStore bad(iniFile() + u"/sous-dossier/Vendalise.ini"_s);
+    EXPECT_FALSE(bad.setValue(u"Psw"_s, u"Psw"_s, u"abc"_s));
+}
+
 TEST_F(IniSettings, MissingSectionOrKeyGivesTheDefault) {
     QtSettingsStore store(iniFile());
     EXPECT_EQ(store.value(u"Seuil"_s, u"Valeur"_s, u"5"_s), u"5"_s);

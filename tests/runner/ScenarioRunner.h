@@ -30,27 +30,6 @@ inline const QString kScratchPrefix = QStringLiteral("vendalise-scenario-");
 // Removes the scratch folder, and only a folder the runner made.
 void removeScratch(const ScenarioPaths& paths);
 
-// The settings store of a scenario, whose next write can be made to fail.
-class FailableSettings : public SettingsStore {
-public:
-    explicit FailableSettings(const QString& iniFile) : store_(iniFile) {}
-    QString value(const QString& section, const QString& key,
-                  const QString& defaultValue) override {
-        return store_.value(section, key, defaultValue);
-    }
-    bool setValue(const QString& section, const QString& key, const QString& value) override {
-        if (failNext) {
-            failNext = false;
-            return false;
-        }
-        return store_.setValue(section, key, value);
-    }
-    bool failNext = false;
-
-private:
-    QtSettingsStore store_;
-};
-
 // Runs one scenario against the real windows, headless, with scripted
 // message boxes, printer and clock. It is also the program's window system:
 // showing a window modally runs the following steps until the window is

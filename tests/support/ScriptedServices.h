@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/QtServices.h"
 #include "platform/Services.h"
 
 #include <QList>
@@ -63,6 +64,27 @@ public:
     QString font;
     bool fontBold = false;
     QList<Line> printed;
+};
+
+// A settings store in an INI file whose next write can be made to fail.
+class FailableSettings : public SettingsStore {
+public:
+    explicit FailableSettings(const QString& iniFile) : store_(iniFile) {}
+    QString value(const QString& section, const QString& key,
+                  const QString& defaultValue) override {
+        return store_.value(section, key, defaultValue);
+    }
+    bool setValue(const QString& section, const QString& key, const QString& value) override {
+        if (failNext) {
+            failNext = false;
+            return false;
+        }
+        return store_.setValue(section, key, value);
+    }
+    bool failNext = false;
+
+private:
+    QtSettingsStore store_;
 };
 
 class FixedClock : public Clock {

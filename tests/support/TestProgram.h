@@ -9,19 +9,36 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
+#include <functional>
 #include <stdexcept>
 
 namespace vendalise::testing {
 
-// A window system for unit tests: a window shown modally is only noted
-// (it returns at once); ending the program is a failure of the test.
+// The program ended where a test allowed it.
+struct ProgramEnded {};
+
+// A window system for unit tests: a window shown modally is noted and gets
+// the next queued action, standing for what the user does in it, then the
+// call returns. Ending the program is a failure of the test unless allowed.
 class NoWindows : public WindowSystem {
 public:
-    void showModal(QDialog& window) override { shown.append(window.objectName()); }
+    void showModal(QDialog& window) override {
+        shown.append(window.objectName());
+        if (!actions.empty()) {
+            const auto action = std::move(actions.front());
+            actions.pop_front();
+            action(window);
+        }
+    }
     QStringList shown;
+    std::deque<std::function<void(QDialog&)>> actions;
+    bool mayEnd = false;
 
 protected:
     void end() override {
+        if (mayEnd)
+            throw ProgramEnded{};
         ADD_FAILURE() << "the program was ended";
         throw std::logic_error("end");
     }

@@ -1,0 +1,111 @@
+#include "cash/CashLedger.h"
+
+#include "cash/RegisterWindow.h"
+#include "TestProgram.h"
+
+#include "../platform/TestHelpers.h"
+
+namespace vendalise {
+namespace {
+
+using CashLedgers = testing::TestProgram;
+
+QStringList texts(const Rows& rows) {
+    QStringList list;
+    for (const Row& row : rows)
+        list.append(row.text);
+    return list;
+}
+
+TEST(CashEntries, HaveTheirThreeLinesExactly) {
+    EXPECT_EQ(saleEntry(u"05/12/2007"_s, u"Prénom"_s, u"NOM"_s, u"2"_s, u"Tee-shirt"_s, 7.5f, 15),
+              u"Achat effectué le 05/12/2007 par : Prénom NOM\r\n"
+              u"Nombre et désignation : 2 x Tee-shirt\r\n"
+              u"Prix unitaire : 7,5 - Prix total : 15\r\n"_s);
+    EXPECT_EQ(settlementEntry(u"06/12/2007"_s, u"Jean"_s, u"DUPONT"_s, u"0,5"_s, u"*Bière"_s,
+                              2.25f, 1.125f),
+              u"Achat réglé le 06/12/2007 par : Jean DUPONT\r\n"
+              u"Nombre et désignation : 0,5 x *Bière\r\n"
+              u"Prix unitaire : 2,25 - Prix total : 1,125\r\n"_s);
+    EXPECT_EQ(correctionEntry(Register::Material, u"05/12/2007"_s, u""_s, -2.5f),
+              u"Correction de caisse effectué le 05/12/2007\r\n\r\n"
+              u"Correction de caisse : -2,5\r\n"_s);
+    EXPECT_EQ(correctionEntry(Register::Drinks, u"05/12/2007"_s, u"Trou"_s, 12345678),
+              u"Correction de caisse Boisson effectué le 05/12/2007\r\nTrou\r\n"
+              u"Correction de caisse Boisson : 1,234568E+07\r\n"_s);
+}
+
+TEST(CashEntries, GoToTheDrinksRegisterForAStarredName) {
+    EXPECT_EQ(registerOf(u"*Bière"_s), Register::Drinks);
+    EXPECT_EQ(registerOf(u"Bière"_s), Register::Material);
+    EXPECT_EQ(registerOf(u" *Bière"_s), Register::Material);
+    EXPECT_EQ(ledgerFileOf(Register::Drinks), u"ComptaBoisson.orv"_s);
+}
+
+TEST(RegisterTotal, SumsTheAmountsAfterTheMarkersOfItsRegister) {
+    const QStringList lines{
+        u"Prix unitaire : 7,5 - Prix total : 15"_s,
+        u"Correction de caisse effectué le 05/12/2007"_s, // no colon: no amount
+        u"Correction de caisse : -2,5"_s,
+        u"Correction de caisse : "_s,           // an empty amount counts 0
+        u"Prix total : 12.5"_s,                 // a point reads as well
+        u"Prix total : 1,5,3"_s,                // only the first comma
+        u"label Prix total : 4 et Correction de caisse : 1"_s, // two amounts
+        u"Correction de caisse Boisson : 100"_s, // the drinks marker
+        u"Prix total : abc"_s,
+    };
+    EXPECT_EQ(registerTotal(lines, Register::Material), 15 - 2.5f + 12.5f + 1.5f + 4 + 1);
+    // The drinks register reads its own marker and "Prix total :".
+    EXPECT_EQ(registerTotal(lines, Register::Drinks), 15 + 12.5f + 1.5f + 4 + 100);
+    EXPECT_EQ(registerTotal({}, Register::Material), 0);
+}
+
+TEST(RegisterRows, MarkAmountLinesWithTheEuro) {
+    EXPECT_EQ(texts(registerRows({u"Prix unitaire : 7,5 - Prix total : 15"_s,
+                                  u"Correction de caisse effectué le 05/12/2007"_s,
+                                  u"Prix total : 1 Correction de caisse : 2"_s, u""_s,
+                                  u"Nombre et désignation : 2 x Tee-shirt"_s})),
+              (QStringList{u"Prix unitaire : 7,5 - Prix total : 15€"_s,
+                           u"Correction de caisse effectué le 05/12/2007€"_s,
+                           u"Prix total : 1 Correction de caisse : 2€€"_s, u""_s,
+                           u"Nombre et désignation : 2 x Tee-shirt"_s}));
+}
+
+TEST_F(CashLedgers, AnEntryIsAppendedWithItsEmptyLineAndTheListRefilled) {
+    app.files.ensureFile(u"Compta.orv"_s);
+    Compta& window = app.window<Compta>();
+    MajCompta(app, cashEntry(u"un"_s, u"deux"_s, u"Prix total : 3"_s));
+    MajCompta(app, cashEntry(u"quatre"_s, u""_s, u"Correction de caisse : -1"_s));
+    QFile file(folder.filePath(u"Compta.orv"_s));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("un\r\ndeux\r\nPrix total : 3\r\n\r\n"
+                                         "quatre\r\n\r\nCorrection de caisse : -1\r\n\r\n"));
+    EXPECT_EQ(window.list->count(), 8);
+    EXPECT_EQ(window.list->rows()[2].text, u"Prix total : 3€"_s);
+    EXPECT_EQ(registerTotal(app, Register::Material), 2);
+    // The other register's list is left alone.
+    EXPECT_TRUE(app.part<Cash>().rowsOf(Register::Drinks).isEmpty());
+}
+
+TEST_F(CashLedgers, AMissingLedgerTotalsZero) {
+    EXPECT_EQ(registerTotal(app, Register::Drinks), 0);
+    EXPECT_FALSE(QFile::exists(folder.filePath(u"ComptaBoisson.orv"_s)));
+}
+
+TEST_F(CashLedgers, AFailedAppendLeavesTheLedgerAndItsList) {
+    app.files.appendText(u"ComptaBoisson.orv"_s, u"ancien\r\n");
+    fillRegisterList(app, Register::Drinks);
+    app.files.setFaults([](FileOp op, const QString&) -> std::optional<QString> {
+        if (op == FileOp::Write)
+            return u"Le disque est plein."_s;
+        return std::nullopt;
+    });
+    EXPECT_THROW(MajComptaBoisson(app, cashEntry(u"a"_s, u"b"_s, u"c"_s)), FileError);
+    QFile file(folder.filePath(u"ComptaBoisson.orv"_s));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("ancien\r\n"));
+    EXPECT_EQ(texts(app.part<Cash>().rowsOf(Register::Drinks)), QStringList{u"ancien"_s});
+}
+
+} // namespace
+} // namespace vendalise
