@@ -3,6 +3,7 @@
 #include "core/AmountText.h"
 #include "core/App.h"
 #include "core/Names.h"
+#include "platform/Cp1252.h"
 #include "platform/NumberForm.h"
 
 #include <QFileInfo>
@@ -86,22 +87,41 @@ Rows registerRows(const QStringList& lines) {
 
 void fillRegisterList(App& app, Register cashRegister) {
     Cash& cash = app.part<Cash>();
-    cash.rowsOf(cashRegister) = registerRows(app.files.readLines(ledgerFileOf(cashRegister)));
+    const int r = static_cast<int>(cashRegister);
+    cash.filledFrom[r] = -1;
+    qint64 length = -1;
+    cash.rows[r] = registerRows(app.files.readLines(ledgerFileOf(cashRegister), &length));
+    cash.filledFrom[r] = length;
     Q_EMIT cash.listFilled(cashRegister);
 }
 
-void appendCashEntry(App& app, Register cashRegister, const QString& entry) {
-    app.files.appendText(ledgerFileOf(cashRegister), entry + kCrLf);
+qint64 appendCashEntry(App& app, Register cashRegister, const QString& entry) {
+    return app.files.appendText(ledgerFileOf(cashRegister), entry + kCrLf);
+}
+
+void showAppendedEntry(App& app, Register cashRegister, const QString& entry,
+                       qint64 formerLength) {
+    Cash& cash = app.part<Cash>();
+    const int r = static_cast<int>(cashRegister);
+    if (formerLength < 0 || cash.filledFrom[r] != formerLength) {
+        fillRegisterList(app, cashRegister);
+        return;
+    }
+    // The entry's lines as the file holds them, in cp1252.
+    const QByteArray bytes = toCp1252(entry + kCrLf);
+    QStringList lines = fromCp1252(bytes).split(kCrLf);
+    lines.removeLast(); // after the last CR LF
+    cash.rows[r].append(registerRows(lines));
+    cash.filledFrom[r] = formerLength + bytes.size();
+    Q_EMIT cash.listFilled(cashRegister);
 }
 
 void MajCompta(App& app, const QString& entry) {
-    appendCashEntry(app, Register::Material, entry);
-    fillRegisterList(app, Register::Material);
+    showAppendedEntry(app, Register::Material, entry, appendCashEntry(app, Register::Material, entry));
 }
 
 void MajComptaBoisson(App& app, const QString& entry) {
-    appendCashEntry(app, Register::Drinks, entry);
-    fillRegisterList(app, Register::Drinks);
+    showAppendedEntry(app, Register::Drinks, entry, appendCashEntry(app, Register::Drinks, entry));
 }
 
 float registerTotal(const QStringList& lines, Register cashRegister) {

@@ -27,6 +27,8 @@ class Cash : public QObject {
 public:
     Rows rows[2];
     float totals[2] = {0, 0};
+    // The length of the ledger file the rows were filled from (-1 unknown).
+    qint64 filledFrom[2] = {-1, -1};
 
     Rows& rowsOf(Register r) { return rows[static_cast<int>(r)]; }
     float& totalOf(Register r) { return totals[static_cast<int>(r)]; }
@@ -57,8 +59,13 @@ Rows registerRows(const QStringList& lines);
 void fillRegisterList(App& app, Register cashRegister);
 
 // Appends one entry and its empty line in one write; a failed append
-// leaves the ledger as it was.
-void appendCashEntry(App& app, Register cashRegister, const QString& entry);
+// leaves the ledger as it was. Returns the ledger's former length.
+qint64 appendCashEntry(App& app, Register cashRegister, const QString& entry);
+// Refills the register's list after the entry was appended at formerLength:
+// when the list showed the ledger up to there, only the entry's rows are
+// added, as the fill rule would; otherwise the whole ledger is read again.
+void showAppendedEntry(App& app, Register cashRegister, const QString& entry,
+                       qint64 formerLength);
 // Appends the entry, then refills the register's list.
 void MajCompta(App& app, const QString& entry);
 void MajComptaBoisson(App& app, const QString& entry);

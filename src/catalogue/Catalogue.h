@@ -34,6 +34,9 @@ public:
     // summary row (rebuilt lists only).
     Rows rows;
     Row summary;
+    // The table the rebuilt rows were made from, so that a rebuild after a
+    // purchase only moves the rows whose stock changed.
+    ProductTable listed;
 
 Q_SIGNALS:
     // The product lists were filled again: every window showing them refills.

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
+#include <utility>
 #include <vector>
 
 namespace vendalise {
@@ -68,27 +70,77 @@ qint64 ChargeProduits(App& app) {
     return records;
 }
 
+namespace {
+
+bool sameText(const QString& a, const QString& b) {
+    return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
+}
+
+// The products whose stock alone changed since the rows were rebuilt, or
+// nullopt when anything else changed (or too much for moving rows).
+std::optional<QList<int>> stocksChanged(const Catalogue& catalogue) {
+    const ProductTable& table = catalogue.table;
+    const ProductTable& listed = catalogue.listed;
+    if (catalogue.fill != Catalogue::Fill::Rebuilt || listed.count() != table.count())
+        return std::nullopt;
+    QList<int> changed;
+    for (int n = 1; n <= table.count(); ++n) {
+        if (!sameText(table[n].name, listed[n].name))
+            return std::nullopt;
+        if (std::memcmp(&table[n].stock, &listed[n].stock, sizeof(float)) != 0) {
+            changed.append(n);
+            if (changed.size() > 16)
+                return std::nullopt;
+        }
+    }
+    return changed;
+}
+
+// The rows of the products, sorted: every labelled product, and the first
+// unlabelled one, offered for relabelling.
+Rows productRows(const ProductTable& table) {
+    Rows rows;
+    rows.reserve(table.count());
+    bool unlabelledListed = false;
+    for (int n = 1; n <= table.count(); ++n) {
+        const Product& product = table[n];
+        if (!isUnlabelled(product.name) || !std::exchange(unlabelledListed, true))
+            rows.append({productRowText(product), n});
+    }
+    sortRows(rows);
+    return rows;
+}
+
+} // namespace
+
 void MajProduits(App& app) {
     Catalogue& catalogue = app.part<Catalogue>();
     const ProductTable& table = catalogue.table;
-    Rows rows;
-    rows.reserve(table.count());
     int unlabelled = 0;
     float value = 0;
     for (int n = 1; n <= table.count(); ++n) {
         const Product& product = table[n];
-        if (!isUnlabelled(product.name)) {
-            rows.append({productRowText(product), n});
+        if (isUnlabelled(product.name))
+            ++unlabelled;
+        else
             value = static_cast<float>(double(value) + double(product.price) * product.stock);
-        } else if (++unlabelled == 1) {
-            // Only the first free record is offered, for relabelling.
-            rows.append({productRowText(product), n});
-        }
     }
-    sortRows(rows);
+    if (const std::optional<QList<int>> changed = stocksChanged(catalogue)) {
+        // Same names: the same rows, only those of the changed stocks move.
+        for (const int n : *changed) {
+            for (qsizetype i = 0; i < catalogue.rows.size(); ++i) {
+                if (catalogue.rows[i].data == n) {
+                    replaceSorted(catalogue.rows, i, {productRowText(table[n]), n});
+                    break;
+                }
+            }
+        }
+    } else {
+        catalogue.rows = productRows(table);
+    }
+    catalogue.listed = table;
     catalogue.unlabelled = static_cast<qint16>(unlabelled);
     catalogue.stockValue = value;
-    catalogue.rows = std::move(rows);
     catalogue.summary = {
         QStringLiteral(" -  Nombre de produits sans libellé : ") + QString::number(unlabelled), 0};
     catalogue.fill = Catalogue::Fill::Rebuilt;

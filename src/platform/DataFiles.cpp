@@ -245,7 +245,7 @@ Records DataFiles::readRecords(const QString& name, int recordLength, int maxRec
     return Records(std::move(bytes), recordLength, fileRecords);
 }
 
-QStringList DataFiles::readLines(const QString& name) const {
+QStringList DataFiles::readLines(const QString& name, qint64* bytesRead) const {
     QFile file(path(name));
     openOrThrow(file, QIODevice::ReadOnly);
     if (file.size() > kMaxTextBytes)
@@ -264,15 +264,19 @@ QStringList DataFiles::readLines(const QString& name) const {
         lines.append(fromCp1252(QByteArrayView(bytes).sliced(start, end - start)));
         start = end + 2;
     }
+    if (bytesRead)
+        *bytesRead = bytes.isEmpty() || bytes.endsWith("\r\n") ? bytes.size() : -1;
     return lines;
 }
 
-void DataFiles::appendText(const QString& name, QStringView text) const {
+qint64 DataFiles::appendText(const QString& name, QStringView text) const {
     checkWritable(name);
     QFile file(path(name));
     checkFault(FileOp::OpenWrite, file.fileName());
     openOrThrow(file, QIODevice::ReadWrite | QIODevice::Unbuffered);
-    writeAtEnd(*this, file, file.size(), toCp1252(text));
+    const qint64 before = file.size();
+    writeAtEnd(*this, file, before, toCp1252(text));
+    return before;
 }
 
 void DataFiles::replaceText(const QString& name, QStringView text) const {

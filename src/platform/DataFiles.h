@@ -52,6 +52,8 @@ public:
     qint64 fileRecords() const { return fileRecords_; }
     // Record n, counted from 1.
     QByteArrayView record(int n) const;
+    // The records read, end to end.
+    const QByteArray& bytes() const { return bytes_; }
 
 private:
     QByteArray bytes_;
@@ -130,11 +132,14 @@ public:
     void ensureFile(const QString& name) const;
     // At most maxRecords records of the file; a missing file is created empty.
     Records readRecords(const QString& name, int recordLength, int maxRecords) const;
-    // cp1252 text split at CR LF; the file must exist.
-    QStringList readLines(const QString& name) const;
+    // cp1252 text split at CR LF; the file must exist. bytesRead, when
+    // given, gets the number of bytes the lines were read from, or -1 when
+    // the text does not end with CR LF (the next append would join its last
+    // line).
+    QStringList readLines(const QString& name, qint64* bytesRead = nullptr) const;
     // Appends the text in one write; a failed append is taken back. The file
-    // is created if missing.
-    void appendText(const QString& name, QStringView text) const;
+    // is created if missing. Returns the file's length before the append.
+    qint64 appendText(const QString& name, QStringView text) const;
     // Replaces a whole file through a temporary file and a rename, so that a
     // crash leaves either the old or the new content.
     void replaceFile(const QString& name, const QByteArray& bytes) const;

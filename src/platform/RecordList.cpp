@@ -74,6 +74,18 @@ void insertSorted(Rows& rows, Row row) {
     rows.insert(at, std::move(row));
 }
 
+void replaceSorted(Rows& rows, qsizetype i, Row row) {
+    rows.removeAt(i);
+    const Keyed key{sortKey(row.text), 0};
+    const auto at = std::partition_point(rows.begin(), rows.end(), [&](const Row& other) {
+        const Keyed otherKey{sortKey(other.text), 0};
+        if (before(otherKey, other.text, key, row.text))
+            return true;
+        return !before(key, row.text, otherKey, other.text) && other.data < row.data;
+    });
+    rows.insert(at, std::move(row));
+}
+
 void RowModel::setRows(Rows rows) {
     beginResetModel();
     rows_ = std::move(rows);

@@ -21,6 +21,10 @@ using Rows = QList<Row>;
 void sortRows(Rows& rows);
 // Puts a row into rows sorted so, after the rows of equal text.
 void insertSorted(Rows& rows, Row row);
+// Replaces row i of rows sorted so (rows of equal text in the order of their
+// numbers, as sortRows leaves rows given in that order) by a row with a new
+// text, moved to where sortRows would put it.
+void replaceSorted(Rows& rows, qsizetype i, Row row);
 
 // The rows of a list or combo box, set in one go.
 class RowModel : public QAbstractListModel {

@@ -159,12 +159,17 @@ void FrmES::MajEs() {
 }
 
 void FrmES::listLines(bool owedOnly) {
+    const Rows& all = allLineRows(app_);
+    if (!owedOnly) {
+        ListES->setRows(all);
+        return;
+    }
     const LedgerTable& ledger = app_.part<Sales>().ledger;
     Rows rows;
-    rows.reserve(ledger.count());
-    for (int n = 1; n <= ledger.count(); ++n) {
-        if (!owedOnly || !ledger[n].isPaid())
-            rows.append({ledgerLineText(app_, n), n});
+    rows.reserve(all.size());
+    for (const Row& row : all) {
+        if (!ledger[row.data].isPaid())
+            rows.append(row);
     }
     ListES->setRows(std::move(rows));
 }

@@ -4,6 +4,9 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
+
+#include "platform/RecordList.h"
 
 namespace vendalise {
 
@@ -45,6 +48,19 @@ class Sales : public QObject {
     Q_OBJECT
 public:
     LedgerTable ledger;
+    // The records the table was decoded from: a reload decodes only the
+    // lines added after them.
+    QByteArray ledgerBytes;
+
+    // The operations list's text of every line, as last built, with what
+    // the texts were made from (every line, product name and member name):
+    // a refill after a purchase only adds the new line's text.
+    struct LineRows {
+        Rows rows;
+        QList<LedgerLine> lines;
+        QStringList products;
+        QStringList members;
+    } lineRows;
     // The ledger line chosen in the operations window, 0 for none.
     qint16 currentLine = 0;
 
@@ -56,9 +72,11 @@ Q_SIGNALS:
 QByteArray ledgerRecord(const LedgerLine& line);
 LedgerLine ledgerLineOf(QByteArrayView record);
 
-// Reads the ledger (at most as many lines as a table holds) and returns the
-// table with the whole records the file holds.
-qint64 loadLedger(const DataFiles& files, LedgerTable& ledger);
+// Reads the ledger (at most as many lines as a table holds) into the table
+// and returns the whole records the file holds. When the table was decoded
+// from `decoded` and the file still begins with those records, only the
+// lines after them are decoded and added; decoded becomes what was read.
+qint64 loadLedger(const DataFiles& files, LedgerTable& ledger, QByteArray* decoded = nullptr);
 
 // Every member's debt: the owed lines at the products' unit prices, in file
 // order, each product and sum in double precision rounded to single. A line
@@ -68,6 +86,10 @@ QList<float> memberDebts(const LedgerTable& ledger, const ProductTable& products
 // Reloads the ledger and recomputes the debts; a failure keeps the previous
 // table. Returns the whole records the file holds.
 qint64 ChargeVentes(App& app);
+
+// The rows of the operations list for every ledger line, each carrying its
+// line number.
+const Rows& allLineRows(App& app);
 
 // Sets the current ledger line to 0 and has the operations list show every
 // line, whatever its check boxes say.

@@ -24,7 +24,7 @@ template <class Undo> void takeBack(Undo undo) {
 
 } // namespace
 
-float bookPurchase(App& app, const Purchase& purchase) {
+Booked bookPurchase(App& app, const Purchase& purchase) {
     Catalogue& catalogue = app.part<Catalogue>();
     LedgerLine line{purchase.date, static_cast<qint16>(purchase.product),
                     static_cast<qint16>(purchase.member), purchase.quantity,
@@ -34,18 +34,19 @@ float bookPurchase(App& app, const Purchase& purchase) {
     if (ledger.count() >= kMaxRecords)
         throw TableFull(kLedgerFile);
     ledger.append(ledgerRecord(line));
-    float stock = 0;
+    Booked booked;
     try {
         RecordFile products(app.files, kProductFile, kProductRecordLength);
         const QByteArray before = products.read(purchase.product);
-        stock = floatAt(before, kProductNameWidth + 4) - purchase.quantity;
+        booked.stock = floatAt(before, kProductNameWidth + 4) - purchase.quantity;
         products.write(purchase.product,
                        productRecord(textAt(before, 0, kProductNameWidth),
-                                     floatAt(before, kProductNameWidth), stock));
+                                     floatAt(before, kProductNameWidth), booked.stock));
         if (purchase.paid) {
             try {
                 const QString productName = catalogue.table[purchase.product].name;
-                appendCashEntry(app, registerOf(productName), purchase.cashEntry);
+                booked.cashAt =
+                    appendCashEntry(app, registerOf(productName), purchase.cashEntry);
             } catch (...) {
                 takeBack([&] { products.write(purchase.product, before); });
                 throw;
@@ -55,14 +56,14 @@ float bookPurchase(App& app, const Purchase& purchase) {
         takeBack([&] { ledger.takeBack(); });
         throw;
     }
-    catalogue.table[purchase.product].stock = stock;
-    return stock;
+    catalogue.table[purchase.product].stock = booked.stock;
+    return booked;
 }
 
 void EnregistreAchat(App& app, const Purchase& purchase) {
-    float stock = 0;
+    Booked booked;
     try {
-        stock = bookPurchase(app, purchase);
+        booked = bookPurchase(app, purchase);
     } catch (const TableFull&) {
         app.tell(QStringLiteral("Le fichier des ventes est plein : l'achat n'est pas enregistré."),
                  QStringLiteral("Achat impossible"), Messages::Icon::Critical);
@@ -83,10 +84,10 @@ void EnregistreAchat(App& app, const Purchase& purchase) {
              Messages::Icon::Information);
     // The first test comes first: with a threshold of 0 or more, a negative
     // stock brings the reorder message.
-    if (stock <= catalogue.threshold)
+    if (booked.stock <= catalogue.threshold)
         app.tell(QStringLiteral("Attention, recommander : ") + name,
                  QStringLiteral("Commande à prévoir"), Messages::Icon::Information);
-    else if (stock < 0)
+    else if (booked.stock < 0)
         app.tell(QStringLiteral("Stock négatif, Recommander d'urgence"),
                  QStringLiteral("Livraison différée"), Messages::Icon::Critical);
 
@@ -95,7 +96,9 @@ void EnregistreAchat(App& app, const Purchase& purchase) {
     app.run([&] { MajProduits(app); });
     app.run([&] { MajVentes(app); });
     if (purchase.paid)
-        app.run([&] { fillRegisterList(app, registerOf(name)); });
+        app.run([&] {
+            showAppendedEntry(app, registerOf(name), purchase.cashEntry, booked.cashAt);
+        });
 }
 
 } // namespace vendalise

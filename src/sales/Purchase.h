@@ -22,8 +22,13 @@ struct Purchase {
 // the product. When one write fails the ones made are taken back and the
 // failure is thrown; the product table changes only once all are made.
 // A ledger that already holds as many lines as a table can is refused
-// (TableFull) before anything is written. Returns the new stock.
-float bookPurchase(App& app, const Purchase& purchase);
+// (TableFull) before anything is written.
+struct Booked {
+    float stock = 0;
+    // Where the cash entry was appended in its ledger (-1 for none).
+    qint64 cashAt = -1;
+};
+Booked bookPurchase(App& app, const Purchase& purchase);
 
 // Books the purchase and tells the user: "Achat enregistré", a reorder or
 // negative-stock warning, then the refreshes (the ledger and debts, the

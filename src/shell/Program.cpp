@@ -1,6 +1,7 @@
 #include "shell/Program.h"
 
 #include "core/App.h"
+#include "platform/Memory.h"
 #include "platform/QtPrinter.h"
 #include "platform/QtServices.h"
 #include "shell/Startup.h"
@@ -10,6 +11,7 @@
 namespace vendalise {
 
 int runVendalise() {
+    keepFreedMemory();
     QApplication::setApplicationName(kApplicationName);
     QtMessages messages;
     QtSettingsStore settings;

@@ -107,5 +107,26 @@ TEST_F(CashLedgers, AFailedAppendLeavesTheLedgerAndItsList) {
     EXPECT_EQ(texts(app.part<Cash>().rowsOf(Register::Drinks)), QStringList{u"ancien"_s});
 }
 
+TEST_F(CashLedgers, AnAppendShowsTheRowsARereadWouldShow) {
+    app.files.appendText(u"Compta.orv"_s, u"ancien\r\n"_s);
+    fillRegisterList(app, Register::Material);
+    // A character cp1252 cannot hold shows as the file holds it.
+    MajCompta(app, cashEntry(u"Achat par : Łukasz"_s, u"x"_s, u"Prix total : 2"_s));
+    const QStringList shown = texts(app.part<Cash>().rowsOf(Register::Material));
+    fillRegisterList(app, Register::Material);
+    EXPECT_EQ(shown, texts(app.part<Cash>().rowsOf(Register::Material)));
+    EXPECT_EQ(shown[1], u"Achat par : ?ukasz"_s);
+
+    // A ledger changed behind the list, or one whose last line has no
+    // CR LF, is read again whole.
+    app.files.appendText(u"Compta.orv"_s, u"ajout\r\n"_s);
+    MajCompta(app, cashEntry(u"a"_s, u"b"_s, u"c"_s));
+    EXPECT_TRUE(texts(app.part<Cash>().rowsOf(Register::Material)).contains(u"ajout"_s));
+    app.files.appendText(u"Compta.orv"_s, u"sans fin"_s);
+    fillRegisterList(app, Register::Material);
+    MajCompta(app, cashEntry(u"d"_s, u"e"_s, u"f"_s));
+    EXPECT_TRUE(texts(app.part<Cash>().rowsOf(Register::Material)).contains(u"sans find"_s));
+}
+
 } // namespace
 } // namespace vendalise

@@ -106,5 +106,66 @@ TEST_F(LedgerOfAClub, AFailedLoadKeepsThePreviousTable) {
     EXPECT_EQ(app.part<Members>().debtOf(1), 15.0f);
 }
 
+QStringList rowTexts(const Rows& rows) {
+    QStringList texts;
+    for (const Row& row : rows)
+        texts.append(row.text + u" #"_s + QString::number(row.data));
+    return texts;
+}
+
+TEST_F(LedgerOfAClub, AReloadDecodesTheAddedLinesAndSeesChangedOnes) {
+    const QList<LedgerLine> first{{u"05/12/2007"_s, 1, 1, 2, kOwed},
+                                  {u"05/12/2007"_s, 2, 2, 1, kOwed}};
+    writeLedger(first);
+    ChargeVentes(app);
+    // A line added at the end: the table and the debts as a full load gives.
+    writeLedger(first + QList<LedgerLine>{{u"06/12/2007"_s, 1, 2, 1, kOwed}});
+    ChargeVentes(app);
+    const Sales& sales = app.part<Sales>();
+    ASSERT_EQ(sales.ledger.count(), 3);
+    EXPECT_EQ(sales.ledger[3].date, u"06/12/2007"_s);
+    EXPECT_EQ(app.part<Members>().debtOf(2), 10.5f);
+    // A line changed in the middle, and a shorter ledger: read again whole.
+    writeLedger({{u"05/12/2007"_s, 1, 1, 2, kPaid}, {u"07/12/2007"_s, 2, 2, 1, kOwed}});
+    ChargeVentes(app);
+    ASSERT_EQ(sales.ledger.count(), 2);
+    EXPECT_TRUE(sales.ledger[1].isPaid());
+    EXPECT_EQ(sales.ledger[2].date, u"07/12/2007"_s);
+    EXPECT_EQ(app.part<Members>().debtOf(1), 0.0f);
+}
+
+TEST_F(LedgerOfAClub, TheOperationsRowsFollowEveryChangeOfWhatTheyShow) {
+    Sales& sales = app.part<Sales>();
+    const auto rebuilt = [&] {
+        Sales::LineRows kept = std::exchange(sales.lineRows, {});
+        const QStringList texts = rowTexts(allLineRows(app));
+        sales.lineRows = std::move(kept);
+        return texts;
+    };
+    writeLedger({{u"05/12/2007"_s, 1, 1, 2, kOwed}, {u"05/12/2007"_s, 2, 2, 1, kPaid}});
+    ChargeVentes(app);
+    ASSERT_EQ(allLineRows(app).size(), 2);
+
+    writeLedger({{u"05/12/2007"_s, 1, 1, 2, kOwed},
+                 {u"05/12/2007"_s, 2, 2, 1, kPaid},
+                 {u"06/12/2007"_s, 2, 1, 3, kOwed}});
+    ChargeVentes(app);
+    EXPECT_EQ(rowTexts(allLineRows(app)), rebuilt());
+    EXPECT_EQ(allLineRows(app).size(), 3);
+
+    // A product relabelled, a member renamed, a line settled: texts change.
+    app.part<Catalogue>().table[2].name = u"*Jus"_s;
+    EXPECT_EQ(rowTexts(allLineRows(app)), rebuilt());
+    EXPECT_TRUE(allLineRows(app)[2].text.contains(u"*Jus"_s));
+    app.part<Members>().table.members[1].name = u"DURAND"_s;
+    EXPECT_EQ(rowTexts(allLineRows(app)), rebuilt());
+    EXPECT_TRUE(allLineRows(app)[0].text.contains(u"DURAND"_s));
+    writeLedger({{u"05/12/2007"_s, 1, 1, 2, kPaid}, {u"05/12/2007"_s, 2, 2, 1, kPaid}});
+    ChargeVentes(app);
+    EXPECT_EQ(rowTexts(allLineRows(app)), rebuilt());
+    EXPECT_EQ(allLineRows(app).size(), 2);
+    EXPECT_TRUE(allLineRows(app)[0].text.endsWith(u" payé"_s));
+}
+
 } // namespace
 } // namespace vendalise
