@@ -28,13 +28,18 @@ Pass::Pass(App& app) : Window(app, QStringLiteral("Pass"), 4530, 3105) {
                       QStringLiteral("Donner le mot de passe et taper sur la touche <Entrée>"),
                       twips(240, 840, 4095, 255));
     Label5->setStyleSheet(QStringLiteral("color: red;"));
+    // The hint and the captions of the change are smaller than the rest, so
+    // that they fit their places with the wider fonts of today's desktops.
+    setFontOf(Label5, 7);
     CmdModifPsw = addButton(QStringLiteral("CmdModifPsw"), QStringLiteral("Changer le mot de passe"),
                             {}, twips(1200, 1680, 2175, 255));
     Label4 = addLabel(QStringLiteral("Label4"), QStringLiteral("Confirmation du nouveau mot de passe"),
                       twips(2400, 1560, 1815, 375));
     Label4->setWordWrap(true);
+    setFontOf(Label4, 7);
     Label3 = addLabel(QStringLiteral("Label3"), QStringLiteral("Nouveau mot de passe :"),
                       twips(360, 1680, 1935, 255));
+    setFontOf(Label3, 7);
     Text2 = addField(QStringLiteral("Text2"), twips(360, 2040, 1815, 285));
     hideTyping(Text2);
     Text3 = addField(QStringLiteral("Text3"), twips(2400, 2040, 1815, 285));
