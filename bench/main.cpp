@@ -228,6 +228,20 @@ int main(int argc, char** argv) {
         if (app.files.readLines(kMaterialLedgerFile).size() == -1)
             std::puts("");
     });
+    // The bare write of a purchase: one ledger record appended, one product
+    // record rewritten, each file opened and closed; put back after.
+    const double purchaseWriteBare = medianMs(
+        [&] {
+            QFile sales(folder.filePath(kLedgerFile));
+            QFile stocks(folder.filePath(kProductFile));
+            if (!sales.open(QIODevice::Append) || !stocks.open(QIODevice::ReadWrite) ||
+                sales.write(QByteArray(kLedgerRecordLength, '\0')) != kLedgerRecordLength ||
+                !stocks.seek(kProductRecordLength) ||
+                stocks.write(products.mid(kProductRecordLength, kProductRecordLength)) !=
+                    kProductRecordLength)
+                std::puts("the bare write failed");
+        },
+        [&] { QFile::resize(folder.filePath(kLedgerFile), fullLess1.size()); });
     const auto purchaseOf = [&](bool paid) {
         Purchase purchase{QStringLiteral("05/12/2007"), 2, 3, 1, paid, {}};
         purchase.cashEntry = saleEntry(purchase.date, QStringLiteral("Prénom"),
@@ -237,10 +251,11 @@ int main(int argc, char** argv) {
     };
     results.push_back({"purchase booked, paid, with its refreshes",
                        medianMs([&] { EnregistreAchat(app, purchaseOf(true)); }, putBack),
-                       ledgerBare + cashBare, "< 50 ms, within 3x the bare read"});
+                       ledgerBare + cashBare + purchaseWriteBare,
+                       "< 50 ms, within 3x the bare read and write"});
     results.push_back({"purchase booked, owed, with its refreshes",
                        medianMs([&] { EnregistreAchat(app, purchaseOf(false)); }, putBack),
-                       ledgerBare, "< 50 ms, within 3x the bare read"});
+                       ledgerBare + purchaseWriteBare, "< 50 ms, within 3x the bare read and write"});
     if (messages.shown.size() != 2 * kRuns)
         std::fprintf(stderr, "the purchases showed %lld messages, not %d\n",
                      static_cast<long long>(messages.shown.size()), 2 * kRuns);
@@ -248,8 +263,10 @@ int main(int argc, char** argv) {
     std::printf("Largest data: %d products, %d members, %d ledger lines; median of %d runs.\n",
                 kMaxRecords, kMaxRecords, kMaxRecords, kRuns);
     std::printf("Bare read and decode: products %.2f ms, members %.2f ms, ledger %.2f ms, "
-                "cash ledger of 100,000 lines %.2f ms.\n\n",
-                productsBare, membersBare, ledgerBare, cashBare);
+                "cash ledger of 100,000 lines %.2f ms.\n"
+                "Bare write of a purchase (a ledger record appended, a product record "
+                "rewritten): %.2f ms.\n\n",
+                productsBare, membersBare, ledgerBare, cashBare, purchaseWriteBare);
     std::printf("%-58s %10s %8s  %s\n", "operation", "median", "ratio", "target");
     for (const Result& r : results)
         std::printf("%-58s %7.2f ms %7.1fx  %s\n", r.name, r.ms, r.ms / r.bare, r.target);
