@@ -101,14 +101,18 @@ qint64 appendCashEntry(App& app, Register cashRegister, const QString& entry) {
 
 void showAppendedEntry(App& app, Register cashRegister, const QString& entry,
                        qint64 formerLength) {
+    showAppendedText(app, cashRegister, entry + kCrLf, formerLength);
+}
+
+void showAppendedText(App& app, Register cashRegister, const QString& text, qint64 formerLength) {
     Cash& cash = app.part<Cash>();
     const int r = static_cast<int>(cashRegister);
     if (formerLength < 0 || cash.filledFrom[r] != formerLength) {
         fillRegisterList(app, cashRegister);
         return;
     }
-    // The entry's lines as the file holds them, in cp1252.
-    const QByteArray bytes = toCp1252(entry + kCrLf);
+    // The lines as the file holds them, in cp1252.
+    const QByteArray bytes = toCp1252(text);
     QStringList lines = fromCp1252(bytes).split(kCrLf);
     lines.removeLast(); // after the last CR LF
     cash.rows[r].append(registerRows(lines));

@@ -66,6 +66,8 @@ qint64 appendCashEntry(App& app, Register cashRegister, const QString& entry);
 // added, as the fill rule would; otherwise the whole ledger is read again.
 void showAppendedEntry(App& app, Register cashRegister, const QString& entry,
                        qint64 formerLength);
+// The same for any text appended at formerLength (lines ending in CR LF).
+void showAppendedText(App& app, Register cashRegister, const QString& text, qint64 formerLength);
 // Appends the entry, then refills the register's list.
 void MajCompta(App& app, const QString& entry);
 void MajComptaBoisson(App& app, const QString& entry);

@@ -1,11 +1,52 @@
 #include "cash/RegisterWindow.h"
 
+#include "access/Access.h"
+#include "access/Gate.h"
+#include "core/AmountText.h"
 #include "core/Pictures.h"
+#include "core/Printing.h"
+#include "platform/DataFiles.h"
+#include "platform/NumberForm.h"
 #include "platform/RecordList.h"
 
 #include <QPushButton>
 
 namespace vendalise {
+
+namespace {
+
+// The texts that differ between the two registers.
+struct RegisterTexts {
+    QString correctionMarker;
+    QString sumRow;
+    QString labelPrompt;
+    QString printTitle;
+    QString printTotal;
+};
+
+const RegisterTexts& textsOf(Register cashRegister) {
+    static const RegisterTexts material{
+        QStringLiteral("Correction de caisse :"), QStringLiteral("Total en caisse : "),
+        QStringLiteral("Libellé de la correction de caisse"),
+        QStringLiteral("Caisse à la date du : "), QStringLiteral("Montant caisse : ")};
+    static const RegisterTexts drinks{
+        QStringLiteral("Correction de caisse Boisson :"),
+        QStringLiteral("Total en caisse Boisson : "),
+        QStringLiteral("Libellé de la correction de caisseBoisson"),
+        QStringLiteral("Caisse Boissons à la date du : "),
+        QStringLiteral("Montant caisse Boissons : ")};
+    return cashRegister == Register::Drinks ? drinks : material;
+}
+
+// A failure of a register's print, with the step it had reached.
+class PrintFailure : public std::runtime_error {
+public:
+    explicit PrintFailure(const QString& description)
+        : std::runtime_error("print"), description(description) {}
+    QString description;
+};
+
+} // namespace
 
 RegisterWindow::RegisterWindow(App& app, Register which, const Layout& layout)
     : Window(app, layout.name, layout.width, layout.height), cashRegister(which) {
@@ -33,7 +74,144 @@ RegisterWindow::RegisterWindow(App& app, Register which, const Layout& layout)
     Cash& cash = app_.part<Cash>();
     connect(&cash, &Cash::listFilled, this, &RegisterWindow::showRows);
     showRows(cashRegister);
+    handle(CmdSomme, &QPushButton::clicked, [this] { sum(); });
+    handle(CmdReleve, &QPushButton::clicked, [this] { statement(); });
+    handle(CmdAjustement, &QPushButton::clicked, [this] { correction(); });
+    handle(BtnImprimer, &QPushButton::clicked, [this] { print(); });
     handle(exit, &QPushButton::clicked, [this] { hide(); });
+}
+
+// Two rows at the end of the list, not written to the ledger. A ledger that
+// cannot be read is told (through run) and adds no rows.
+void RegisterWindow::sum() {
+    const float total = registerTotal(app_, cashRegister);
+    app_.part<Cash>().totalOf(cashRegister) = total;
+    list->appendRows({{textsOf(cashRegister).sumRow + numberForm(total) + QStringLiteral(" €"), 0},
+                      {QStringLiteral(" "), 0}});
+    list->chooseRow(list->count() - 1);
+}
+
+// The ledger is emptied in one step: replaced by an empty file.
+void RegisterWindow::statement() {
+    app_.part<Access>().granted = false;
+    ControleAcces(app_);
+    if (!app_.part<Access>().granted)
+        return;
+    if (!app_.ask(QStringLiteral("Si vous relevez la caisse, la liste des achats\r\nen cours sera "
+                                 "effacée\r\n\r\nEtes vous sûr ?"),
+                  QStringLiteral("Confirmation")))
+        return;
+    try {
+        app_.files.replaceFile(ledgerFileOf(cashRegister), {});
+    } catch (const FileError& error) {
+        if (error.kind() == FileError::Kind::Elsewhere)
+            app_.tellFileError(error);
+        else
+            app_.tell(QStringLiteral("La caisse n'a pas pu être relevée :\r\n") +
+                          error.description(),
+                      QStringLiteral("Erreur programme"), Messages::Icon::Critical);
+        return;
+    }
+    Cash& cash = app_.part<Cash>();
+    cash.rowsOf(cashRegister).clear();
+    cash.filledFrom[static_cast<int>(cashRegister)] = 0;
+    cash.totalOf(cashRegister) = 0;
+    Q_EMIT cash.listFilled(cashRegister);
+}
+
+void RegisterWindow::correction() {
+    app_.part<Access>().granted = false;
+    ControleAcces(app_);
+    if (!app_.part<Access>().granted)
+        return;
+    for (;;) {
+        if (!app_.ask(QStringLiteral("Cet ajustement ne doit se faire que si vous avez "
+                                     "constaté\r\nune différence entre le contenu de la "
+                                     "caisse\r\net la somme indiquée dans la liste des "
+                                     "opérations.\r\n\r\nEtes vous sûr ?"),
+                      QStringLiteral("Confirmation")))
+            return;
+        const QString title = QStringLiteral("Correction");
+        const QString label = app_.sys.messages.input(textsOf(cashRegister).labelPrompt, title);
+        const QString amountText = app_.sys.messages.input(
+            QStringLiteral("Montant de la correction de caisse"), title);
+        const double amount = amountValue(amountText);
+        qint64 at = -1;
+        QString entry;
+        if (fitsSingle(amount)) {
+            entry = correctionEntry(cashRegister, dateText(app_.sys.clock.today()), label,
+                                    static_cast<float>(amount));
+            try {
+                at = appendCashEntry(app_, cashRegister, entry);
+            } catch (const FileError&) {
+                at = -1;
+            }
+        }
+        if (at < 0) {
+            app_.tell(QStringLiteral("La somme donné n'est pas valable\r\n\r\nLe séparateur "
+                                     "décimai doit être une virgule."),
+                      QStringLiteral("Saisie incorrecte"), Messages::Icon::Critical);
+            continue;
+        }
+        // The entry stands: a list that cannot be refilled is told, and the
+        // correction is not asked again.
+        app_.run([&] { showAppendedEntry(app_, cashRegister, entry, at); });
+        return;
+    }
+}
+
+void RegisterWindow::print() {
+    const RegisterTexts& texts = textsOf(cashRegister);
+    const QString totalMarker = QStringLiteral("Prix total :");
+    const QString& correctionMarker = texts.correctionMarker;
+    float& total = app_.part<Cash>().totalOf(cashRegister);
+    total = 0;
+    QString step = QStringLiteral("Ligne 0");
+    try {
+        ImprimeLigne(app_, texts.printTitle + dateText(app_.sys.clock.today()) +
+                               QStringLiteral("\r\n"),
+                     12, true, true);
+        QStringList lines;
+        try {
+            lines = app_.files.readLines(ledgerFileOf(cashRegister));
+        } catch (const FileError& error) {
+            throw PrintFailure(error.description());
+        }
+        const auto add = [&](const QString& amountText) {
+            const double value = amountValue(amountText);
+            if (!fitsSingle(value))
+                throw PrintFailure(QStringLiteral("Dépassement de capacité"));
+            total = static_cast<float>(double(total) + value);
+        };
+        qsizetype p = 0; // 1-based, 0 when not found
+        for (QString line : lines) {
+            step = QStringLiteral("Ligne %1").arg(p);
+            if (line.contains(QLatin1String("Prix total")))
+                line += QStringLiteral("€");
+            const qsizetype q = line.indexOf(correctionMarker) + 1;
+            if (q > 0) {
+                line += QStringLiteral("€");
+                add(line.mid(correctionMarker.size()));
+            }
+            step = QStringLiteral("Ligne Imprimer %1").arg(q);
+            ImprimeLigne(app_, line, 10, false, false);
+            step = QStringLiteral("Ligne Instr %1").arg(q);
+            p = line.indexOf(totalMarker) + 1;
+            if (p > 0) {
+                step = QStringLiteral("Ligne CH2 %1").arg(p);
+                const QString amountText = line.mid(p - 1 + totalMarker.size());
+                step = QStringLiteral("Ligne montant %1").arg(p);
+                add(amountText);
+            }
+        }
+        ImprimeLigne(app_, texts.printTotal + numberForm(total) + QStringLiteral(" €"), 12, true,
+                     false);
+        if (const auto failure = app_.sys.printer.endDocument())
+            throw PrintFailure(failure->description);
+    } catch (const PrintFailure& failure) {
+        app_.tell(QStringLiteral("Ereur impression \r\n") + failure.description +
+                  QStringLiteral("\r\n") + step);
+    }
 }
 
 void RegisterWindow::showRows(Register filled) {

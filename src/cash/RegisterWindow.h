@@ -42,6 +42,10 @@ protected:
 
 private:
     void showRows(Register filled);
+    void sum();
+    void statement();
+    void correction();
+    void print();
 };
 
 // The material register, "Compta.orv".

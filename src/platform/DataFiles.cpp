@@ -6,6 +6,14 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace vendalise {
 
 FileError::FileError(Kind kind, const QString& file, const QString& description)
@@ -90,6 +98,19 @@ void writeAtEnd(const DataFiles& files, QFile& file, qint64 at, QByteArrayView b
         file.resize(at);
         throw;
     }
+}
+
+// Renames a file over another in one step, replacing it.
+void renameOver(const QString& from, const QString& to) {
+#ifdef Q_OS_WIN
+    if (!MoveFileExW(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(from).utf16()),
+                     reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(to).utf16()),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        throw FileError(FileError::Kind::Other, to, QStringLiteral("Le fichier n'a pas pu être remplacé"));
+#else
+    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
+        throw FileError(FileError::Kind::Other, to, QString::fromLocal8Bit(std::strerror(errno)));
+#endif
 }
 
 } // namespace
@@ -298,6 +319,41 @@ void DataFiles::replaceFile(const QString& name, const QByteArray& bytes) const 
     checkFault(FileOp::Rename, target);
     if (!file.commit())
         throwIoError(file);
+}
+
+void DataFiles::cutBack(const QString& name, qint64 length) const {
+    checkWritable(name);
+    QFile file(path(name));
+    checkFault(FileOp::Resize, file.fileName());
+    checkRegular(file.fileName());
+    if (!file.resize(length))
+        throwIoError(file);
+}
+
+void DataFiles::replaceThrough(const QString& temporary, const QString& name,
+                               const QByteArray& bytes) const {
+    checkWritable(name);
+    const QString target = path(name);
+    const QString staging = path(temporary);
+    checkRegular(target);
+    checkRegular(staging);
+    QFile file(staging);
+    try {
+        checkFault(FileOp::OpenWrite, staging);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+            throwOpenError(staging, file);
+        checkFault(FileOp::Write, staging);
+        writeAll(file, bytes);
+        if (!file.flush())
+            throwIoError(file);
+        file.close();
+        checkFault(FileOp::Rename, target);
+        renameOver(staging, target);
+    } catch (const FileError&) {
+        file.close();
+        QFile::remove(staging);
+        throw;
+    }
 }
 
 void DataFiles::checkFault(FileOp op, const QString& path) const {

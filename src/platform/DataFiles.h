@@ -140,6 +140,13 @@ public:
     // Appends the text in one write; a failed append is taken back. The file
     // is created if missing. Returns the file's length before the append.
     qint64 appendText(const QString& name, QStringView text) const;
+    // Cuts a file back to its first `length` bytes: an append taken back.
+    void cutBack(const QString& name, qint64 length) const;
+    // Writes the bytes into the file `temporary` (replacing one left there),
+    // then renames it over the file `name` in one step. A failure removes the
+    // temporary file and leaves `name` as it was.
+    void replaceThrough(const QString& temporary, const QString& name,
+                        const QByteArray& bytes) const;
     // Replaces a whole file through a temporary file and a rename, so that a
     // crash leaves either the old or the new content.
     void replaceFile(const QString& name, const QByteArray& bytes) const;

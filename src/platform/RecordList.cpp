@@ -92,6 +92,14 @@ void RowModel::setRows(Rows rows) {
     endResetModel();
 }
 
+void RowModel::appendRows(const Rows& rows) {
+    if (rows.isEmpty())
+        return;
+    beginInsertRows({}, static_cast<int>(rows_.size()), static_cast<int>(rows_.size() + rows.size() - 1));
+    rows_.append(rows);
+    endInsertRows();
+}
+
 int RowModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(rows_.size());
 }

@@ -32,6 +32,8 @@ class RowModel : public QAbstractListModel {
 public:
     using QAbstractListModel::QAbstractListModel;
     void setRows(Rows rows);
+    // Adds rows after the last one, keeping the others.
+    void appendRows(const Rows& rows);
     const Rows& rows() const { return rows_; }
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -51,6 +53,8 @@ public:
     void setRows(Rows rows);
     // Rows already in the list's order (sorted by sortRows).
     void setSortedRows(Rows rows);
+    // Rows added at the end of an unsorted list.
+    void appendRows(const Rows& rows) { model_.appendRows(rows); }
     void clear() { setRows({}); }
     const Rows& rows() const { return model_.rows(); }
     int count() const { return static_cast<int>(model_.rows().size()); }

@@ -118,18 +118,24 @@ FrmES::FrmES(App& app) : Window(app, QStringLiteral("FrmES"), 11685, 9690) {
             BtnImprimer->setVisible(false);
         }
     });
-    handle(CheckDettes, &QCheckBox::toggled, [this] {
-        if (Client->isChecked())
-            MajClient();
-        else
-            MajEs();
-    });
+    handle(CheckDettes, &QCheckBox::toggled, [this] { refreshForDebtsBox(); });
     handle(BtnDette, &QPushButton::clicked, [this] { showDebts(); });
+    handle(BtnMaj, &QPushButton::clicked, [this] { settleLine(); });
+    handle(BtnReglement, &QPushButton::clicked, [this] { settleDebts(); });
+    handle(Command1, &QPushButton::clicked, [this] { deleteLines(); });
+    handle(BtnImprimer, &QPushButton::clicked, [this] { printReport(); });
     handle(BtnES, &QPushButton::clicked, [this] { backToSales(); });
     handle(Sortie, &QPushButton::clicked, [this] {
         backToSales();
         hide();
     });
+}
+
+void FrmES::refreshForDebtsBox() {
+    if (Client->isChecked())
+        MajClient();
+    else
+        MajEs();
 }
 
 void FrmES::fillClients() {
@@ -249,7 +255,6 @@ void FrmES::chooseClient(int row) {
 }
 
 void FrmES::showDebts() {
-    clientTotal_ = 0;
     setShown({ListES, BtnDette, BtnMaj, TextNom, Label2, CheckPayé, CheckDettes, Command1, Line1,
               Line2, Client},
              false);
@@ -257,7 +262,12 @@ void FrmES::showDebts() {
     TextDate->clear();
     TextQté->clear();
     TextDésignation->clear();
+    fillDebts();
+}
 
+// The debtors, each with a debt that is not 0, and the amount to recover.
+void FrmES::fillDebts() {
+    clientTotal_ = 0;
     const Members& members = app_.part<Members>();
     Rows rows;
     for (int m = 1; m <= members.table.count(); ++m) {

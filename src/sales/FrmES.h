@@ -65,7 +65,16 @@ private:
     void chooseLine(int row);
     void chooseClient(int row);
     void showDebts();
+    void fillDebts();
     void backToSales();
+    // "Dettes seulement" as a click on it would refresh the list.
+    void refreshForDebtsBox();
+
+    // The operations of FrmESOperations.cpp.
+    void settleLine();
+    void settleDebts();
+    void deleteLines();
+    void printReport();
 
     QStringList clientReport_;
     float clientTotal_ = 0;

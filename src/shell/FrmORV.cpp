@@ -2,6 +2,7 @@
 
 #include "access/Access.h"
 #include "access/Gate.h"
+#include "cash/CombinedStatement.h"
 #include "cash/RegisterWindow.h"
 #include "catalogue/FrmStock.h"
 #include "core/Pictures.h"
@@ -88,6 +89,7 @@ FrmORV::FrmORV(App& app) : Window(app, QStringLiteral("FrmORV"), 6735, 5340) {
     handle(Image1, &ClickLabel::clicked, drinks);
     handle(CmdCompta, &QPushButton::clicked, material);
     handle(Image2, &ClickLabel::clicked, material);
+    handle(SommeCaisses, &QPushButton::clicked, [this] { vendalise::SommeCaisses(app_); });
     handle(ActiverPsw, &ClickLabel::clicked, [this] { vendalise::ActiverPsw(app_); });
     handle(Fin, &QPushButton::clicked, [this] { app_.end(); });
     handle(LblDir, &ClickLabel::clicked, [this] { chooseDirectory(); });

@@ -1,0 +1,135 @@
+#include "sales/Settlement.h"
+
+#include "cash/CashLedger.h"
+#include "catalogue/Catalogue.h"
+#include "core/App.h"
+#include "core/Names.h"
+#include "members/MemberTable.h"
+#include "platform/DataFiles.h"
+#include "platform/NumberForm.h"
+#include "platform/RecordFields.h"
+#include "sales/Ledger.h"
+
+#include <QFileInfo>
+
+#include <climits>
+
+namespace vendalise {
+
+namespace {
+
+const Product& productOfLine(App& app, const LedgerLine& line) {
+    const ProductTable& products = app.part<Catalogue>().table;
+    return line.product >= 1 && line.product <= products.count() ? products[line.product]
+                                                                 : products[0];
+}
+
+// Undoes a write made before a failure; the first failure is the one told.
+template <class Undo> void takeBack(Undo undo) {
+    try {
+        undo();
+    } catch (const FileError&) {
+    }
+}
+
+constexpr int kPaidAt = 18;
+
+} // namespace
+
+QString settlementEntryOf(App& app, int n) {
+    const LedgerLine& line = app.part<Sales>().ledger[n];
+    const MemberTable& members = app.part<Members>().table;
+    const Member& member =
+        line.member >= 1 && line.member <= members.count() ? members[line.member] : members[0];
+    const Product& product = productOfLine(app, line);
+    return settlementEntry(dateText(app.sys.clock.today()), blanksTrimmed(member.firstName),
+                           blanksTrimmed(member.name), blanksTrimmed(numberForm(line.quantity)),
+                           blanksTrimmed(product.name), product.price,
+                           static_cast<float>(double(product.price) * line.quantity));
+}
+
+qint64 writeLineFlag(App& app, int n, qint16 paid, const QString& entry,
+                     const std::function<void()>& shown) {
+    RecordFile ledger(app.files, kLedgerFile, kLedgerRecordLength);
+    QByteArray record = ledger.read(n);
+    record[kPaidAt] = static_cast<char>(paid & 0xFF);
+    record[kPaidAt + 1] = static_cast<char>((paid >> 8) & 0xFF);
+    qint64 at = -1;
+    Register cashRegister = Register::Material;
+    if (!entry.isEmpty()) {
+        cashRegister = registerOf(productOfLine(app, app.part<Sales>().ledger[n]).name);
+        at = appendCashEntry(app, cashRegister, entry);
+        if (shown)
+            shown();
+    }
+    try {
+        ledger.write(n, record);
+    } catch (...) {
+        if (at >= 0)
+            takeBack([&] { app.files.cutBack(ledgerFileOf(cashRegister), at); });
+        throw;
+    }
+    app.part<Sales>().ledger.lines[n].paid = paid;
+    return at;
+}
+
+Settled settleMember(App& app, int m) {
+    const LedgerTable& table = app.part<Sales>().ledger;
+    const Records records =
+        app.files.readRecords(kLedgerFile, kLedgerRecordLength, INT_MAX / kLedgerRecordLength);
+    QByteArray bytes = records.bytes();
+    Settled settled;
+    QString* entries = settled.texts;
+    bool changed = false;
+    for (int r = 1; r <= records.count(); ++r) {
+        char* record = bytes.data() + qsizetype(r - 1) * kLedgerRecordLength;
+        if (int16At(QByteArrayView(record, kLedgerRecordLength), 12) != m)
+            continue;
+        if (int16At(QByteArrayView(record, kLedgerRecordLength), kPaidAt) != kPaid) {
+            record[kPaidAt] = record[kPaidAt + 1] = char(0xFF);
+            changed = true;
+        }
+        if (r <= table.count() && table[r].paid == kOwed) {
+            const Register cashRegister = registerOf(productOfLine(app, table[r]).name);
+            entries[int(cashRegister)] += settlementEntryOf(app, r) + QStringLiteral("\r\n");
+        }
+    }
+    qint64* at = settled.at;
+    try {
+        for (const Register cashRegister : {Register::Material, Register::Drinks}) {
+            const QString& text = entries[int(cashRegister)];
+            if (!text.isEmpty())
+                at[int(cashRegister)] = app.files.appendText(ledgerFileOf(cashRegister), text);
+        }
+        if (changed)
+            app.files.replaceFile(kLedgerFile, bytes);
+    } catch (...) {
+        for (const Register cashRegister : {Register::Material, Register::Drinks}) {
+            if (at[int(cashRegister)] >= 0)
+                takeBack([&] {
+                    app.files.cutBack(ledgerFileOf(cashRegister), at[int(cashRegister)]);
+                });
+        }
+        throw;
+    }
+    Sales& sales = app.part<Sales>();
+    for (int r = 1; r <= sales.ledger.count(); ++r) {
+        if (sales.ledger[r].member == m)
+            sales.ledger.lines[r].paid = kPaid;
+    }
+    return settled;
+}
+
+void keepLines(App& app, const QList<int>& kept) {
+    const LedgerTable& table = app.part<Sales>().ledger;
+    const QFileInfo file(app.files.path(kLedgerFile));
+    if (file.exists() && file.size() / kLedgerRecordLength > table.count())
+        throw LedgerBeyondTable();
+    QByteArray bytes;
+    bytes.reserve(qsizetype(kept.size()) * kLedgerRecordLength);
+    for (const int i : kept)
+        bytes += ledgerRecord(table[i]);
+    app.files.replaceThrough(kLedgerTemporaryFile, kLedgerFile, bytes);
+}
+
+} // namespace vendalise
