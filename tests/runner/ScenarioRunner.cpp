@@ -270,8 +270,8 @@ void ScenarioRunner::finish() {
     for (const auto& input : messages_.inputs)
         fail(QStringLiteral("input %1 queued but not used")
                  .arg(input ? quoted(*input) : QStringLiteral("cancel")));
-    for (const QString& name : failing_)
-        fail(QStringLiteral("fail %1 given but no write to it was made").arg(name));
+    for (const Failing& failing : failing_)
+        fail(QStringLiteral("fail %1 given but the write to fail was not made").arg(failing.name));
     if (settings_.failNext)
         fail(QStringLiteral("fail settings given but no setting was stored"));
     for (const QString& failure : failures_)
@@ -326,10 +326,12 @@ void ScenarioRunner::installFaults(App& app) {
     app.files.setFaults([this](FileOp, const QString& path) -> std::optional<QString> {
         const QString name = QFileInfo(path).fileName();
         for (qsizetype i = 0; i < failing_.size(); ++i) {
-            if (failing_[i].compare(name, Qt::CaseInsensitive) == 0) {
-                failing_.removeAt(i);
-                return QStringLiteral("Le disque est plein.");
-            }
+            if (failing_[i].name.compare(name, Qt::CaseInsensitive) != 0)
+                continue;
+            if (failing_[i].pass-- > 0)
+                return std::nullopt;
+            failing_.removeAt(i);
+            return QStringLiteral("Le disque est plein.");
         }
         return std::nullopt;
     });
@@ -414,6 +416,8 @@ void ScenarioRunner::addHandlers() {
             printer_.mode = ScriptedPrinter::Mode::On;
         else if (w[1] == QLatin1String("none"))
             printer_.mode = ScriptedPrinter::Mode::None;
+        else if (w[1] == QLatin1String("end-fails"))
+            printer_.endFails = true;
         else
             abort(QStringLiteral("unknown printer state ") + w[1]);
     };
@@ -421,8 +425,13 @@ void ScenarioRunner::addHandlers() {
         const QStringList& w = step.words;
         if (w[1] == QLatin1String("settings"))
             settings_.failNext = true;
-        else
-            failing_.append(QFileInfo(w[1]).fileName());
+        else {
+            bool ok = true;
+            const int n = w.size() > 2 ? w[2].toInt(&ok) : 1;
+            if (!ok || n < 1)
+                abort(QStringLiteral("not a count: ") + w[2]);
+            failing_.append({QFileInfo(w[1]).fileName(), n - 1});
+        }
     };
     handlers_[QStringLiteral("snapshot")] = [=, this](const Step& step) {
         for (const QString& name : step.words.mid(1)) {

@@ -101,7 +101,13 @@ private:
     void writeBytes(const QString& name, const QByteArray& bytes, bool append);
     // Makes the next write operation on a data file of this name fail.
     void installFaults(App& app);
-    QStringList failing_;
+    // Files whose write operation is to fail: the name and how many of its
+    // write operations are still to pass before the one that fails.
+    struct Failing {
+        QString name;
+        int pass = 0;
+    };
+    QList<Failing> failing_;
     QHash<QString, QByteArray> snapshots_;
     QByteArray hexBytes(const QStringList& words);
 
