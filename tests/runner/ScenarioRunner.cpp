@@ -412,8 +412,10 @@ void ScenarioRunner::addHandlers() {
             printer_.fontList = w.mid(2);
         else if (w[1] == QLatin1String("off"))
             printer_.mode = ScriptedPrinter::Mode::Off;
-        else if (w[1] == QLatin1String("on"))
+        else if (w[1] == QLatin1String("on")) {
             printer_.mode = ScriptedPrinter::Mode::On;
+            printer_.endFails = false;
+        }
         else if (w[1] == QLatin1String("none"))
             printer_.mode = ScriptedPrinter::Mode::None;
         else if (w[1] == QLatin1String("end-fails"))
