@@ -1,0 +1,69 @@
+#include "sales/Settlement.h"
+
+#include "catalogue/Catalogue.h"
+#include "core/Names.h"
+#include "members/MemberTable.h"
+#include "sales/Ledger.h"
+#include "TestProgram.h"
+
+#include "../platform/TestHelpers.h"
+
+#include <QFileInfo>
+
+namespace vendalise {
+namespace {
+
+class Settlements : public testing::TestProgram {
+protected:
+    void SetUp() override {
+        TestProgram::SetUp();
+        app.part<Catalogue>().table.products.append({u"Tee-shirt"_s, 7.5f, 10});
+        app.part<Members>().table.members.append({u"DUPONT"_s, u"Jean"_s});
+        app.part<Members>().table.members.append({u"MARTIN"_s, u"Paul"_s});
+        app.files.ensureFile(kMaterialLedgerFile);
+        app.files.ensureFile(kDrinksLedgerFile);
+    }
+    void writeLedger(const QList<LedgerLine>& lines) {
+        QByteArray bytes;
+        for (const LedgerLine& line : lines)
+            bytes += ledgerRecord(line);
+        QFile file(folder.filePath(kLedgerFile));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        ChargeVentes(app);
+    }
+    QByteArray bytesOf(const QString& name) {
+        QFile file(folder.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        return file.readAll();
+    }
+};
+
+TEST_F(Settlements, AMemberWhoseLinesAreAllPaidChangesNoFile) {
+    writeLedger({{u"01/12/2007"_s, 1, 1, 2, kPaid}, {u"02/12/2007"_s, 1, 2, 1, kOwed}});
+    const QDateTime before = QFileInfo(folder.filePath(kLedgerFile)).lastModified();
+    app.files.setFaults([](FileOp, const QString& path) -> std::optional<QString> {
+        ADD_FAILURE() << "written: " << path.toStdString();
+        return std::nullopt;
+    });
+    const Settled settled = settleMember(app, 1);
+    EXPECT_EQ(settled.at[0], -1);
+    EXPECT_EQ(settled.at[1], -1);
+    EXPECT_EQ(QFileInfo(folder.filePath(kLedgerFile)).lastModified(), before);
+}
+
+TEST_F(Settlements, KeptLinesReplaceTheLedgerWithTheirBytesAndNoTemporaryFile) {
+    writeLedger({{u"01/12/2007"_s, 1, 1, 2, kPaid},
+                 {u"5/12/07"_s, 1, 2, 1, kOwed},
+                 {u"03/12/2007"_s, 1, 1, 3, kOwed}});
+    const QByteArray all = bytesOf(kLedgerFile);
+    keepLines(app, {1, 3});
+    EXPECT_EQ(bytesOf(kLedgerFile), all.left(20) + all.mid(40));
+    EXPECT_FALSE(QFile::exists(folder.filePath(kLedgerTemporaryFile)));
+    keepLines(app, {2});
+    EXPECT_EQ(bytesOf(kLedgerFile), all.mid(20, 20)); // the short date with its blanks
+}
+
+} // namespace
+} // namespace vendalise
