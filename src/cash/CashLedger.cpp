@@ -30,11 +30,6 @@ QString purchaseEntry(const QString& verb, const QString& date, const QString& f
                          QStringLiteral(" - Prix total : ") + numberForm(total));
 }
 
-// The amount that follows a marker found at index at.
-double amountAfter(const QString& line, qsizetype at, qsizetype markerLength) {
-    return amountValue(line.mid(at + markerLength));
-}
-
 } // namespace
 
 QString ledgerFileOf(Register cashRegister) {
@@ -90,9 +85,11 @@ void fillRegisterList(App& app, Register cashRegister) {
     const int r = static_cast<int>(cashRegister);
     cash.filledFrom[r] = -1;
     qint64 length = -1;
-    cash.rows[r] = registerRows(app.files.readLines(ledgerFileOf(cashRegister), &length));
+    Rows rows = registerRows(app.files.readLines(ledgerFileOf(cashRegister), &length));
+    // Room for the entries appended next, so that they are added in place.
+    rows.reserve(rows.size() + 4096);
+    cash.changeRows(cashRegister, [&](Rows& shown) { shown = std::move(rows); });
     cash.filledFrom[r] = length;
-    Q_EMIT cash.listFilled(cashRegister);
 }
 
 qint64 appendCashEntry(App& app, Register cashRegister, const QString& entry) {
@@ -115,9 +112,8 @@ void showAppendedText(App& app, Register cashRegister, const QString& text, qint
     const QByteArray bytes = toCp1252(text);
     QStringList lines = fromCp1252(bytes).split(kCrLf);
     lines.removeLast(); // after the last CR LF
-    cash.rows[r].append(registerRows(lines));
+    cash.changeRows(cashRegister, [&](Rows& shown) { shown.append(registerRows(lines)); });
     cash.filledFrom[r] = formerLength + bytes.size();
-    Q_EMIT cash.listFilled(cashRegister);
 }
 
 void MajCompta(App& app, const QString& entry) {
@@ -128,25 +124,27 @@ void MajComptaBoisson(App& app, const QString& entry) {
     showAppendedEntry(app, Register::Drinks, entry, appendCashEntry(app, Register::Drinks, entry));
 }
 
-float registerTotal(const QStringList& lines, Register cashRegister) {
-    const QString correction = correctionMarker(cashRegister);
-    float total = 0;
-    for (const QString& line : lines) {
-        const qsizetype p = line.indexOf(kTotalMarker);
-        if (p >= 0)
-            total = static_cast<float>(double(total) + amountAfter(line, p, kTotalMarker.size()));
-        const qsizetype q = line.indexOf(correction);
-        if (q >= 0)
-            total = static_cast<float>(double(total) + amountAfter(line, q, correction.size()));
-    }
-    return total;
+float registerTotal(const QByteArray& ledgerText, Register cashRegister) {
+    const QByteArray total = kTotalMarker.toLatin1();
+    const QByteArray correction = correctionMarker(cashRegister).toLatin1();
+    float sum = 0;
+    const auto add = [&](QByteArrayView line, qsizetype at, qsizetype length) {
+        sum = static_cast<float>(double(sum) + amountValue(fromCp1252(line.sliced(at + length))));
+    };
+    DataFiles::forEachLine(ledgerText, [&](QByteArrayView line) {
+        if (const qsizetype p = line.indexOf(total); p >= 0)
+            add(line, p, total.size());
+        if (const qsizetype q = line.indexOf(correction); q >= 0)
+            add(line, q, correction.size());
+    });
+    return sum;
 }
 
 float registerTotal(App& app, Register cashRegister) {
     const QString file = ledgerFileOf(cashRegister);
     if (!QFileInfo::exists(app.files.path(file)))
         return 0;
-    return registerTotal(app.files.readLines(file), cashRegister);
+    return registerTotal(app.files.readText(file), cashRegister);
 }
 
 } // namespace vendalise

@@ -33,7 +33,17 @@ public:
     Rows& rowsOf(Register r) { return rows[static_cast<int>(r)]; }
     float& totalOf(Register r) { return totals[static_cast<int>(r)]; }
 
+    // Tells the windows that the rows are about to change, then changes them
+    // and tells that they were filled. A window lets go of the rows it shows
+    // meanwhile, so that 100,000 rows are changed in place, not copied.
+    template <class Change> void changeRows(Register r, Change change) {
+        Q_EMIT rowsChanging(r);
+        change(rowsOf(r));
+        Q_EMIT listFilled(r);
+    }
+
 Q_SIGNALS:
+    void rowsChanging(Register cashRegister);
     // A register's list was filled again: its window shows the new rows.
     void listFilled(Register cashRegister);
 };
@@ -73,9 +83,10 @@ void MajCompta(App& app, const QString& entry);
 void MajComptaBoisson(App& app, const QString& entry);
 
 // The money a register should hold: every amount after "Prix total :" and
-// after the register's correction marker, summed in double precision and
-// rounded to single at each step.
-float registerTotal(const QStringList& lines, Register cashRegister);
+// after the register's correction marker in the ledger's cp1252 text,
+// summed in double precision and rounded to single at each step. Read on
+// the bytes: cp1252 has one byte a character and the markers are ASCII.
+float registerTotal(const QByteArray& ledgerText, Register cashRegister);
 // The same for the register's ledger file; a missing file holds nothing.
 float registerTotal(App& app, Register cashRegister);
 

@@ -5,6 +5,7 @@
 #include "core/AmountText.h"
 #include "core/Pictures.h"
 #include "core/Printing.h"
+#include "platform/Cp1252.h"
 #include "platform/DataFiles.h"
 #include "platform/NumberForm.h"
 #include "platform/RecordList.h"
@@ -72,6 +73,10 @@ RegisterWindow::RegisterWindow(App& app, Register which, const Layout& layout)
                                                 : shirtPicture(Image1->width()));
 
     Cash& cash = app_.part<Cash>();
+    connect(&cash, &Cash::rowsChanging, this, [this](Register r) {
+        if (r == cashRegister)
+            list->clear();
+    });
     connect(&cash, &Cash::listFilled, this, &RegisterWindow::showRows);
     showRows(cashRegister);
     handle(CmdSomme, &QPushButton::clicked, [this] { sum(); });
@@ -113,10 +118,9 @@ void RegisterWindow::statement() {
         return;
     }
     Cash& cash = app_.part<Cash>();
-    cash.rowsOf(cashRegister).clear();
+    cash.changeRows(cashRegister, [](Rows& shown) { shown.clear(); });
     cash.filledFrom[static_cast<int>(cashRegister)] = 0;
     cash.totalOf(cashRegister) = 0;
-    Q_EMIT cash.listFilled(cashRegister);
 }
 
 void RegisterWindow::correction() {
@@ -171,9 +175,9 @@ void RegisterWindow::print() {
         ImprimeLigne(app_, texts.printTitle + dateText(app_.sys.clock.today()) +
                                QStringLiteral("\r\n"),
                      12, true, true);
-        QStringList lines;
+        QByteArray ledger;
         try {
-            lines = app_.files.readLines(ledgerFileOf(cashRegister));
+            ledger = app_.files.readText(ledgerFileOf(cashRegister));
         } catch (const FileError& error) {
             throw PrintFailure(error.description());
         }
@@ -184,7 +188,9 @@ void RegisterWindow::print() {
             total = static_cast<float>(double(total) + value);
         };
         qsizetype p = 0; // 1-based, 0 when not found
-        for (QString line : lines) {
+        // Line by line, each decoded when it is printed.
+        DataFiles::forEachLine(ledger, [&](QByteArrayView bytes) {
+            QString line = fromCp1252(bytes);
             step = QStringLiteral("Ligne %1").arg(p);
             if (line.contains(QLatin1String("Prix total")))
                 line += QStringLiteral("€");
@@ -203,7 +209,7 @@ void RegisterWindow::print() {
                 step = QStringLiteral("Ligne montant %1").arg(p);
                 add(amountText);
             }
-        }
+        });
         ImprimeLigne(app_, texts.printTotal + numberForm(total) + QStringLiteral(" €"), 12, true,
                      false);
         if (const auto failure = app_.sys.printer.endDocument())

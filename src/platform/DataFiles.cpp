@@ -266,25 +266,23 @@ Records DataFiles::readRecords(const QString& name, int recordLength, int maxRec
     return Records(std::move(bytes), recordLength, fileRecords);
 }
 
-QStringList DataFiles::readLines(const QString& name, qint64* bytesRead) const {
+QByteArray DataFiles::readText(const QString& name) const {
     QFile file(path(name));
     openOrThrow(file, QIODevice::ReadOnly);
     if (file.size() > kMaxTextBytes)
         throw FileError(FileError::Kind::Other, file.fileName(),
                         QStringLiteral("Le fichier est trop volumineux (%1 octets) pour être lu")
                             .arg(file.size()));
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throwIoError(file);
+    return bytes;
+}
+
+QStringList DataFiles::readLines(const QString& name, qint64* bytesRead) const {
+    const QByteArray bytes = readText(name);
     QStringList lines;
-    qsizetype start = 0;
-    while (start < bytes.size()) {
-        qsizetype end = bytes.indexOf("\r\n", start);
-        if (end < 0)
-            end = bytes.size();
-        lines.append(fromCp1252(QByteArrayView(bytes).sliced(start, end - start)));
-        start = end + 2;
-    }
+    forEachLine(bytes, [&](QByteArrayView line) { lines.append(fromCp1252(line)); });
     if (bytesRead)
         *bytesRead = bytes.isEmpty() || bytes.endsWith("\r\n") ? bytes.size() : -1;
     return lines;

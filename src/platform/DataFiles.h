@@ -137,6 +137,19 @@ public:
     // the text does not end with CR LF (the next append would join its last
     // line).
     QStringList readLines(const QString& name, qint64* bytesRead = nullptr) const;
+    // The bytes of a text file, which must exist.
+    QByteArray readText(const QString& name) const;
+    // Calls line(view) for each line of cp1252 text (split at CR LF).
+    template <class Line> static void forEachLine(const QByteArray& bytes, Line line) {
+        qsizetype start = 0;
+        while (start < bytes.size()) {
+            qsizetype end = bytes.indexOf("\r\n", start);
+            if (end < 0)
+                end = bytes.size();
+            line(QByteArrayView(bytes).sliced(start, end - start));
+            start = end + 2;
+        }
+    }
     // Appends the text in one write; a failed append is taken back. The file
     // is created if missing. Returns the file's length before the append.
     qint64 appendText(const QString& name, QStringView text) const;

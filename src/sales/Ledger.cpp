@@ -59,29 +59,34 @@ LedgerLine ledgerLineOf(QByteArrayView record) {
 qint64 loadLedger(const DataFiles& files, LedgerTable& ledger, QByteArray* decoded) {
     const Records records = files.readRecords(kLedgerFile, kLedgerRecordLength, kMaxRecords);
     const QByteArray& bytes = records.bytes();
-    int first = 1;
-    if (decoded && ledger.count() * qsizetype(kLedgerRecordLength) == decoded->size() &&
-        bytes.startsWith(*decoded))
-        first = ledger.count() + 1;
-    LedgerTable loaded;
-    if (first > 1)
-        loaded = std::move(ledger);
-    loaded.lines.reserve(records.count() + 1);
     // Lines of one day follow each other: they share one date text.
     QByteArrayView lastDate;
     QString date;
-    for (int n = first; n <= records.count(); ++n) {
+    const auto lineAt = [&](int n) {
         const QByteArrayView record = records.record(n);
-        LedgerLine line{{}, int16At(record, 10), int16At(record, 12), floatAt(record, 14),
-                        int16At(record, 18)};
         if (record.first(kLedgerDateWidth) != lastDate) {
             lastDate = record.first(kLedgerDateWidth);
             date = textAt(record, 0, kLedgerDateWidth);
         }
-        line.date = date;
-        loaded.lines.append(std::move(line));
+        return LedgerLine{date, int16At(record, 10), int16At(record, 12), floatAt(record, 14),
+                          int16At(record, 18)};
+    };
+    // The table made from `decoded`: only the records that differ from it
+    // are decoded again, in place.
+    const bool known =
+        decoded && ledger.count() * qsizetype(kLedgerRecordLength) == decoded->size();
+    const int same = known ? std::min(ledger.count(), records.count()) : 0;
+    if (!known)
+        ledger = LedgerTable{};
+    ledger.lines.resize(same + 1);
+    ledger.lines.reserve(records.count() + 1);
+    for (int n = 1; n <= same; ++n) {
+        const qsizetype at = qsizetype(n - 1) * kLedgerRecordLength;
+        if (std::memcmp(bytes.constData() + at, decoded->constData() + at, kLedgerRecordLength) != 0)
+            ledger.lines[n] = lineAt(n);
     }
-    ledger = std::move(loaded);
+    for (int n = same + 1; n <= records.count(); ++n)
+        ledger.lines.append(lineAt(n));
     if (decoded)
         *decoded = bytes;
     return records.fileRecords();
@@ -185,27 +190,61 @@ const Rows& allLineRows(App& app) {
     const auto productName = [](const Product& p) -> const QString& { return p.name; };
     const auto memberName = [](const Member& m) -> const QString& { return m.name; };
 
-    // The texts already made stay right while the names they show and the
-    // lines they stand for are the same.
-    qsizetype kept = 0;
-    if (sameNames(cache.products, products, productName) &&
-        sameNames(cache.members, members, memberName) &&
-        cache.lines.size() <= ledger.count()) {
-        while (kept < cache.lines.size() && sameLine(cache.lines[kept], ledger[int(kept) + 1]))
-            ++kept;
-    } else {
+    // A text already made stays right while the names it shows and the line
+    // it stands for are the same: only changed and new lines are made again.
+    if (!sameNames(cache.products, products, productName) ||
+        !sameNames(cache.members, members, memberName)) {
+        cache = {};
         cache.products = namesOf(products, productName);
         cache.members = namesOf(members, memberName);
     }
-    if (kept == ledger.count() && kept == cache.lines.size())
+    const auto unchanged = [&] {
+        if (cache.lines.size() != ledger.count())
+            return false;
+        for (int n = 1; n <= ledger.count(); ++n) {
+            if (!sameLine(cache.lines[n - 1], ledger[n]))
+                return false;
+        }
+        return true;
+    };
+    if (unchanged())
         return cache.rows;
-    cache.rows.resize(kept);
-    cache.lines.resize(kept);
+    // Walks the old lines and the new ones together. A new line equal to the
+    // old one at hand, or to one a little further (the lines between were
+    // deleted), takes its text: a text shows only what the line holds.
+    Sales::LineRows old = std::exchange(cache, {});
+    cache.products = std::move(old.products);
+    cache.members = std::move(old.members);
     cache.rows.reserve(ledger.count());
     cache.lines.reserve(ledger.count());
-    for (int n = int(kept) + 1; n <= ledger.count(); ++n) {
-        cache.rows.append({ledgerLineText(app, n), n});
-        cache.lines.append(ledger[n]);
+    // Looking further is done once after each line found in its place, and
+    // only so far, so that lines that are all new cost no search.
+    constexpr qsizetype kFurthest = 4096;
+    qsizetype j = 0;
+    bool inStep = true;
+    for (int n = 1; n <= ledger.count(); ++n) {
+        const LedgerLine& line = ledger[n];
+        qsizetype match = -1;
+        if (j < old.lines.size() && sameLine(old.lines[j], line)) {
+            match = j;
+        } else if (inStep) {
+            const qsizetype surplus = (old.lines.size() - j) - (ledger.count() - n + 1);
+            const qsizetype furthest = std::min({surplus, kFurthest, old.lines.size() - j - 1});
+            for (qsizetype k = 1; k <= furthest && match < 0; ++k) {
+                if (sameLine(old.lines[j + k], line))
+                    match = j + k;
+            }
+        }
+        inStep = match >= 0;
+        if (match >= 0) {
+            cache.rows.append({old.rows[match].text, n});
+            j = match + 1;
+        } else {
+            cache.rows.append({ledgerLineText(app, n), n});
+            if (j < old.lines.size())
+                ++j; // changed in place
+        }
+        cache.lines.append(line);
     }
     return cache.rows;
 }

@@ -49,7 +49,7 @@ class Sales : public QObject {
 public:
     LedgerTable ledger;
     // The records the table was decoded from: a reload decodes only the
-    // lines added after them.
+    // records that changed.
     QByteArray ledgerBytes;
 
     // The operations list's text of every line, as last built, with what
@@ -74,8 +74,8 @@ LedgerLine ledgerLineOf(QByteArrayView record);
 
 // Reads the ledger (at most as many lines as a table holds) into the table
 // and returns the whole records the file holds. When the table was decoded
-// from `decoded` and the file still begins with those records, only the
-// lines after them are decoded and added; decoded becomes what was read.
+// from `decoded`, only the records that differ from it are decoded again;
+// decoded becomes what was read.
 qint64 loadLedger(const DataFiles& files, LedgerTable& ledger, QByteArray* decoded = nullptr);
 
 // Every member's debt: the owed lines at the products' unit prices, in file

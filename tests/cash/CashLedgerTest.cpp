@@ -1,6 +1,7 @@
 #include "cash/CashLedger.h"
 
 #include "cash/RegisterWindow.h"
+#include "platform/Cp1252.h"
 #include "TestProgram.h"
 
 #include "../platform/TestHelpers.h"
@@ -43,7 +44,7 @@ TEST(CashEntries, GoToTheDrinksRegisterForAStarredName) {
 }
 
 TEST(RegisterTotal, SumsTheAmountsAfterTheMarkersOfItsRegister) {
-    const QStringList lines{
+    const QStringList lineTexts{
         u"Prix unitaire : 7,5 - Prix total : 15"_s,
         u"Correction de caisse effectué le 05/12/2007"_s, // no colon: no amount
         u"Correction de caisse : -2,5"_s,
@@ -54,9 +55,13 @@ TEST(RegisterTotal, SumsTheAmountsAfterTheMarkersOfItsRegister) {
         u"Correction de caisse Boisson : 100"_s, // the drinks marker
         u"Prix total : abc"_s,
     };
-    EXPECT_EQ(registerTotal(lines, Register::Material), 15 - 2.5f + 12.5f + 1.5f + 4 + 1);
+    // The ledger's text, with a line that cp1252 cannot hold whole before
+    // the markers: positions are counted in characters, one byte each.
+    const QByteArray lines =
+        toCp1252(lineTexts.join(u"\r\n"_s) + u"\r\n€ Prix total : 1000\r\n"_s);
+    EXPECT_EQ(registerTotal(lines, Register::Material), 15 - 2.5f + 12.5f + 1.5f + 4 + 1 + 1000);
     // The drinks register reads its own marker and "Prix total :".
-    EXPECT_EQ(registerTotal(lines, Register::Drinks), 15 + 12.5f + 1.5f + 4 + 100);
+    EXPECT_EQ(registerTotal(lines, Register::Drinks), 15 + 12.5f + 1.5f + 4 + 100 + 1000);
     EXPECT_EQ(registerTotal({}, Register::Material), 0);
 }
 
