@@ -109,12 +109,7 @@ void RegisterWindow::statement() {
     try {
         app_.files.replaceFile(ledgerFileOf(cashRegister), {});
     } catch (const FileError& error) {
-        if (error.kind() == FileError::Kind::Elsewhere)
-            app_.tellFileError(error);
-        else
-            app_.tell(QStringLiteral("La caisse n'a pas pu être relevée :\r\n") +
-                          error.description(),
-                      QStringLiteral("Erreur programme"), Messages::Icon::Critical);
+        app_.tellNotWritten(QStringLiteral("La caisse n'a pas pu être relevée :\r\n"), error);
         return;
     }
     Cash& cash = app_.part<Cash>();

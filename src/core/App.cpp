@@ -56,6 +56,14 @@ void App::tellFileError(const FileError& error) {
          QStringLiteral("Erreur programme"), Messages::Icon::Critical);
 }
 
+void App::tellNotWritten(const QString& what, const FileError& error) {
+    if (error.kind() == FileError::Kind::Elsewhere)
+        tellFileError(error);
+    else
+        tell(what + error.description(), QStringLiteral("Erreur programme"),
+             Messages::Icon::Critical);
+}
+
 void App::tellFailure(const std::exception& error) {
     tell(QStringLiteral("L'opération n'a pas pu se terminer :\r\n") +
              QString::fromLocal8Bit(error.what()),

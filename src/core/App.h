@@ -65,6 +65,10 @@ public:
 
     // The messages of run(), for handlers that catch failures themselves.
     void tellFileError(const FileError& error);
+    // A write that failed, told as `what` + the system's description
+    // ("Erreur programme", critical); a write refused because the tables
+    // come from another folder says so instead.
+    void tellNotWritten(const QString& what, const FileError& error);
     void tellFailure(const std::exception& error);
 
 private:

@@ -16,10 +16,7 @@ namespace {
 
 const QString kNewMemberTitle = QStringLiteral("Nouvel adhérent");
 
-void tellNotWritten(App& app, const FileError& error) {
-    app.tell(QStringLiteral("L'adhérent n'a pas pu être enregistré :\r\n") + error.description(),
-             QStringLiteral("Erreur programme"), Messages::Icon::Critical);
-}
+const QString kNotWritten = QStringLiteral("L'adhérent n'a pas pu être enregistré :\r\n");
 
 } // namespace
 
@@ -103,10 +100,7 @@ void FrmNewAdh::addMember() {
                   kNewMemberTitle, Messages::Icon::Critical);
         return;
     } catch (const FileError& error) {
-        if (error.kind() == FileError::Kind::Elsewhere)
-            app_.tellFileError(error);
-        else
-            tellNotWritten(app_, error);
+        app_.tellNotWritten(kNotWritten, error);
         return;
     }
     app_.tell(withoutTrailingBlanks(firstName) + QLatin1Char(' ') + withoutTrailingBlanks(name) +
@@ -131,10 +125,7 @@ void FrmNewAdh::renameMember() {
             writeMember(app_.files, k, name, firstName);
             members.table.members[k] = {upperCp1252(name), firstName};
         } catch (const FileError& error) {
-            if (error.kind() == FileError::Kind::Elsewhere)
-                app_.tellFileError(error);
-            else
-                tellNotWritten(app_, error);
+            app_.tellNotWritten(kNotWritten, error);
         }
     }
     hide();

@@ -62,6 +62,15 @@ private:
     qint64 fileRecords_;
 };
 
+// Undoes a write made before a failure. A failure of the undoing itself is
+// dropped: the first failure is the one the user is told.
+template <class Undo> void takeBackQuietly(Undo undo) {
+    try {
+        undo();
+    } catch (const FileError&) {
+    }
+}
+
 class DataFiles;
 
 // The operations on data files that can fail while writing. A test can make

@@ -27,16 +27,6 @@ namespace {
 
 const QString kSettlementFailed = QStringLiteral("Le règlement n'a pas pu être enregistré :\r\n");
 
-// The failure of a write, told as the operation's own; a write refused
-// because the tables come from another folder says so.
-void tellWriteFailure(App& app, const QString& what, const FileError& error) {
-    if (error.kind() == FileError::Kind::Elsewhere)
-        app.tellFileError(error);
-    else
-        app.tell(what + error.description(), QStringLiteral("Erreur programme"),
-                 Messages::Icon::Critical);
-}
-
 void tellDeletionFailure(App& app, const QString& text) {
     app.tell(text + QStringLiteral("\r\nSuppression abandonnée"),
              QStringLiteral("Erreur lors de la suppression"), Messages::Icon::Critical);
@@ -87,7 +77,7 @@ void FrmES::settleLine() {
             app_.tell(entry, QStringLiteral("Reglement de dette"), Messages::Icon::Information);
         });
     } catch (const FileError& error) {
-        tellWriteFailure(app_, kSettlementFailed, error);
+        app_.tellNotWritten(kSettlementFailed, error);
         return;
     }
     if (at >= 0)
@@ -115,7 +105,7 @@ void FrmES::settleDebts() {
     try {
         settled = settleMember(app_, m);
     } catch (const FileError& error) {
-        tellWriteFailure(app_, kSettlementFailed, error);
+        app_.tellNotWritten(kSettlementFailed, error);
         return;
     }
     for (const Register cashRegister : {Register::Material, Register::Drinks}) {

@@ -11,19 +11,6 @@
 
 namespace vendalise {
 
-namespace {
-
-// Tries to undo a write made before a failure; the first failure is the
-// one the user is told.
-template <class Undo> void takeBack(Undo undo) {
-    try {
-        undo();
-    } catch (const FileError&) {
-    }
-}
-
-} // namespace
-
 Booked bookPurchase(App& app, const Purchase& purchase) {
     Catalogue& catalogue = app.part<Catalogue>();
     LedgerLine line{purchase.date, static_cast<qint16>(purchase.product),
@@ -48,12 +35,12 @@ Booked bookPurchase(App& app, const Purchase& purchase) {
                 booked.cashAt =
                     appendCashEntry(app, registerOf(productName), purchase.cashEntry);
             } catch (...) {
-                takeBack([&] { products.write(purchase.product, before); });
+                takeBackQuietly([&] { products.write(purchase.product, before); });
                 throw;
             }
         }
     } catch (...) {
-        takeBack([&] { ledger.takeBack(); });
+        takeBackQuietly([&] { ledger.takeBack(); });
         throw;
     }
     catalogue.table[purchase.product].stock = booked.stock;
@@ -69,12 +56,7 @@ void EnregistreAchat(App& app, const Purchase& purchase) {
                  QStringLiteral("Achat impossible"), Messages::Icon::Critical);
         return;
     } catch (const FileError& error) {
-        if (error.kind() == FileError::Kind::Elsewhere)
-            app.tellFileError(error);
-        else
-            app.tell(QStringLiteral("L'achat n'a pas pu être enregistré :\r\n") +
-                         error.description(),
-                     QStringLiteral("Erreur programme"), Messages::Icon::Critical);
+        app.tellNotWritten(QStringLiteral("L'achat n'a pas pu être enregistré :\r\n"), error);
         return;
     }
 

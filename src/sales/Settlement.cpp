@@ -24,14 +24,6 @@ const Product& productOfLine(App& app, const LedgerLine& line) {
                                                                  : products[0];
 }
 
-// Undoes a write made before a failure; the first failure is the one told.
-template <class Undo> void takeBack(Undo undo) {
-    try {
-        undo();
-    } catch (const FileError&) {
-    }
-}
-
 constexpr int kPaidAt = 18;
 
 } // namespace
@@ -66,7 +58,7 @@ qint64 writeLineFlag(App& app, int n, qint16 paid, const QString& entry,
         ledger.write(n, record);
     } catch (...) {
         if (at >= 0)
-            takeBack([&] { app.files.cutBack(ledgerFileOf(cashRegister), at); });
+            takeBackQuietly([&] { app.files.cutBack(ledgerFileOf(cashRegister), at); });
         throw;
     }
     app.part<Sales>().ledger.lines[n].paid = paid;
@@ -106,7 +98,7 @@ Settled settleMember(App& app, int m) {
     } catch (...) {
         for (const Register cashRegister : {Register::Material, Register::Drinks}) {
             if (at[int(cashRegister)] >= 0)
-                takeBack([&] {
+                takeBackQuietly([&] {
                     app.files.cutBack(ledgerFileOf(cashRegister), at[int(cashRegister)]);
                 });
         }
