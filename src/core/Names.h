@@ -32,6 +32,9 @@ inline const SettingName kDataDirectorySetting{QStringLiteral("DirFichiersGestio
                                                QStringLiteral("dir")};
 inline const SettingName kChosenDirectorySetting{QStringLiteral("DirFichiersGestion"),
                                                  QStringLiteral("Dir")};
+// The folder of the backup copies.
+inline const SettingName kBackupFolderSetting{QStringLiteral("Sauvegarde"),
+                                              QStringLiteral("Dossier")};
 inline const SettingName kThresholdSetting{QStringLiteral("SeuilCommande"),
                                            QStringLiteral("Seuil")};
 

@@ -304,7 +304,23 @@ void DataFiles::replaceText(const QString& name, QStringView text) const {
 
 void DataFiles::replaceFile(const QString& name, const QByteArray& bytes) const {
     checkWritable(name);
-    const QString target = path(name);
+    saveWhole(path(name), bytes);
+}
+
+void DataFiles::copyFile(const QString& name, const QString& target) const {
+    const QString source = path(name);
+    const QString destination = path(target);
+    const QFileInfo sourceInfo(source);
+    const QFileInfo destinationInfo(destination);
+    if (sourceInfo.exists() && destinationInfo.exists() &&
+        sourceInfo.canonicalFilePath() == destinationInfo.canonicalFilePath())
+        throw FileError(FileError::Kind::Other, destination,
+                        QStringLiteral("La copie serait le fichier lui-même"));
+    saveWhole(destination, readText(name));
+}
+
+// Writes a whole file through a temporary file in its folder and a rename.
+void DataFiles::saveWhole(const QString& target, const QByteArray& bytes) const {
     checkRegular(target);
     if (!QFileInfo(target).dir().exists())
         throw FileError(FileError::Kind::Missing, target, QStringLiteral("Chemin introuvable"));

@@ -173,6 +173,11 @@ public:
     // crash leaves either the old or the new content.
     void replaceFile(const QString& name, const QByteArray& bytes) const;
     void replaceText(const QString& name, QStringView text) const;
+    // Copies a data file byte for byte to `target` (a path of its own,
+    // matched without regard to case), replacing it in one step, so that an
+    // interrupted copy never leaves half a file under the target's name.
+    // Copying a file onto itself fails.
+    void copyFile(const QString& name, const QString& target) const;
 
     // Simulated failures, for tests: each write operation asks first.
     void setFaults(FileFaults faults) { faults_ = std::move(faults); }
@@ -180,6 +185,8 @@ public:
     void checkFault(FileOp op, const QString& path) const;
 
 private:
+    void saveWhole(const QString& target, const QByteArray& bytes) const;
+
     FileFaults faults_;
     QString current_;
     QString tablesFolder_;

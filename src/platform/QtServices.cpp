@@ -22,6 +22,14 @@ QString defaultDataDirectory() {
 #endif
 }
 
+QString defaultBackupFolder() {
+#ifdef Q_OS_WIN
+    return QStringLiteral("a:\\");
+#else
+    return QDir::homePath();
+#endif
+}
+
 Answer QtMessages::message(const QString& text, const QString& title, Icon icon, Buttons buttons) {
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(title.isEmpty() ? kApplicationName : title);

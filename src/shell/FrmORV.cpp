@@ -6,11 +6,13 @@
 #include "cash/RegisterWindow.h"
 #include "catalogue/FrmStock.h"
 #include "core/Pictures.h"
+#include "inventory/Inventaire.h"
 #include "members/FrmNewAdh.h"
 #include "members/MemberTable.h"
 #include "platform/RecordList.h"
 #include "sales/FrmES.h"
 #include "sales/Ledger.h"
+#include "shell/Backup.h"
 #include "shell/FrmDir.h"
 
 #include <QCheckBox>
@@ -90,6 +92,12 @@ FrmORV::FrmORV(App& app) : Window(app, QStringLiteral("FrmORV"), 6735, 5340) {
     handle(CmdCompta, &QPushButton::clicked, material);
     handle(Image2, &ClickLabel::clicked, material);
     handle(SommeCaisses, &QPushButton::clicked, [this] { vendalise::SommeCaisses(app_); });
+    handle(Command1, &QPushButton::clicked, [this] { Sauvegarde(app_); });
+    handle(Command2, &QPushButton::clicked, [this] {
+        Inventaire& inventory = app_.window<Inventaire>();
+        inventory.loadOnce();
+        app_.showModal(inventory);
+    });
     handle(ActiverPsw, &ClickLabel::clicked, [this] { vendalise::ActiverPsw(app_); });
     handle(Fin, &QPushButton::clicked, [this] { app_.end(); });
     handle(LblDir, &ClickLabel::clicked, [this] { chooseDirectory(); });

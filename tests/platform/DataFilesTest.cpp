@@ -292,5 +292,38 @@ TEST_F(DataFolder, ASimulatedFailureStopsTheOperationBeforeItWrites) {
     EXPECT_EQ(entries(), QStringList{u"R.orv"_s});
 }
 
+TEST_F(DataFolder, ACopyReplacesItsTargetWholeOrNotAtAll) {
+    writeBytes(u"es.orv"_s, "nouveau");
+    ASSERT_TRUE(QDir().mkdir(pathOf(u"Clé"_s)));
+    writeBytes(u"Clé/ES.ORV"_s, "ancien");
+
+    // A copy that fails before its rename leaves the old copy and no
+    // temporary file.
+    files.setFaults([](FileOp op, const QString&) -> std::optional<QString> {
+        if (op == FileOp::Rename)
+            return u"Le disque est plein."_s;
+        return std::nullopt;
+    });
+    EXPECT_EQ(failureOf([&] { files.copyFile(u"ES.orv"_s, pathOf(u"Clé/es.orv"_s)); }),
+              FileError::Kind::Other);
+    EXPECT_EQ(bytesOf(u"Clé/ES.ORV"_s), QByteArray("ancien"));
+    EXPECT_EQ(QDir(pathOf(u"Clé"_s)).entryList(QDir::Files), QStringList{u"ES.ORV"_s});
+
+    // The existing copy of any spelling is the one replaced.
+    files.setFaults({});
+    files.copyFile(u"ES.orv"_s, pathOf(u"Clé/es.orv"_s));
+    EXPECT_EQ(bytesOf(u"Clé/ES.ORV"_s), QByteArray("nouveau"));
+    EXPECT_EQ(QDir(pathOf(u"Clé"_s)).entryList(QDir::Files), QStringList{u"ES.ORV"_s});
+
+    // A missing source, a missing folder and the file itself are failures.
+    EXPECT_EQ(failureOf([&] { files.copyFile(u"Absent.orv"_s, pathOf(u"Clé/Absent.orv"_s)); }),
+              FileError::Kind::Missing);
+    EXPECT_EQ(failureOf([&] { files.copyFile(u"es.orv"_s, pathOf(u"Nulle/es.orv"_s)); }),
+              FileError::Kind::Missing);
+    EXPECT_EQ(failureOf([&] { files.copyFile(u"es.orv"_s, pathOf(u"ES.ORV"_s)); }),
+              FileError::Kind::Other);
+    EXPECT_EQ(bytesOf(u"es.orv"_s), QByteArray("nouveau"));
+}
+
 } // namespace
 } // namespace vendalise
