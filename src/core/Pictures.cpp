@@ -144,6 +144,33 @@ QIcon basketPicture() {
     });
 }
 
+QIcon programPicture() {
+    return icon([](QPainter& p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0x2f, 0x6f, 0xb3));
+        p.drawRoundedRect(QRectF(2, 2, 60, 60), 12, 12);
+        const QColor wicker(0x3c, 0x28, 0x14);
+        p.setPen(QPen(wicker, 3, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin));
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(QRectF(20, 16, 24, 28), 0, 180 * 16);
+        p.setBrush(QColor(0xc8, 0x96, 0x50));
+        p.drawPolygon(
+            QPolygonF({QPointF(10, 30), QPointF(54, 30), QPointF(47, 54), QPointF(17, 54)}));
+        p.setPen(QPen(wicker, 2));
+        p.drawLine(QPointF(24, 36), QPointF(26, 50));
+        p.drawLine(QPointF(32, 36), QPointF(32, 50));
+        p.drawLine(QPointF(40, 36), QPointF(38, 50));
+        p.setPen(QPen(QColor(0x8a, 0x6a, 0x10), 2));
+        p.setBrush(QColor(0xf2, 0xc2, 0x30));
+        p.drawEllipse(QPointF(48, 16), 9, 9);
+        QFont font = p.font();
+        font.setPixelSize(12);
+        font.setBold(true);
+        p.setFont(font);
+        p.drawText(QRectF(39, 7, 18, 18), Qt::AlignCenter, QStringLiteral("€"));
+    });
+}
+
 QIcon exitPicture() {
     return icon([](QPainter& p) {
         p.setPen(QPen(QColor(120, 20, 20), 3));

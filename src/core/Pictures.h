@@ -20,6 +20,8 @@ QIcon sumPicture();
 QIcon statementPicture();
 // The buy button of the purchase window.
 QIcon basketPicture();
+// The program's own icon: a basket and a coin on a blue square.
+QIcon programPicture();
 // The two pictures under the register buttons.
 QPixmap bottlePicture(int size);
 QPixmap shirtPicture(int size);

@@ -1,6 +1,7 @@
 #include "shell/Program.h"
 
 #include "core/App.h"
+#include "core/Pictures.h"
 #include "platform/Memory.h"
 #include "platform/QtPrinter.h"
 #include "platform/QtServices.h"
@@ -13,6 +14,9 @@ namespace vendalise {
 int runVendalise() {
     keepFreedMemory();
     QApplication::setApplicationName(kApplicationName);
+    QApplication::setOrganizationName(kApplicationName);
+    QApplication::setWindowIcon(programPicture());
+    QGuiApplication::setDesktopFileName(QStringLiteral("vendalise"));
     QtMessages messages;
     QtSettingsStore settings;
     QtPrinter printer;

@@ -23,6 +23,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -556,6 +557,11 @@ void ScenarioRunner::addHandlers() {
         const QStringList& w = step.words;
         compare(QStringLiteral("loaded ") + w[2], yesNo(yes(w[3])),
                 yesNo(app_->windows().find(w[2]) != nullptr));
+    };
+    handlers_[QStringLiteral("screenshot")] = [=, this](const Step& step) {
+        const QStringList& w = step.words;
+        if (!shownWindow(w[1])->grab().save(w[2], "PNG"))
+            abort(QStringLiteral("cannot write the picture ") + w[2]);
     };
     handlers_[QStringLiteral("expect shown")] = [=, this](const Step& step) {
         const QStringList& w = step.words;

@@ -47,6 +47,7 @@ const std::vector<Verb>& verbs() {
             {"select", 3, Block::None, "select W.C TEXT|#N"},
             {"open", 3, Block::None, "open W.C PATH"},
             {"close", 2, Block::None, "close W"},
+            {"screenshot", 3, Block::None, "screenshot W FILE.png"},
             {"expect message", 4, Block::None,
              "expect message TITLE TEXT [none|information|exclamation|critical] [ok|yesno]"},
             {"expect input", 4, Block::None, "expect input TITLE PROMPT [PROPOSED]"},

@@ -55,6 +55,7 @@ int main(int argc, char* argv[]) {
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(paths.root + QStringLiteral("/runtime")));
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QString startedIn = QDir::currentPath();
     QDir::setCurrent(paths.home);
 
     QApplication application(argc, argv);
@@ -66,6 +67,8 @@ int main(int argc, char* argv[]) {
         // The default directory spelt in capitals.
         {QStringLiteral("<DEFAULT>"), QDir::toNativeSeparators(paths.defaultData).toUpper()},
         {QStringLiteral("<version>"), QString::fromLatin1(kVersionText)},
+        // The folder the runner was started in.
+        {QStringLiteral("<cwd>"), QDir::toNativeSeparators(startedIn)},
     };
     QStringList errors;
     std::vector<Step> steps = parseScenario(text, values, &errors);
