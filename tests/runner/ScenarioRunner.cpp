@@ -30,6 +30,8 @@
 #include <QRegularExpression>
 #include <QTextEdit>
 
+#include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -236,6 +238,8 @@ void ScenarioRunner::runUntil(const std::function<bool()>& done) {
         step_ = &steps_[next_++];
         execute(*step_);
         settle();
+        if (faultFired_)
+            checkWritePoint();
     }
 }
 
@@ -261,8 +265,32 @@ void ScenarioRunner::end() {
     finish();
 }
 
+namespace {
+
+void copyFiles(const QString& from, const QString& to) {
+    QDir().mkpath(to);
+    const QDir source(from);
+    for (const QString& name : source.entryList(QDir::Files | QDir::Hidden)) {
+        QFile::remove(to + QLatin1Char('/') + name);
+        QFile::copy(source.filePath(name), to + QLatin1Char('/') + name);
+    }
+}
+
+} // namespace
+
 void ScenarioRunner::finish() {
     step_ = nullptr;
+    if (counting_ && failAt_ == 0) {
+        std::fprintf(stdout, "write operations: %d\n", writes_);
+        // The files after the road, for the crash points to compare with.
+        const QString keep = qEnvironmentVariable("VENDALISE_KEEP_AFTER");
+        if (!keep.isEmpty())
+            copyFiles(paths_.data, keep);
+        // A write-point road is about its files, not its boxes.
+        boxesExpected_ = messages_.shown.size();
+    }
+    else if (counting_)
+        fail(QStringLiteral("the write operation %1 to fail was never made").arg(failAt_));
     for (qsizetype i = boxesExpected_; i < messages_.shown.size(); ++i)
         fail(QStringLiteral("not expected: ") + describe(messages_.shown[i]));
     for (Answer answer : messages_.answers)
@@ -325,6 +353,13 @@ QByteArray ScenarioRunner::hexBytes(const QStringList& words) {
 
 void ScenarioRunner::installFaults(App& app) {
     app.files.setFaults([this](FileOp, const QString& path) -> std::optional<QString> {
+        if (counting_ && crashAfter_ >= 0 && writes_ == crashAfter_)
+            ::raise(SIGKILL); // the operation before was the k-th
+        if (counting_ && !faultFired_ && ++writes_ == failAt_) {
+            faultFired_ = true;
+            boxesAtFault_ = messages_.shown.size();
+            return QStringLiteral("Le disque est plein.");
+        }
         const QString name = QFileInfo(path).fileName();
         for (qsizetype i = 0; i < failing_.size(); ++i) {
             if (failing_[i].name.compare(name, Qt::CaseInsensitive) != 0)
@@ -435,6 +470,9 @@ void ScenarioRunner::addHandlers() {
                 abort(QStringLiteral("not a count: ") + w[2]);
             failing_.append({QFileInfo(w[1]).fileName(), n - 1});
         }
+    };
+    handlers_[QStringLiteral("points")] = [=, this](const Step& step) {
+        markPoints(step.words.mid(1));
     };
     handlers_[QStringLiteral("snapshot")] = [=, this](const Step& step) {
         for (const QString& name : step.words.mid(1)) {
@@ -696,6 +734,100 @@ void ScenarioRunner::addHandlers() {
         const QStringList& w = step.words;
         expectState(w[2], w[3]);
     };
+}
+
+
+void ScenarioRunner::markPoints(const QStringList& mayAppear) {
+    counting_ = true;
+    writes_ = 0;
+    failAt_ = qEnvironmentVariableIntValue("VENDALISE_FAIL_AT");
+    mayAppear_ = mayAppear;
+    const QDir data(paths_.data);
+    for (const QString& name : data.entryList(QDir::Files | QDir::Hidden)) {
+        QFile file(data.filePath(name));
+        if (!file.open(QIODevice::ReadOnly))
+            abort(QStringLiteral("cannot read ") + file.fileName());
+        atPoints_.insert(name, file.readAll());
+    }
+    if (qEnvironmentVariableIsSet("VENDALISE_CRASH_AFTER")) {
+        crashAfter_ = qEnvironmentVariableIntValue("VENDALISE_CRASH_AFTER");
+        copyFiles(paths_.data, paths_.root + QStringLiteral("/before"));
+        std::fprintf(stdout, "data: %s\n", qPrintable(paths_.data));
+        std::fflush(stdout);
+    }
+    if (failAt_ > 0) {
+        // After the failure the road may ask what the script did not plan.
+        messages_.onUnanswered = [](const ShownBox&) {};
+    }
+}
+
+// The write operation failed in the last step.
+void ScenarioRunner::checkWritePoint() {
+    const QString point = QStringLiteral("write %1 failing: ").arg(failAt_);
+    // The user was told, and never of a success.
+    if (messages_.shown.size() == boxesAtFault_)
+        fail(point + QStringLiteral("no message told the failure"));
+    for (qsizetype i = boxesAtFault_; i < messages_.shown.size(); ++i) {
+        if (messages_.shown[i].text == QLatin1String("Achat enregistré"))
+            fail(point + QStringLiteral("a success was told: ") + describe(messages_.shown[i]));
+    }
+    // The data files are as before the operation; no other file appeared.
+    const QDir data(paths_.data);
+    const QStringList now = data.entryList(QDir::Files | QDir::Hidden);
+    for (auto it = atPoints_.cbegin(); it != atPoints_.cend(); ++it) {
+        QFile file(data.filePath(it.key()));
+        if (!file.open(QIODevice::ReadOnly))
+            fail(point + it.key() + QStringLiteral(" is gone"));
+        else if (file.readAll() != it.value())
+            fail(point + it.key() + QStringLiteral(" changed"));
+    }
+    for (const QString& name : now) {
+        const bool allowed = std::any_of(mayAppear_.cbegin(), mayAppear_.cend(), [&](const QString& p) {
+            return QRegularExpression::fromWildcard(p).match(name).hasMatch();
+        });
+        if (!atPoints_.contains(name) && !allowed)
+            fail(point + QStringLiteral("a file was left: ") + name);
+    }
+    // The tables match the files: a reload gives the same tables.
+    ProductTable products;
+    MemberTable members;
+    LedgerTable ledger;
+    try {
+        loadProductTable(app_->files, products);
+        loadMemberTable(app_->files, members);
+        loadLedger(app_->files, ledger);
+    } catch (const FileError& error) {
+        fail(point + QStringLiteral("the files cannot be read again: ") + error.description());
+    }
+    const ProductTable& shownProducts = app_->part<Catalogue>().table;
+    bool same = products.count() == shownProducts.count();
+    for (int n = 1; same && n <= products.count(); ++n)
+        same = products[n].name == shownProducts[n].name &&
+               products[n].price == shownProducts[n].price &&
+               products[n].stock == shownProducts[n].stock;
+    if (!same)
+        fail(point + QStringLiteral("the product table differs from its file"));
+    const MemberTable& shownMembers = app_->part<Members>().table;
+    same = members.count() == shownMembers.count();
+    for (int n = 1; same && n <= members.count(); ++n)
+        same = members[n].name == shownMembers[n].name &&
+               members[n].firstName == shownMembers[n].firstName;
+    if (!same)
+        fail(point + QStringLiteral("the member table differs from its file"));
+    const LedgerTable& shownLedger = app_->part<Sales>().ledger;
+    same = ledger.count() == shownLedger.count();
+    for (int n = 1; same && n <= ledger.count(); ++n)
+        same = ledgerRecord(ledger[n]) == ledgerRecord(shownLedger[n]);
+    if (!same)
+        fail(point + QStringLiteral("the ledger table differs from its file"));
+    counting_ = false;
+    // What the script expected after the failing step no longer holds.
+    boxesExpected_ = messages_.shown.size();
+    messages_.answers.clear();
+    messages_.inputs.clear();
+    failing_.clear();
+    settings_.failNext = false;
+    finish();
 }
 
 void ScenarioRunner::execute(const Step& step) {

@@ -108,6 +108,24 @@ private:
         int pass = 0;
     };
     QList<Failing> failing_;
+
+    // Write points: from the step "points" on, the runner counts the write
+    // operations on files; with VENDALISE_FAIL_AT=k the k-th fails, and the
+    // step that made it fail is the scenario's last: the runner then checks
+    // that the user was told, that the data files are as at "points" and
+    // that the tables match the files.
+    void markPoints(const QStringList& mayAppear);
+    [[noreturn]] void checkWritePoint();
+    bool counting_ = false;
+    int writes_ = 0;
+    int failAt_ = 0;
+    // With VENDALISE_CRASH_AFTER=k the process is killed right after its
+    // k-th write operation; -1: no crash.
+    int crashAfter_ = -1;
+    bool faultFired_ = false;
+    qsizetype boxesAtFault_ = 0;
+    QHash<QString, QByteArray> atPoints_;
+    QStringList mayAppear_;
     QHash<QString, QByteArray> snapshots_;
     QByteArray hexBytes(const QStringList& words);
 

@@ -36,6 +36,7 @@ const std::vector<Verb>& verbs() {
             {"printer", 2, Block::None, "printer fonts F1 F2...|off|on|none|end-fails"},
             {"fail", 2, Block::None, "fail NAME [N]|settings"},
             {"snapshot", 2, Block::None, "snapshot NAME..."},
+            {"points", 1, Block::None, "points [PATTERN...]"},
             {"start", 1, Block::None, "start"},
             {"restart", 1, Block::None, "restart"},
             {"answer", 2, Block::None, "answer yes|no"},

@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# Kills each road right after each of its write operations in turn
+# (SIGKILL), then checks that every data file is whole, as before the
+# road's operation or as after it, and that the program starts again on
+# the files without a message. Usage: crash.sh RUNNER ROAD.scn...
+set -uo pipefail
+runner=$1
+shift
+export QT_QPA_PLATFORM=offscreen
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+roads=0 points=0 failed=0
+
+# The program started on a folder: the main window, no other message.
+starts_cleanly() {
+    local folder=$1
+    cat >"$work/start.scn" <<SCN
+setting DirFichiersGestion dir "$folder"
+answer yes
+start
+expect message "Par défaut on travaille dans <default>" "Vous voulez vraiment travailler avec les fichiers\\r\\nqui sont dans le répertoire $folder ?" none yesno
+expect shown FrmORV yes
+expect no-message
+SCN
+    "$runner" "$work/start.scn"
+}
+
+for road in "$@"; do
+    rm -rf "$work/after"
+    output=$(VENDALISE_FAIL_AT=0 VENDALISE_KEEP_AFTER="$work/after" "$runner" "$road")
+    count=$(sed -n 's/^write operations: //p' <<<"$output")
+    if [ -z "$count" ]; then
+        echo "$road: the road itself fails"
+        echo "$output"
+        failed=$((failed + 1))
+        continue
+    fi
+    roads=$((roads + 1))
+    for ((k = 0; k < count; k++)); do
+        points=$((points + 1))
+        output=$(VENDALISE_CRASH_AFTER=$k "$runner" "$road")
+        status=$?
+        data=$(sed -n 's/^data: //p' <<<"$output")
+        if [ $status -ne 137 ] || [ -z "$data" ]; then
+            echo "$road: not killed after write $k (status $status)"
+            echo "$output"
+            failed=$((failed + 1))
+            continue
+        fi
+        root=$(dirname "$data")
+        for before in "$root"/before/*; do
+            name=$(basename "$before")
+            after="$work/after/$name"
+            if [ ! -f "$data/$name" ]; then
+                echo "$road: killed after write $k: $name is gone"
+                failed=$((failed + 1))
+            elif ! cmp -s "$data/$name" "$before" && ! { [ -f "$after" ] && cmp -s "$data/$name" "$after"; }; then
+                echo "$road: killed after write $k: $name is neither as before nor as after"
+                failed=$((failed + 1))
+            fi
+        done
+        if ! start=$(starts_cleanly "$data"); then
+            echo "$road: killed after write $k: the next start fails"
+            echo "$start"
+            failed=$((failed + 1))
+        fi
+        case "$root" in
+        */vendalise-scenario-*) rm -rf "$root" ;;
+        esac
+    done
+done
+echo "$roads operations, $points crash points tried, $failed failed"
+[ "$failed" -eq 0 ]
