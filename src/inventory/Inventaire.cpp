@@ -33,20 +33,22 @@ Inventaire::Inventaire(App& app) : Window(app, QStringLiteral("Inventaire"), 787
     setFontOf(LblTitre, 18, true);
     LabelNbElements = addLabel(QStringLiteral("LabelNbElements"), kCountCaption + QLatin1Char('0'),
                                twips(3720, 480, 3735, 255));
-    ListInventaire = addList(QStringLiteral("ListInventaire"), true, {}, twips(240, 720, 7335, 6300));
+    ListInventaire =
+        addList(QStringLiteral("ListInventaire"), true, {}, twips(240, 720, 7335, 6300));
     TextArticle = addField(QStringLiteral("TextArticle"), twips(240, 7320, 7335, 285));
     TextArticle->setText(QStringLiteral("Article"));
-    BtnImprimer = addPictureButton(QStringLiteral("BtnImprimer"), printerPicture(),
-                                   QStringLiteral("Imprimer l'inventaire"),
-                                   twips(3240, 7680, 495, 495));
+    BtnImprimer =
+        addPictureButton(QStringLiteral("BtnImprimer"), printerPicture(),
+                         QStringLiteral("Imprimer l'inventaire"), twips(3240, 7680, 495, 495));
     FinInventaire = addPictureButton(QStringLiteral("FinInventaire"), exitPicture(),
                                      QStringLiteral("Retour à l'écran de gestion"),
                                      twips(4320, 7680, 495, 495));
-    Ajout = addButton(QStringLiteral("Ajout"), QStringLiteral("Ajout d'un article"),
-                      QStringLiteral("Ajouter un élément à l'inventaire"),
-                      twips(840, 7800, 1935, 375));
-    Sup = addButton(QStringLiteral("Sup"), QStringLiteral("Suppression d'un article"),
-                    QStringLiteral("Oter un élément de l'inventaire"), twips(5280, 7800, 1935, 375));
+    Ajout =
+        addButton(QStringLiteral("Ajout"), QStringLiteral("Ajout d'un article"),
+                  QStringLiteral("Ajouter un élément à l'inventaire"), twips(840, 7800, 1935, 375));
+    Sup =
+        addButton(QStringLiteral("Sup"), QStringLiteral("Suppression d'un article"),
+                  QStringLiteral("Oter un élément de l'inventaire"), twips(5280, 7800, 1935, 375));
 
     handle(ListInventaire, &RecordList::chosen, [this] {
         const int line = ListInventaire->selectedData();

@@ -20,7 +20,6 @@ public:
 
     // Loads the file the first time the window is shown.
     void loadOnce();
-    const Inventory& table() const { return table_; }
 
     ClickLabel* LblTitre;
     ClickLabel* LabelNbElements;

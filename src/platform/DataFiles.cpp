@@ -106,7 +106,8 @@ void renameOver(const QString& from, const QString& to) {
     if (!MoveFileExW(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(from).utf16()),
                      reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(to).utf16()),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        throw FileError(FileError::Kind::Other, to, QStringLiteral("Le fichier n'a pas pu être remplacé"));
+        throw FileError(FileError::Kind::Other, to,
+                        QStringLiteral("Le fichier n'a pas pu être remplacé"));
 #else
     if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
         throw FileError(FileError::Kind::Other, to, QString::fromLocal8Bit(std::strerror(errno)));

@@ -284,10 +284,9 @@ TEST_F(DataFolder, ASimulatedFailureStopsTheOperationBeforeItWrites) {
         EXPECT_EQ(error.description(), u"Le disque est plein."_s);
         EXPECT_EQ(error.kind(), FileError::Kind::Other);
     }
-    EXPECT_EQ(failureOf([&] { files.replaceText(u"T.orv"_s, u"texte"); }),
-              FileError::Kind::Other);
-    EXPECT_EQ(asked, (QList<FileOp>{FileOp::OpenWrite, FileOp::Write, FileOp::OpenWrite,
-                                    FileOp::Write}));
+    EXPECT_EQ(failureOf([&] { files.replaceText(u"T.orv"_s, u"texte"); }), FileError::Kind::Other);
+    EXPECT_EQ(asked,
+              (QList<FileOp>{FileOp::OpenWrite, FileOp::Write, FileOp::OpenWrite, FileOp::Write}));
     EXPECT_EQ(bytesOf(u"R.orv"_s), QByteArray("AAAA"));
     EXPECT_EQ(entries(), QStringList{u"R.orv"_s});
 }

@@ -23,9 +23,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPixmap>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QTextEdit>
@@ -288,8 +288,7 @@ void ScenarioRunner::finish() {
             copyFiles(paths_.data, keep);
         // A write-point road is about its files, not its boxes.
         boxesExpected_ = messages_.shown.size();
-    }
-    else if (counting_)
+    } else if (counting_)
         fail(QStringLiteral("the write operation %1 to fail was never made").arg(failAt_));
     for (qsizetype i = boxesExpected_; i < messages_.shown.size(); ++i)
         fail(QStringLiteral("not expected: ") + describe(messages_.shown[i]));
@@ -451,8 +450,7 @@ void ScenarioRunner::addHandlers() {
         else if (w[1] == QLatin1String("on")) {
             printer_.mode = ScriptedPrinter::Mode::On;
             printer_.endFails = false;
-        }
-        else if (w[1] == QLatin1String("none"))
+        } else if (w[1] == QLatin1String("none"))
             printer_.mode = ScriptedPrinter::Mode::None;
         else if (w[1] == QLatin1String("end-fails"))
             printer_.endFails = true;
@@ -666,10 +664,10 @@ void ScenarioRunner::addHandlers() {
         const QByteArray record = recordOf(kMemberFile, w[2], kMemberRecordLength);
         if (record.isEmpty())
             return;
-        compareRecord(QStringLiteral("member ") + w[2], {w[3], w[4]},
-                      {withoutTrailingBlanks(textAt(record, 0, kMemberNameWidth)),
-                       withoutTrailingBlanks(
-                           textAt(record, kMemberNameWidth, kMemberFirstNameWidth))});
+        compareRecord(
+            QStringLiteral("member ") + w[2], {w[3], w[4]},
+            {withoutTrailingBlanks(textAt(record, 0, kMemberNameWidth)),
+             withoutTrailingBlanks(textAt(record, kMemberNameWidth, kMemberFirstNameWidth))});
     };
     handlers_[QStringLiteral("expect sale")] = [=, this](const Step& step) {
         const QStringList& w = step.words;
@@ -736,7 +734,6 @@ void ScenarioRunner::addHandlers() {
     };
 }
 
-
 void ScenarioRunner::markPoints(const QStringList& mayAppear) {
     counting_ = true;
     writes_ = 0;
@@ -782,9 +779,10 @@ void ScenarioRunner::checkWritePoint() {
             fail(point + it.key() + QStringLiteral(" changed"));
     }
     for (const QString& name : now) {
-        const bool allowed = std::any_of(mayAppear_.cbegin(), mayAppear_.cend(), [&](const QString& p) {
-            return QRegularExpression::fromWildcard(p).match(name).hasMatch();
-        });
+        const bool allowed =
+            std::any_of(mayAppear_.cbegin(), mayAppear_.cend(), [&](const QString& p) {
+                return QRegularExpression::fromWildcard(p).match(name).hasMatch();
+            });
         if (!atPoints_.contains(name) && !allowed)
             fail(point + QStringLiteral("a file was left: ") + name);
     }
@@ -1221,7 +1219,8 @@ void ScenarioRunner::expectState(const QString& name, const QString& value) {
          [&] { return QString::number(app.part<Sales>().currentLine); }},
         {QStringLiteral("unlabelled"),
          [&] { return QString::number(app.part<Catalogue>().unlabelled); }},
-        {QStringLiteral("stock-value"), [&] { return numberForm(app.part<Catalogue>().stockValue); }},
+        {QStringLiteral("stock-value"),
+         [&] { return numberForm(app.part<Catalogue>().stockValue); }},
         {QStringLiteral("current-product"),
          [&] { return QString::number(app.part<Catalogue>().current); }},
         {QStringLiteral("line-count"),

@@ -86,8 +86,7 @@ private:
     // Record n of a data file, or empty (a failure told) when it has none.
     QByteArray recordOf(const QString& file, const QString& number, int length);
     static QString numberText(float value);
-    void compareRecord(const QString& what, const QStringList& expected,
-                       const QStringList& actual);
+    void compareRecord(const QString& what, const QStringList& expected, const QStringList& actual);
 
     // Windows and controls.
     Form* shownWindow(const QString& name);
