@@ -43,27 +43,6 @@ std::optional<double> settingNumber(const QString& text) {
     return value;
 }
 
-// "True" or "False" as the settings hold them; numbers count as true unless
-// 0. Anything else keeps the reserved access on, the safer reading.
-bool readBoolean(const QString& text) {
-    if (text.trimmed().compare(QStringLiteral("True"), Qt::CaseInsensitive) == 0)
-        return true;
-    const std::optional<double> number = settingNumber(text);
-    return number && *number != 0;
-}
-
-// A whole number of 16 bits, rounded half to even ("5,5" gives 6); nullopt
-// when the text is no number or out of range.
-std::optional<qint16> readInteger16(const QString& text) {
-    const std::optional<double> value = settingNumber(text);
-    if (!value)
-        return std::nullopt;
-    const double rounded = std::nearbyint(*value);
-    if (rounded < -32768 || rounded > 32767)
-        return std::nullopt;
-    return static_cast<qint16>(rounded);
-}
-
 QString inDirectory(const QString& directory, const QString& name) {
     if (directory.endsWith(QLatin1Char('/')) || directory.endsWith(QDir::separator()))
         return directory + name;
@@ -115,6 +94,27 @@ bool runStep(App& app, const std::function<void()>& step) {
 }
 
 } // namespace
+
+// "True" or "False" as the settings hold them; numbers count as true unless
+// 0. Anything else keeps the reserved access on, the safer reading.
+bool readBoolean(const QString& text) {
+    if (text.trimmed().compare(QStringLiteral("True"), Qt::CaseInsensitive) == 0)
+        return true;
+    const std::optional<double> number = settingNumber(text);
+    return number && *number != 0;
+}
+
+// A whole number of 16 bits, rounded half to even ("5,5" gives 6); nullopt
+// when the text is no number or out of range.
+std::optional<qint16> readInteger16(const QString& text) {
+    const std::optional<double> value = settingNumber(text);
+    if (!value)
+        return std::nullopt;
+    const double rounded = std::nearbyint(*value);
+    if (rounded < -32768 || rounded > 32767)
+        return std::nullopt;
+    return static_cast<qint16>(rounded);
+}
 
 void connectShop(App& app) {
     app.part<Members>().enterShop = [&app](const QString& buyer) {
