@@ -92,6 +92,7 @@ void writeAtEnd(const DataFiles& files, QFile& file, qint64 at, QByteArrayView b
             throwIoError(file);
         files.checkFault(FileOp::Write, file.fileName());
         writeAll(file, bytes);
+        files.checkFault(FileOp::Flush, file.fileName());
         if (!file.flush())
             throwIoError(file);
     } catch (const FileError&) {
@@ -153,12 +154,26 @@ QByteArray RecordFile::read(int n) {
 
 void RecordFile::write(int n, QByteArrayView record) {
     Q_ASSERT(record.size() == recordLength_);
-    if (n < 1 || !file_.seek(qint64(n - 1) * recordLength_))
+    const qint64 at = qint64(n - 1) * recordLength_;
+    if (n < 1 || !file_.seek(at))
         throwIoError(file_);
-    files_.checkFault(FileOp::Write, file_.fileName());
-    writeAll(file_, record);
-    if (!file_.flush())
-        throwIoError(file_);
+    // A rewrite that fails puts the former record back.
+    const QByteArray former = file_.read(recordLength_);
+    try {
+        if (!file_.seek(at))
+            throwIoError(file_);
+        files_.checkFault(FileOp::Write, file_.fileName());
+        writeAll(file_, record);
+        files_.checkFault(FileOp::Flush, file_.fileName());
+        if (!file_.flush())
+            throwIoError(file_);
+    } catch (const FileError&) {
+        if (file_.seek(at) && file_.write(former) == former.size())
+            file_.flush();
+        if (former.size() < recordLength_)
+            file_.resize(at + former.size());
+        throw;
+    }
 }
 
 int RecordFile::append(QByteArrayView record) {
@@ -317,6 +332,7 @@ void DataFiles::copyFile(const QString& name, const QString& target) const {
         sourceInfo.canonicalFilePath() == destinationInfo.canonicalFilePath())
         throw FileError(FileError::Kind::Other, destination,
                         QStringLiteral("La copie serait le fichier lui-même"));
+    checkFault(FileOp::Copy, destination);
     saveWhole(destination, readText(name));
 }
 
@@ -331,6 +347,9 @@ void DataFiles::saveWhole(const QString& target, const QByteArray& bytes) const 
         throwIoError(file);
     checkFault(FileOp::Write, target);
     writeAll(file, bytes);
+    checkFault(FileOp::Flush, target);
+    if (!file.flush())
+        throwIoError(file);
     checkFault(FileOp::Rename, target);
     if (!file.commit())
         throwIoError(file);
@@ -359,22 +378,30 @@ void DataFiles::replaceThrough(const QString& temporary, const QString& name,
             throwOpenError(staging, file);
         checkFault(FileOp::Write, staging);
         writeAll(file, bytes);
+        checkFault(FileOp::Flush, staging);
         if (!file.flush())
             throwIoError(file);
         file.close();
         checkFault(FileOp::Rename, target);
         renameOver(staging, target);
     } catch (const FileError&) {
+        // A temporary file that cannot be removed is harmless: the next
+        // replacement writes over it.
         file.close();
-        QFile::remove(staging);
+        if (!fault(FileOp::Remove, staging))
+            QFile::remove(staging);
         throw;
     }
 }
 
-void DataFiles::checkFault(FileOp op, const QString& path) const {
+std::optional<QString> DataFiles::fault(FileOp op, const QString& path) const {
     if (!faults_)
-        return;
-    if (const std::optional<QString> description = faults_(op, path))
+        return std::nullopt;
+    return faults_(op, path);
+}
+
+void DataFiles::checkFault(FileOp op, const QString& path) const {
+    if (const std::optional<QString> description = fault(op, path))
         throw FileError(FileError::Kind::Other, path, *description);
 }
 

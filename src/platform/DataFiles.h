@@ -74,8 +74,9 @@ template <class Undo> void takeBackQuietly(Undo undo) {
 class DataFiles;
 
 // The operations on data files that can fail while writing. A test can make
-// one of them fail through DataFiles::setFaults.
-enum class FileOp { OpenWrite, Write, Resize, Rename };
+// one of them fail through DataFiles::setFaults. Copy is the reading of a
+// copy's source; Remove the removal of a temporary file after a failure.
+enum class FileOp { OpenWrite, Write, Flush, Resize, Rename, Remove, Copy };
 // Returns the description of a failure to simulate, or nullopt.
 using FileFaults = std::function<std::optional<QString>(FileOp op, const QString& path)>;
 
@@ -88,6 +89,7 @@ public:
     RecordFile(const DataFiles& files, const QString& name, int recordLength);
     int count() const;
     QByteArray read(int n);
+    // Writes record n; a write that fails puts the former record back.
     void write(int n, QByteArrayView record);
     // Writes the record after the last whole one and returns its number.
     // An append that fails halfway is taken back.
@@ -183,6 +185,8 @@ public:
     void setFaults(FileFaults faults) { faults_ = std::move(faults); }
     // Throws the simulated failure of this operation, if there is one.
     void checkFault(FileOp op, const QString& path) const;
+    // The description of the simulated failure of this operation, if any.
+    std::optional<QString> fault(FileOp op, const QString& path) const;
 
 private:
     void saveWhole(const QString& target, const QByteArray& bytes) const;

@@ -291,6 +291,77 @@ TEST_F(DataFolder, ASimulatedFailureStopsTheOperationBeforeItWrites) {
     EXPECT_EQ(entries(), QStringList{u"R.orv"_s});
 }
 
+// Each way of writing is failed at each of its operations in turn: the
+// files are then exactly as before and no temporary file is left.
+TEST_F(DataFolder, EachOperationOfEachWriteCanFailAndChangesNothing) {
+    const QByteArray before = "AAAABBBB";
+    const QList<std::pair<const char*, std::function<void()>>> writes = {
+        {"append text", [&] { files.appendText(u"R.orv"_s, u"CCCC"); }},
+        {"append record", [&] { RecordFile(files, u"R.orv"_s, 4).append("CCCC"); }},
+        {"write record", [&] { RecordFile(files, u"R.orv"_s, 4).write(2, "CCCC"); }},
+        {"replace", [&] { files.replaceFile(u"R.orv"_s, "CC"); }},
+        {"replace through", [&] { files.replaceThrough(u"~R.orv"_s, u"R.orv"_s, "CC"); }},
+        {"copy", [&] { files.copyFile(u"S.orv"_s, pathOf(u"R.orv"_s)); }},
+    };
+    for (const auto& [what, write] : writes) {
+        SCOPED_TRACE(what);
+        writeBytes(u"R.orv"_s, before);
+        writeBytes(u"S.orv"_s, "CC");
+        // A first run counts the operations and must change the file.
+        int count = 0;
+        files.setFaults([&](FileOp, const QString&) -> std::optional<QString> {
+            ++count;
+            return std::nullopt;
+        });
+        write();
+        EXPECT_NE(bytesOf(u"R.orv"_s), before);
+        EXPECT_GE(count, 2);
+        for (int k = 1; k <= count; ++k) {
+            SCOPED_TRACE(k);
+            writeBytes(u"R.orv"_s, before);
+            int seen = 0;
+            files.setFaults([&](FileOp, const QString&) -> std::optional<QString> {
+                if (++seen == k)
+                    return u"Le disque est plein."_s;
+                return std::nullopt;
+            });
+            EXPECT_EQ(failureOf(write), FileError::Kind::Other);
+            EXPECT_EQ(bytesOf(u"R.orv"_s), before);
+            EXPECT_EQ(entries(), (QStringList{u"R.orv"_s, u"S.orv"_s}));
+        }
+    }
+}
+
+// A temporary file that cannot be removed after a failure stays, the first
+// failure is the one reported, and the next replacement writes over it.
+TEST_F(DataFolder, ATemporaryFileLeftByAFailureIsWrittenOverNextTime) {
+    writeBytes(u"es.orv"_s, "ancien");
+    QList<FileOp> asked;
+    files.setFaults([&](FileOp op, const QString&) -> std::optional<QString> {
+        asked.append(op);
+        if (op == FileOp::Rename)
+            return u"Le disque est plein."_s;
+        if (op == FileOp::Remove)
+            return u"Accès refusé."_s;
+        return std::nullopt;
+    });
+    try {
+        files.replaceThrough(u"~ES.orv"_s, u"es.orv"_s, "nouveau contenu");
+        ADD_FAILURE() << "the replacement went through";
+    } catch (const FileError& error) {
+        EXPECT_EQ(error.description(), u"Le disque est plein."_s);
+    }
+    EXPECT_EQ(asked, (QList<FileOp>{FileOp::OpenWrite, FileOp::Write, FileOp::Flush,
+                                    FileOp::Rename, FileOp::Remove}));
+    EXPECT_EQ(bytesOf(u"es.orv"_s), QByteArray("ancien"));
+    EXPECT_EQ(bytesOf(u"~ES.orv"_s), QByteArray("nouveau contenu"));
+
+    files.setFaults({});
+    files.replaceThrough(u"~ES.orv"_s, u"es.orv"_s, "neuf");
+    EXPECT_EQ(bytesOf(u"es.orv"_s), QByteArray("neuf"));
+    EXPECT_EQ(entries(), QStringList{u"es.orv"_s});
+}
+
 TEST_F(DataFolder, ACopyReplacesItsTargetWholeOrNotAtAll) {
     writeBytes(u"es.orv"_s, "nouveau");
     ASSERT_TRUE(QDir().mkdir(pathOf(u"Clé"_s)));
