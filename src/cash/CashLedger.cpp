@@ -4,6 +4,7 @@
 #include "core/App.h"
 #include "core/Names.h"
 #include "platform/Cp1252.h"
+#include "platform/DataFiles.h"
 #include "platform/NumberForm.h"
 
 #include <QFileInfo>
@@ -67,16 +68,20 @@ QString correctionEntry(Register cashRegister, const QString& date, const QStrin
                      what + QStringLiteral(" : ") + numberForm(amount));
 }
 
-Rows registerRows(const QStringList& lines) {
+Rows registerRows(const QByteArray& text) {
     Rows rows;
-    rows.reserve(lines.size());
-    for (QString line : lines) {
-        if (line.contains(QLatin1String("Prix total")))
-            line += QStringLiteral("€");
-        if (line.contains(QLatin1String("Correction de caisse")))
-            line += QStringLiteral("€");
-        rows.append({std::move(line), 0});
-    }
+    // About 40 bytes a line.
+    rows.reserve(text.size() / 40 + 1);
+    DataFiles::forEachLine(text, [&](QByteArrayView line) {
+        // The markers are ASCII: found in the bytes as in the text.
+        const int euros = int(line.contains("Prix total")) +
+                          int(line.contains("Correction de caisse"));
+        QString row(line.size() + euros, Qt::Uninitialized);
+        QChar* end = fromCp1252Into(line, row.data());
+        for (int e = 0; e < euros; ++e)
+            *end++ = QChar(0x20AC);
+        rows.append({std::move(row), 0});
+    });
     return rows;
 }
 
@@ -84,8 +89,11 @@ void fillRegisterList(App& app, Register cashRegister) {
     Cash& cash = app.part<Cash>();
     const int r = static_cast<int>(cashRegister);
     cash.filledFrom[r] = -1;
-    qint64 length = -1;
-    Rows rows = registerRows(app.files.readLines(ledgerFileOf(cashRegister), &length));
+    const QByteArray text = app.files.readText(ledgerFileOf(cashRegister));
+    Rows rows = registerRows(text);
+    // A last line without CR LF is joined by the next append: the rows are
+    // then filled again after it.
+    const qint64 length = text.isEmpty() || text.endsWith("\r\n") ? text.size() : -1;
     // Room for the entries appended next, so that they are added in place.
     rows.reserve(rows.size() + 4096);
     cash.changeRows(cashRegister, [&](Rows& shown) { shown = std::move(rows); });
@@ -110,9 +118,7 @@ void showAppendedText(App& app, Register cashRegister, const QString& text, qint
     }
     // The lines as the file holds them, in cp1252.
     const QByteArray bytes = toCp1252(text);
-    QStringList lines = fromCp1252(bytes).split(kCrLf);
-    lines.removeLast(); // after the last CR LF
-    cash.changeRows(cashRegister, [&](Rows& shown) { shown.append(registerRows(lines)); });
+    cash.changeRows(cashRegister, [&](Rows& shown) { shown.append(registerRows(bytes)); });
     cash.filledFrom[r] = formerLength + bytes.size();
 }
 

@@ -62,9 +62,10 @@ QString settlementEntry(const QString& date, const QString& firstName, const QSt
 QString correctionEntry(Register cashRegister, const QString& date, const QString& label,
                         float amount);
 
-// The rows of a register's list for the ledger's lines: "€" after every
-// line with "Prix total" and after every line with "Correction de caisse".
-Rows registerRows(const QStringList& lines);
+// The rows of a register's list for the lines of ledger text (cp1252, split
+// at CR LF): "€" after every line with "Prix total" and after every line
+// with "Correction de caisse".
+Rows registerRows(const QByteArray& text);
 // Fills a register's list from its ledger file, which must exist.
 void fillRegisterList(App& app, Register cashRegister);
 

@@ -27,20 +27,35 @@ char encodeOne(char32_t c) {
 } // namespace
 
 QByteArray toCp1252(QStringView text) {
-    QByteArray out;
-    out.reserve(text.size());
-    for (char32_t c : text.toUcs4())
-        out.append(encodeOne(c));
+    QByteArray out(text.size(), Qt::Uninitialized);
+    char* dst = out.data();
+    const QChar* c = text.data();
+    const QChar* const end = c + text.size();
+    for (; c != end; ++c) {
+        const char16_t u = c->unicode();
+        if (u < 0x80) {
+            *dst++ = static_cast<char>(u);
+        } else if (QChar::isHighSurrogate(u) && c + 1 != end && c[1].isLowSurrogate()) {
+            ++c; // one character, which cp1252 cannot hold
+            *dst++ = '?';
+        } else {
+            *dst++ = encodeOne(u);
+        }
+    }
+    out.truncate(dst - out.data());
     return out;
 }
 
 QString fromCp1252(QByteArrayView bytes) {
-    QString out;
-    out.resize(bytes.size());
-    QChar* dst = out.data();
+    QString out(bytes.size(), Qt::Uninitialized);
+    fromCp1252Into(bytes, out.data());
+    return out;
+}
+
+QChar* fromCp1252Into(QByteArrayView bytes, QChar* out) {
     for (char b : bytes) {
         const auto u = static_cast<unsigned char>(b);
-        *dst++ = (u >= 0x80 && u <= 0x9F) ? QChar(kHigh[u - 0x80]) : QChar(u);
+        *out++ = (u >= 0x80 && u <= 0x9F) ? QChar(kHigh[u - 0x80]) : QChar(u);
     }
     return out;
 }

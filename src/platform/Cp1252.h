@@ -10,6 +10,9 @@ namespace vendalise {
 // control character of the same value, so that they survive a round trip.
 QByteArray toCp1252(QStringView text);
 QString fromCp1252(QByteArrayView bytes);
+// The same characters written to out, which has room for bytes.size() of
+// them; returns the end of what was written.
+QChar* fromCp1252Into(QByteArrayView bytes, QChar* out);
 
 // The text in capitals, character by character, keeping its length: a
 // character whose capital is not one cp1252 character stays as it is

@@ -3,6 +3,7 @@
 #include "platform/Cp1252.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -11,7 +12,10 @@
 #include <cstring>
 
 #ifdef Q_OS_WIN
+#include <io.h>
 #include <windows.h>
+#else
+#include <unistd.h>
 #endif
 
 namespace vendalise {
@@ -99,6 +103,20 @@ void writeAtEnd(const DataFiles& files, QFile& file, qint64 at, QByteArrayView b
         file.resize(at);
         throw;
     }
+}
+
+// Puts a file's data on the disk before it is renamed over another, so
+// that a power cut after the rename cannot leave an empty file.
+void syncToDisk(QFile& file) {
+#ifdef Q_OS_WIN
+    if (!FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()))))
+        throw FileError(FileError::Kind::Other, file.fileName(),
+                        QStringLiteral("Le fichier n'a pas pu être écrit sur le disque"));
+#else
+    if (::fdatasync(file.handle()) != 0)
+        throw FileError(FileError::Kind::Other, file.fileName(),
+                        QString::fromLocal8Bit(std::strerror(errno)));
+#endif
 }
 
 // Renames a file over another in one step, replacing it.
@@ -230,13 +248,18 @@ QString DataFiles::path(const QString& name) const {
     const QDir dir = info.dir();
     if (!dir.exists())
         return full;
-    const QStringList entries = dir.entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QString& entry : entries) {
-        if (sameName(entry, fileName))
-            return full.left(full.size() - fileName.size()) + entry;
+    // Of several spellings (possible where names differ by case), the first
+    // in code order, whatever order the folder lists them in.
+    QString found;
+    QDirIterator entries(dir.path(),
+                         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    while (entries.hasNext()) {
+        entries.next();
+        const QString entry = entries.fileName();
+        if (sameName(entry, fileName) && (found.isEmpty() || entry < found))
+            found = entry;
     }
-    return full;
+    return found.isEmpty() ? full : full.left(full.size() - fileName.size()) + found;
 }
 
 void DataFiles::checkWritable(const QString& name) const {
@@ -263,12 +286,14 @@ void DataFiles::ensureFile(const QString& name) const {
     openForReading(file);
 }
 
-Records DataFiles::readRecords(const QString& name, int recordLength, int maxRecords) const {
+Records DataFiles::readRecords(const QString& name, int recordLength, int maxRecords,
+                               QByteArray storage) const {
     QFile file(path(name));
     openForReading(file);
     const qint64 fileRecords = file.size() / recordLength;
     const qint64 wanted = std::min<qint64>(fileRecords, maxRecords) * recordLength;
-    QByteArray bytes(wanted, Qt::Uninitialized);
+    QByteArray bytes = std::move(storage);
+    bytes.resize(wanted);
     qint64 got = 0;
     while (got < wanted) {
         const qint64 n = file.read(bytes.data() + got, wanted - got);
@@ -381,6 +406,7 @@ void DataFiles::replaceThrough(const QString& temporary, const QString& name,
         checkFault(FileOp::Flush, staging);
         if (!file.flush())
             throwIoError(file);
+        syncToDisk(file);
         file.close();
         checkFault(FileOp::Rename, target);
         renameOver(staging, target);

@@ -54,6 +54,7 @@ public:
     QByteArrayView record(int n) const;
     // The records read, end to end.
     const QByteArray& bytes() const { return bytes_; }
+    QByteArray takeBytes() && { return std::move(bytes_); }
 
 private:
     QByteArray bytes_;
@@ -142,7 +143,10 @@ public:
     // Creates the file empty if it is missing; an existing file is left as is.
     void ensureFile(const QString& name) const;
     // At most maxRecords records of the file; a missing file is created empty.
-    Records readRecords(const QString& name, int recordLength, int maxRecords) const;
+    // The records are read into `storage` when it is not shared and has the
+    // room, so that a file read again and again is not allocated each time.
+    Records readRecords(const QString& name, int recordLength, int maxRecords,
+                        QByteArray storage = {}) const;
     // cp1252 text split at CR LF; the file must exist. bytesRead, when
     // given, gets the number of bytes the lines were read from, or -1 when
     // the text does not end with CR LF (the next append would join its last

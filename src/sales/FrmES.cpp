@@ -165,6 +165,9 @@ void FrmES::MajEs() {
 }
 
 void FrmES::listLines(bool owedOnly) {
+    // The list lets go of the rows it shows, so that they are brought up to
+    // date in place rather than copied.
+    ListES->clear();
     const Rows& all = allLineRows(app_);
     if (!owedOnly) {
         ListES->setRows(all);

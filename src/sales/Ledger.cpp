@@ -53,11 +53,13 @@ QByteArray ledgerRecord(const LedgerLine& line) {
 
 LedgerLine ledgerLineOf(QByteArrayView record) {
     return {textAt(record, 0, kLedgerDateWidth), int16At(record, 10), int16At(record, 12),
-            floatAt(record, 14), int16At(record, 18)};
+            floatAt(record, 14), int16At(record, kLedgerPaidAt)};
 }
 
-qint64 loadLedger(const DataFiles& files, LedgerTable& ledger, QByteArray* decoded) {
-    const Records records = files.readRecords(kLedgerFile, kLedgerRecordLength, kMaxRecords);
+qint64 loadLedger(const DataFiles& files, LedgerTable& ledger, QByteArray* decoded,
+                  QByteArray* spare) {
+    Records records = files.readRecords(kLedgerFile, kLedgerRecordLength, kMaxRecords,
+                                        spare ? std::move(*spare) : QByteArray());
     const QByteArray& bytes = records.bytes();
     // Lines of one day follow each other: they share one date text.
     QByteArrayView lastDate;
@@ -69,7 +71,7 @@ qint64 loadLedger(const DataFiles& files, LedgerTable& ledger, QByteArray* decod
             date = textAt(record, 0, kLedgerDateWidth);
         }
         return LedgerLine{date, int16At(record, 10), int16At(record, 12), floatAt(record, 14),
-                          int16At(record, 18)};
+                          int16At(record, kLedgerPaidAt)};
     };
     // The table made from `decoded`: only the records that differ from it
     // are decoded again, in place.
@@ -87,13 +89,40 @@ qint64 loadLedger(const DataFiles& files, LedgerTable& ledger, QByteArray* decod
     }
     for (int n = same + 1; n <= records.count(); ++n)
         ledger.lines.append(lineAt(n));
-    if (decoded)
-        *decoded = bytes;
-    return records.fileRecords();
+    const qint64 fileRecords = records.fileRecords();
+    if (decoded) {
+        QByteArray before = std::exchange(*decoded, std::move(records).takeBytes());
+        if (spare)
+            *spare = std::move(before);
+    }
+    return fileRecords;
+}
+
+void setLinePaid(Sales& sales, int n, qint16 paid) {
+    sales.ledger.lines[n].paid = paid;
+    if (!tableRecords(sales).isEmpty()) {
+        char* record = sales.ledgerBytes.data() + qsizetype(n - 1) * kLedgerRecordLength;
+        record[kLedgerPaidAt] = static_cast<char>(paid & 0xFF);
+        record[kLedgerPaidAt + 1] = static_cast<char>((paid >> 8) & 0xFF);
+    }
+}
+
+QByteArrayView tableRecords(const Sales& sales) {
+    if (sales.ledgerBytes.size() != qsizetype(sales.ledger.count()) * kLedgerRecordLength)
+        return {};
+    return sales.ledgerBytes;
 }
 
 QList<float> memberDebts(const LedgerTable& ledger, const ProductTable& products, int memberCount) {
-    QList<float> debts(memberCount + 1, 0.0f);
+    QList<float> debts;
+    fillMemberDebts(debts, ledger, products, memberCount);
+    return debts;
+}
+
+void fillMemberDebts(QList<float>& debts, const LedgerTable& ledger, const ProductTable& products,
+                     int memberCount) {
+    debts.resize(memberCount + 1);
+    std::fill(debts.begin(), debts.end(), 0.0f);
     for (int n = 1; n <= ledger.count(); ++n) {
         const LedgerLine& line = ledger[n];
         if (line.isPaid() || line.member < 1 || line.member > memberCount || line.product < 1 ||
@@ -102,7 +131,6 @@ QList<float> memberDebts(const LedgerTable& ledger, const ProductTable& products
         debts[line.member] = static_cast<float>(
             double(products[line.product].price) * line.quantity + debts[line.member]);
     }
-    return debts;
 }
 
 qint64 ChargeVentes(App& app) {
@@ -113,14 +141,14 @@ qint64 ChargeVentes(App& app) {
     QByteArray decoded = std::move(sales.ledgerBytes);
     qint64 records = 0;
     try {
-        records = loadLedger(app.files, ledger, &decoded);
+        records = loadLedger(app.files, ledger, &decoded, &sales.spareBytes);
     } catch (...) {
         sales.ledger = std::move(ledger);
         sales.ledgerBytes = std::move(decoded);
         throw;
     }
-    app.part<Members>().debts =
-        memberDebts(ledger, app.part<Catalogue>().table, app.part<Members>().table.count());
+    Members& members = app.part<Members>();
+    fillMemberDebts(members.debts, ledger, app.part<Catalogue>().table, members.table.count());
     sales.ledger = std::move(ledger);
     sales.ledgerBytes = std::move(decoded);
     return records;
@@ -198,25 +226,14 @@ const Rows& allLineRows(App& app) {
         cache.products = namesOf(products, productName);
         cache.members = namesOf(members, memberName);
     }
-    const auto unchanged = [&] {
-        if (cache.lines.size() != ledger.count())
-            return false;
-        for (int n = 1; n <= ledger.count(); ++n) {
-            if (!sameLine(cache.lines[n - 1], ledger[n]))
-                return false;
-        }
-        return true;
-    };
-    if (unchanged())
-        return cache.rows;
-    // Walks the old lines and the new ones together. A new line equal to the
-    // old one at hand, or to one a little further (the lines between were
-    // deleted), takes its text: a text shows only what the line holds.
-    Sales::LineRows old = std::exchange(cache, {});
-    cache.products = std::move(old.products);
-    cache.members = std::move(old.members);
-    cache.rows.reserve(ledger.count());
-    cache.lines.reserve(ledger.count());
+    // Walks the old lines and the new ones together, in place: a new line
+    // equal to the old one at hand, or to one a little further (the lines
+    // between were deleted), takes its text, since a text shows only what
+    // the line holds. The old line taken is never before the place written,
+    // so the rows move only towards the front.
+    Rows& rows = cache.rows;
+    QList<LedgerLine>& lines = cache.lines;
+    const qsizetype oldCount = lines.size();
     // Looking further is done once after each line found in its place, and
     // only so far, so that lines that are all new cost no search.
     constexpr qsizetype kFurthest = 4096;
@@ -224,28 +241,36 @@ const Rows& allLineRows(App& app) {
     bool inStep = true;
     for (int n = 1; n <= ledger.count(); ++n) {
         const LedgerLine& line = ledger[n];
+        const qsizetype at = n - 1;
         qsizetype match = -1;
-        if (j < old.lines.size() && sameLine(old.lines[j], line)) {
+        if (j < oldCount && sameLine(std::as_const(lines)[j], line)) {
             match = j;
         } else if (inStep) {
-            const qsizetype surplus = (old.lines.size() - j) - (ledger.count() - n + 1);
-            const qsizetype furthest = std::min({surplus, kFurthest, old.lines.size() - j - 1});
+            const qsizetype surplus = (oldCount - j) - (ledger.count() - n + 1);
+            const qsizetype furthest = std::min({surplus, kFurthest, oldCount - j - 1});
             for (qsizetype k = 1; k <= furthest && match < 0; ++k) {
-                if (sameLine(old.lines[j + k], line))
+                if (sameLine(std::as_const(lines)[j + k], line))
                     match = j + k;
             }
         }
         inStep = match >= 0;
-        if (match >= 0) {
-            cache.rows.append({old.rows[match].text, n});
+        if (match >= 0)
             j = match + 1;
+        else if (j < oldCount)
+            ++j; // changed in place
+        if (match == at)
+            continue; // the line, its text and its number are there already
+        Row row = match >= 0 ? Row{std::move(rows[match].text), n} : Row{ledgerLineText(app, n), n};
+        if (at < rows.size()) {
+            rows[at] = std::move(row);
+            lines[at] = line;
         } else {
-            cache.rows.append({ledgerLineText(app, n), n});
-            if (j < old.lines.size())
-                ++j; // changed in place
+            rows.append(std::move(row));
+            lines.append(line);
         }
-        cache.lines.append(line);
     }
+    rows.resize(ledger.count());
+    lines.resize(ledger.count());
     return cache.rows;
 }
 

@@ -21,6 +21,8 @@ struct ProductTable;
 // little-endian. A line's number is the number of its record.
 inline constexpr int kLedgerRecordLength = 20;
 inline constexpr int kLedgerDateWidth = 10;
+// Where a record holds its paid flag.
+inline constexpr int kLedgerPaidAt = 18;
 inline constexpr qint16 kPaid = -1;
 inline constexpr qint16 kOwed = 0;
 
@@ -49,8 +51,10 @@ class Sales : public QObject {
 public:
     LedgerTable ledger;
     // The records the table was decoded from: a reload decodes only the
-    // records that changed.
+    // records that changed. The records read before those are kept as the
+    // room the next reload reads into.
     QByteArray ledgerBytes;
+    QByteArray spareBytes;
 
     // The operations list's text of every line, as last built, with what
     // the texts were made from (every line, product name and member name):
@@ -72,16 +76,29 @@ Q_SIGNALS:
 QByteArray ledgerRecord(const LedgerLine& line);
 LedgerLine ledgerLineOf(QByteArrayView record);
 
+// Sets the paid flag of line n in the table and in the records it was
+// decoded from, after the file was written so.
+void setLinePaid(Sales& sales, int n, qint16 paid);
+// The records of the table as the file held them, or an empty array when
+// they are not known.
+QByteArrayView tableRecords(const Sales& sales);
+
 // Reads the ledger (at most as many lines as a table holds) into the table
 // and returns the whole records the file holds. When the table was decoded
 // from `decoded`, only the records that differ from it are decoded again;
 // decoded becomes what was read.
-qint64 loadLedger(const DataFiles& files, LedgerTable& ledger, QByteArray* decoded = nullptr);
+// `spare`, when given, is the room the records are read into, and gets the
+// records decoded before.
+qint64 loadLedger(const DataFiles& files, LedgerTable& ledger, QByteArray* decoded = nullptr,
+                  QByteArray* spare = nullptr);
 
 // Every member's debt: the owed lines at the products' unit prices, in file
 // order, each product and sum in double precision rounded to single. A line
 // naming no product or member of the tables counts for nothing.
 QList<float> memberDebts(const LedgerTable& ledger, const ProductTable& products, int memberCount);
+// The same into `debts`, whose room is used again.
+void fillMemberDebts(QList<float>& debts, const LedgerTable& ledger, const ProductTable& products,
+                     int memberCount);
 
 // Reloads the ledger and recomputes the debts; a failure keeps the previous
 // table. Returns the whole records the file holds.

@@ -24,8 +24,6 @@ const Product& productOfLine(App& app, const LedgerLine& line) {
                                                                  : products[0];
 }
 
-constexpr int kPaidAt = 18;
-
 } // namespace
 
 QString settlementEntryOf(App& app, int n) {
@@ -44,8 +42,8 @@ qint64 writeLineFlag(App& app, int n, qint16 paid, const QString& entry,
                      const std::function<void()>& shown) {
     RecordFile ledger(app.files, kLedgerFile, kLedgerRecordLength);
     QByteArray record = ledger.read(n);
-    record[kPaidAt] = static_cast<char>(paid & 0xFF);
-    record[kPaidAt + 1] = static_cast<char>((paid >> 8) & 0xFF);
+    record[kLedgerPaidAt] = static_cast<char>(paid & 0xFF);
+    record[kLedgerPaidAt + 1] = static_cast<char>((paid >> 8) & 0xFF);
     qint64 at = -1;
     Register cashRegister = Register::Material;
     if (!entry.isEmpty()) {
@@ -61,7 +59,7 @@ qint64 writeLineFlag(App& app, int n, qint16 paid, const QString& entry,
             takeBackQuietly([&] { app.files.cutBack(ledgerFileOf(cashRegister), at); });
         throw;
     }
-    app.part<Sales>().ledger.lines[n].paid = paid;
+    setLinePaid(app.part<Sales>(), n, paid);
     return at;
 }
 
@@ -77,8 +75,8 @@ Settled settleMember(App& app, int m) {
         char* record = bytes.data() + qsizetype(r - 1) * kLedgerRecordLength;
         if (int16At(QByteArrayView(record, kLedgerRecordLength), 12) != m)
             continue;
-        if (int16At(QByteArrayView(record, kLedgerRecordLength), kPaidAt) != kPaid) {
-            record[kPaidAt] = record[kPaidAt + 1] = char(0xFF);
+        if (int16At(QByteArrayView(record, kLedgerRecordLength), kLedgerPaidAt) != kPaid) {
+            record[kLedgerPaidAt] = record[kLedgerPaidAt + 1] = char(0xFF);
             changed = true;
         }
         if (r <= table.count() && table[r].paid == kOwed) {
@@ -107,7 +105,7 @@ Settled settleMember(App& app, int m) {
     Sales& sales = app.part<Sales>();
     for (int r = 1; r <= sales.ledger.count(); ++r) {
         if (sales.ledger[r].member == m)
-            sales.ledger.lines[r].paid = kPaid;
+            setLinePaid(sales, r, kPaid);
     }
     return settled;
 }
@@ -117,10 +115,16 @@ void keepLines(App& app, const QList<int>& kept) {
     const QFileInfo file(app.files.path(kLedgerFile));
     if (file.exists() && file.size() / kLedgerRecordLength > table.count())
         throw LedgerBeyondTable();
+    // The kept records as the file held them, where they are known.
+    const QByteArrayView records = tableRecords(app.part<Sales>());
     QByteArray bytes;
     bytes.reserve(qsizetype(kept.size()) * kLedgerRecordLength);
-    for (const int i : kept)
-        bytes += ledgerRecord(table[i]);
+    for (const int i : kept) {
+        if (records.isEmpty())
+            bytes += ledgerRecord(table[i]);
+        else
+            bytes += records.sliced(qsizetype(i - 1) * kLedgerRecordLength, kLedgerRecordLength);
+    }
     app.files.replaceThrough(kLedgerTemporaryFile, kLedgerFile, bytes);
 }
 

@@ -66,10 +66,11 @@ TEST(RegisterTotal, SumsTheAmountsAfterTheMarkersOfItsRegister) {
 }
 
 TEST(RegisterRows, MarkAmountLinesWithTheEuro) {
-    EXPECT_EQ(texts(registerRows({u"Prix unitaire : 7,5 - Prix total : 15"_s,
-                                  u"Correction de caisse effectué le 05/12/2007"_s,
-                                  u"Prix total : 1 Correction de caisse : 2"_s, u""_s,
-                                  u"Nombre et désignation : 2 x Tee-shirt"_s})),
+    const QByteArray text = toCp1252(u"Prix unitaire : 7,5 - Prix total : 15\r\n"
+                                     u"Correction de caisse effectué le 05/12/2007\r\n"
+                                     u"Prix total : 1 Correction de caisse : 2\r\n\r\n"
+                                     u"Nombre et désignation : 2 x Tee-shirt\r\n");
+    EXPECT_EQ(texts(registerRows(text)),
               (QStringList{u"Prix unitaire : 7,5 - Prix total : 15€"_s,
                            u"Correction de caisse effectué le 05/12/2007€"_s,
                            u"Prix total : 1 Correction de caisse : 2€€"_s, u""_s,

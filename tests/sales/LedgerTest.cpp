@@ -182,5 +182,54 @@ TEST_F(LedgerOfAClub, TheOperationsRowsFollowEveryChangeOfWhatTheyShow) {
     EXPECT_TRUE(allLineRows(app)[1].text.startsWith(u"04/12/2007"_s));
 }
 
+// The rows are brought up to date in place; a copy taken before (the list
+// showing them) keeps what it showed.
+TEST_F(LedgerOfAClub, RowsUpdatedInPlaceLeaveACopyAsItWasAndMatchARebuild) {
+    Sales& sales = app.part<Sales>();
+    const auto rebuilt = [&] {
+        Sales::LineRows kept = std::exchange(sales.lineRows, {});
+        const QStringList texts = rowTexts(allLineRows(app));
+        sales.lineRows = std::move(kept);
+        return texts;
+    };
+    const auto numbered = [&] {
+        const Rows& rows = allLineRows(app);
+        for (qsizetype i = 0; i < rows.size(); ++i)
+            if (rows[i].data != i + 1)
+                return false;
+        return true;
+    };
+    QList<LedgerLine> lines;
+    for (int n = 1; n <= 40; ++n)
+        lines.append({u"%1/12/2007"_s.arg(n % 28 + 1, 2, 10, QLatin1Char('0')), qint16(n % 2 + 1),
+                      qint16(n % 2 + 1), float(n), n % 3 ? kOwed : kPaid});
+    writeLedger(lines);
+    ChargeVentes(app);
+    const Rows shown = allLineRows(app);
+    const QStringList shownTexts = rowTexts(shown);
+
+    // Lines deleted here and there, one changed, two added at the end.
+    QList<LedgerLine> next = lines;
+    next.remove(30, 3);
+    next.remove(5, 10);
+    next[10].paid = kPaid;
+    next.append({u"30/12/2007"_s, 1, 2, 7, kOwed});
+    next.append({u"31/12/2007"_s, 2, 1, 8, kOwed});
+    writeLedger(next);
+    ChargeVentes(app);
+    EXPECT_EQ(rowTexts(allLineRows(app)), rebuilt());
+    EXPECT_TRUE(numbered());
+    EXPECT_EQ(rowTexts(shown), shownTexts);
+
+    // Back to a longer ledger, then to none.
+    writeLedger(lines);
+    ChargeVentes(app);
+    EXPECT_EQ(rowTexts(allLineRows(app)), shownTexts);
+    EXPECT_TRUE(numbered());
+    writeLedger({});
+    ChargeVentes(app);
+    EXPECT_TRUE(allLineRows(app).isEmpty());
+}
+
 } // namespace
 } // namespace vendalise

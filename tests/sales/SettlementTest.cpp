@@ -65,5 +65,31 @@ TEST_F(Settlements, KeptLinesReplaceTheLedgerWithTheirBytesAndNoTemporaryFile) {
     EXPECT_EQ(bytesOf(kLedgerFile), all.mid(20, 20)); // the short date with its blanks
 }
 
+// A deletion writes the kept lines from memory: a line settled just before
+// is written settled, even with no reload between.
+TEST_F(Settlements, ADeletionRightAfterASettlementKeepsTheSettledFlags) {
+    writeLedger({{u"01/12/2007"_s, 1, 1, 2, kOwed},
+                 {u"02/12/2007"_s, 1, 2, 1, kOwed},
+                 {u"03/12/2007"_s, 1, 1, 3, kOwed},
+                 {u"04/12/2007"_s, 1, 2, 1, kOwed}});
+    writeLineFlag(app, 2, kPaid, QString(), {});
+    keepLines(app, {2, 3, 4});
+    LedgerTable read;
+    loadLedger(app.files, read);
+    ASSERT_EQ(read.count(), 3);
+    EXPECT_TRUE(read[1].isPaid());
+    EXPECT_FALSE(read[2].isPaid());
+
+    ChargeVentes(app);
+    settleMember(app, 2);
+    keepLines(app, {1, 3});
+    loadLedger(app.files, read);
+    ASSERT_EQ(read.count(), 2);
+    EXPECT_EQ(read[1].date, u"02/12/2007"_s);
+    EXPECT_TRUE(read[1].isPaid());
+    EXPECT_EQ(read[2].date, u"04/12/2007"_s);
+    EXPECT_TRUE(read[2].isPaid());
+}
+
 } // namespace
 } // namespace vendalise
