@@ -33,6 +33,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <unistd.h>
 #include <functional>
 #include <vector>
 
@@ -50,12 +51,21 @@ protected:
     void end() override { std::_Exit(0); }
 };
 
+// Puts a preparation's writes on the disk, so that they are not counted in
+// the operation measured after it (putting its own file on the disk makes
+// the file system write out what was written before).
+void settle() {
+    ::sync();
+}
+
 double medianMs(const std::function<void()>& operation,
                 const std::function<void()>& setUp = {}) {
     std::vector<double> times;
     for (int run = 0; run < kRuns; ++run) {
-        if (setUp)
+        if (setUp) {
             setUp();
+            settle();
+        }
         QElapsedTimer timer;
         timer.start();
         operation();
@@ -147,48 +157,59 @@ int main(int argc, char** argv) {
     app.window<FrmAchat>();
     FrmES& operations = app.window<FrmES>();
 
+    // An operation's target: a time and a ratio to the bare file work, 0
+    // where there is none.
+    struct Target {
+        double ms;
+        double ratio;
+    };
     struct Result {
         const char* name;
         double ms;
         double bare;
-        const char* target;
+        Target target;
     };
     std::vector<Result> results;
-    results.push_back({"start-up's loads (members, ledger with debts, products)", medianMs([&] {
-                           loadMemberTable(app.files, app.part<Members>().table);
-                           ChargeVentes(app);
-                           loadProductTable(app.files, app.part<Catalogue>().table);
-                       }, [&] { app.part<Sales>().ledgerBytes.clear(); }),
-                       productsBare + membersBare + ledgerBare, "within 3x the bare read"});
+    // The operations named on the command line (any part of their name), or
+    // all of them.
+    const QStringList chosen = QCoreApplication::arguments().mid(1);
+    const auto measure = [&](const char* name, double bare, Target target,
+                             const std::function<void()>& operation,
+                             const std::function<void()>& setUp = {}) {
+        const QString title = QString::fromUtf8(name);
+        if (!chosen.isEmpty() && std::none_of(chosen.begin(), chosen.end(), [&](const QString& c) {
+                return title.contains(c, Qt::CaseInsensitive);
+            }))
+            return;
+        results.push_back({name, medianMs(operation, setUp), bare, target});
+    };
+    measure("start-up's loads (members, ledger with debts, products)",
+            productsBare + membersBare + ledgerBare, {0, 3}, [&] {
+                loadMemberTable(app.files, app.part<Members>().table);
+                ChargeVentes(app);
+                loadProductTable(app.files, app.part<Catalogue>().table);
+            }, [&] { app.part<Sales>().ledgerBytes.clear(); });
     // The refills below rebuild everything: what they kept from the last
     // time is forgotten before each run.
     Sales& sales = app.part<Sales>();
     Catalogue& catalogue = app.part<Catalogue>();
-    results.push_back({"ChargeVentes (whole ledger decoded)", medianMs([&] { ChargeVentes(app); }, [&] {
-                           sales.ledgerBytes.clear();
-                       }),
-                       ledgerBare, ""});
-    results.push_back({"MajProduits (both lists)", medianMs([&] { MajProduits(app); }, [&] {
-                           catalogue.listed = {};
-                       }),
-                       productsBare, "< 30 ms"});
-    results.push_back({"filter refill (both lists)", medianMs([&] {
-                           stock.TextPlancher->setText(QStringLiteral("1E39"));
-                           stock.refillByFilter();
-                       }),
-                       productsBare, "< 30 ms"});
-    results.push_back({"MajEs", medianMs([&] { operations.MajEs(); }, [&] { sales.lineRows = {}; }),
-                       ledgerBare, "< 30 ms"});
-    results.push_back({"client view", medianMs([&] {
-                           app.part<Sales>().currentLine = 1;
-                           operations.MajClient();
-                       }),
-                       ledgerBare, "< 30 ms"});
-    results.push_back(
-        {"debt view", medianMs([&] { operations.BtnDette->click(); }), membersBare, "< 30 ms"});
-    results.push_back({"stock report's sort",
-                       medianMs([&] { stockReportOrder(app.part<Catalogue>().table); }),
-                       productsBare, "< 5 ms"});
+    measure("ChargeVentes (whole ledger decoded)", ledgerBare, {0, 0}, [&] { ChargeVentes(app); },
+            [&] { sales.ledgerBytes.clear(); });
+    measure("MajProduits (both lists)", productsBare, {30, 0}, [&] { MajProduits(app); },
+            [&] { catalogue.listed = {}; });
+    measure("filter refill (both lists)", productsBare, {30, 0}, [&] {
+        stock.TextPlancher->setText(QStringLiteral("1E39"));
+        stock.refillByFilter();
+    });
+    measure("MajEs", ledgerBare, {30, 0}, [&] { operations.MajEs(); },
+            [&] { sales.lineRows = {}; });
+    measure("client view", ledgerBare, {30, 0}, [&] {
+        app.part<Sales>().currentLine = 1;
+        operations.MajClient();
+    });
+    measure("debt view", membersBare, {30, 0}, [&] { operations.BtnDette->click(); });
+    measure("stock report's sort", productsBare, {5, 0},
+            [&] { stockReportOrder(app.part<Catalogue>().table); });
 
     // One purchase booked with all its refreshes, on a ledger one line short
     // of full and cash ledgers of 100,000 lines; every window that shows a
@@ -249,16 +270,14 @@ int main(int argc, char** argv) {
                                        QStringLiteral("article"), 2.5f, 2.5f);
         return purchase;
     };
-    results.push_back({"purchase booked, paid, with its refreshes",
-                       medianMs([&] { EnregistreAchat(app, purchaseOf(true)); }, putBack),
-                       ledgerBare + cashBare + purchaseWriteBare,
-                       "< 50 ms, within 3x the bare read and write"});
-    results.push_back({"purchase booked, owed, with its refreshes",
-                       medianMs([&] { EnregistreAchat(app, purchaseOf(false)); }, putBack),
-                       ledgerBare + purchaseWriteBare, "< 50 ms, within 3x the bare read and write"});
-    if (messages.shown.size() != 2 * kRuns)
-        std::fprintf(stderr, "the purchases showed %lld messages, not %d\n",
-                     static_cast<long long>(messages.shown.size()), 2 * kRuns);
+    const qsizetype shownBefore = messages.shown.size();
+    measure("purchase booked, paid, with its refreshes", ledgerBare + cashBare + purchaseWriteBare,
+            {50, 3}, [&] { EnregistreAchat(app, purchaseOf(true)); }, putBack);
+    measure("purchase booked, owed, with its refreshes", ledgerBare + purchaseWriteBare, {50, 3},
+            [&] { EnregistreAchat(app, purchaseOf(false)); }, putBack);
+    for (qsizetype i = shownBefore; i < messages.shown.size(); ++i)
+        if (messages.shown[i].text != QStringLiteral("Achat enregistré"))
+            std::fprintf(stderr, "a purchase said: %s\n", qPrintable(messages.shown[i].text));
 
     // The money operations on a full ledger in which member 7 owes 1,000
     // lines; the files are put back before each run.
@@ -272,60 +291,74 @@ int main(int argc, char** argv) {
         writeFile(folder.filePath(kDrinksLedgerFile), cashText);
         ChargeVentes(app);
         operations.MajEs();
-        fillRegisterList(app, Register::Material);
-        fillRegisterList(app, Register::Drinks);
+        // The register lists lose the rows the operation added.
+        Cash& cash = app.part<Cash>();
+        for (const Register r : {Register::Material, Register::Drinks}) {
+            if (cash.rowsOf(r).size() < cashRows) {
+                fillRegisterList(app, r);
+                continue;
+            }
+            cash.changeRows(r, [&](Rows& rows) { rows.resize(cashRows); });
+            cash.filledFrom[int(r)] = cashText.size();
+        }
         messages.answers.clear();
         messages.inputs.clear();
         messages.shown.clear();
         printer.printed.clear();
     };
     putLedgerBack();
-    const double ledgerWriteBare = medianMs([&] { writeFile(folder.filePath(kLedgerFile), owing); });
-    results.push_back({"settlement of one line", medianMs([&] {
-                           operations.CheckPayé->setChecked(true);
-                           operations.BtnMaj->click();
-                       }, [&] {
-                           putLedgerBack();
-                           app.part<Sales>().currentLine = 16000;
-                       }),
-                       ledgerBare + purchaseWriteBare, "< 100 ms, within 3x the bare read and write"});
-    results.push_back({"settlement of a member's 1,000 owed lines", medianMs([&] {
-                           messages.answers.push_back(Answer::Yes);
-                           operations.BtnReglement->click();
-                       }, [&] {
-                           putLedgerBack();
-                           operations.BtnDette->click();
-                           const Rows& debtors = operations.ListDettes->rows();
-                           for (qsizetype i = 0; i < debtors.size(); ++i)
-                               if (debtors[i].data == 7)
-                                   operations.ListDettes->chooseRow(int(i));
-                       }),
-                       ledgerBare + ledgerWriteBare, "< 100 ms, within 3x the bare read and write"});
+    // The bare replacement of the ledger, all or nothing: a temporary file
+    // written, put on the disk and renamed over the ledger.
+    const double ledgerWriteBare = medianMs([&] {
+        const QString temporary = folder.filePath(QStringLiteral("bare.tmp"));
+        QFile file(temporary);
+        if (!file.open(QIODevice::WriteOnly) || file.write(owing) != owing.size() ||
+            !file.flush() || ::fdatasync(file.handle()) != 0 ||
+            std::rename(QFile::encodeName(temporary).constData(),
+                        QFile::encodeName(folder.filePath(kLedgerFile)).constData()) != 0)
+            std::puts("the bare replacement failed");
+    });
+    measure("settlement of one line", ledgerBare + purchaseWriteBare, {100, 3}, [&] {
+        operations.CheckPayé->setChecked(true);
+        operations.BtnMaj->click();
+    }, [&] {
+        putLedgerBack();
+        app.part<Sales>().currentLine = 16000;
+    });
+    measure("settlement of a member's 1,000 owed lines", ledgerBare + ledgerWriteBare, {100, 3},
+            [&] {
+                messages.answers.push_back(Answer::Yes);
+                operations.BtnReglement->click();
+            },
+            [&] {
+                putLedgerBack();
+                operations.BtnDette->click();
+                const Rows& debtors = operations.ListDettes->rows();
+                for (qsizetype i = 0; i < debtors.size(); ++i)
+                    if (debtors[i].data == 7)
+                        operations.ListDettes->chooseRow(int(i));
+            });
     operations.BtnES->click();
-    results.push_back({"deletion of 1,000 lines from the middle", medianMs([&] {
-                           messages.inputs.push_back(QStringLiteral("1000"));
-                           // Confirmed; the first owed line deleted, then all others.
-                           messages.answers = {Answer::Yes, Answer::Yes, Answer::Yes};
-                           operations.Command1->click();
-                       }, [&] {
-                           putLedgerBack();
-                           app.part<Sales>().currentLine = 15000;
-                       }),
-                       ledgerBare + ledgerWriteBare, "< 100 ms, within 3x the bare read and write"});
+    measure("deletion of 1,000 lines from the middle", ledgerBare + ledgerWriteBare, {100, 3},
+            [&] {
+                messages.inputs.push_back(QStringLiteral("1000"));
+                // Confirmed; the first owed line deleted, then all others.
+                messages.answers = {Answer::Yes, Answer::Yes, Answer::Yes};
+                operations.Command1->click();
+            },
+            [&] {
+                putLedgerBack();
+                app.part<Sales>().currentLine = 15000;
+            });
     Compta& material = app.window<Compta>();
-    results.push_back({"register sum, 100,000 lines", medianMs([&] { material.CmdSomme->click(); }, [&] {
-                           putLedgerBack();
-                       }),
-                       cashBare, "< 100 ms, within 3x the bare read"});
-    results.push_back({"register print, 100,000 lines", medianMs([&] { material.BtnImprimer->click(); }, [&] {
-                           putLedgerBack();
-                       }),
-                       cashBare, "< 100 ms, within 3x the bare read"});
-    results.push_back({"combined statement, 2 x 100,000 lines", medianMs([&] {
-                           messages.answers.push_back(Answer::Yes);
-                           SommeCaisses(app);
-                       }, [&] { putLedgerBack(); }),
-                       2 * cashBare, "< 100 ms, within 3x the bare read"});
+    measure("register sum, 100,000 lines", cashBare, {100, 3}, [&] { material.CmdSomme->click(); },
+            putLedgerBack);
+    measure("register print, 100,000 lines", cashBare, {100, 3},
+            [&] { material.BtnImprimer->click(); }, putLedgerBack);
+    measure("combined statement, 2 x 100,000 lines", 2 * cashBare, {100, 3}, [&] {
+        messages.answers.push_back(Answer::Yes);
+        SommeCaisses(app);
+    }, putLedgerBack);
     if (app.part<Sales>().ledger.count() != kMaxRecords)
         std::fprintf(stderr, "the ledger was not put back\n");
 
@@ -336,8 +369,26 @@ int main(int argc, char** argv) {
                 "Bare write of a purchase (a ledger record appended, a product record "
                 "rewritten): %.2f ms.\n\n",
                 productsBare, membersBare, ledgerBare, cashBare, purchaseWriteBare);
-    std::printf("%-58s %10s %8s  %s\n", "operation", "median", "ratio", "target");
-    for (const Result& r : results)
-        std::printf("%-58s %7.2f ms %7.1fx  %s\n", r.name, r.ms, r.ms / r.bare, r.target);
+    std::printf("%-58s %10s %8s  %-16s %s\n", "operation", "median", "ratio", "target", "met");
+    int missed = 0;
+    for (const Result& r : results) {
+        const double ratio = r.ms / r.bare;
+        QString target;
+        if (r.target.ms > 0)
+            target = QStringLiteral("< %1 ms").arg(r.target.ms);
+        if (r.target.ratio > 0)
+            target += (target.isEmpty() ? QString() : QStringLiteral(", ")) +
+                      QStringLiteral("%1x").arg(r.target.ratio);
+        const bool met = (r.target.ms == 0 || r.ms < r.target.ms) &&
+                         (r.target.ratio == 0 || ratio <= r.target.ratio);
+        if (!met)
+            ++missed;
+        std::printf("%-58s %7.2f ms %7.1fx  %-16s %s\n", r.name, r.ms, ratio, qPrintable(target),
+                    target.isEmpty() ? "" : met ? "yes" : "no");
+    }
+    std::printf("\n%d of %d targets missed.\n", missed,
+                int(std::count_if(results.begin(), results.end(), [](const Result& r) {
+                    return r.target.ms > 0 || r.target.ratio > 0;
+                })));
     return 0;
 }
