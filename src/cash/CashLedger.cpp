@@ -8,6 +8,7 @@
 #include "platform/NumberForm.h"
 
 #include <QFileInfo>
+#include <QStringBuilder>
 
 namespace vendalise {
 
@@ -24,11 +25,14 @@ QString correctionMarker(Register cashRegister) {
 QString purchaseEntry(const QString& verb, const QString& date, const QString& firstName,
                       const QString& name, const QString& quantity, const QString& productName,
                       float unitPrice, float total) {
-    return cashEntry(verb + date + QStringLiteral(" par : ") + firstName + QLatin1Char(' ') + name,
-                     QStringLiteral("Nombre et désignation : ") + quantity +
-                         QStringLiteral(" x ") + productName,
-                     QStringLiteral("Prix unitaire : ") + numberForm(unitPrice) +
-                         QStringLiteral(" - Prix total : ") + numberForm(total));
+    // Built in one string: a settlement of all of a member's debts makes
+    // one entry per owed line.
+    const QString unit = numberForm(unitPrice);
+    const QString sum = numberForm(total);
+    return verb % date % QLatin1String(" par : ") % firstName % QLatin1Char(' ') % name % kCrLf %
+           QStringLiteral("Nombre et désignation : ") % quantity % QLatin1String(" x ") %
+           productName % kCrLf % QLatin1String("Prix unitaire : ") % unit %
+           QLatin1String(" - Prix total : ") % sum % kCrLf;
 }
 
 } // namespace

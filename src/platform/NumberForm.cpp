@@ -16,10 +16,13 @@ QString numberForm(float value) {
     char buffer[32];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
                                       std::chars_format::general, 7);
-    QString text = QString::fromLatin1(buffer, result.ptr - buffer);
-    text.replace(QLatin1Char('.'), QLatin1Char(','));
-    text.replace(QLatin1Char('e'), QLatin1Char('E'));
-    return text;
+    for (char* c = buffer; c != result.ptr; ++c) {
+        if (*c == '.')
+            *c = ',';
+        else if (*c == 'e')
+            *c = 'E';
+    }
+    return QString::fromLatin1(buffer, result.ptr - buffer);
 }
 
 double readNumber(QStringView text) {

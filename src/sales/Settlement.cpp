@@ -26,16 +26,25 @@ const Product& productOfLine(App& app, const LedgerLine& line) {
 
 } // namespace
 
-QString settlementEntryOf(App& app, int n) {
+namespace {
+
+// The entry of line n settled on the day `today`.
+QString settlementEntryOn(App& app, int n, const QString& today) {
     const LedgerLine& line = app.part<Sales>().ledger[n];
     const MemberTable& members = app.part<Members>().table;
     const Member& member =
         line.member >= 1 && line.member <= members.count() ? members[line.member] : members[0];
     const Product& product = productOfLine(app, line);
-    return settlementEntry(dateText(app.sys.clock.today()), blanksTrimmed(member.firstName),
+    return settlementEntry(today, blanksTrimmed(member.firstName),
                            blanksTrimmed(member.name), blanksTrimmed(numberForm(line.quantity)),
                            blanksTrimmed(product.name), product.price,
                            static_cast<float>(double(product.price) * line.quantity));
+}
+
+} // namespace
+
+QString settlementEntryOf(App& app, int n) {
+    return settlementEntryOn(app, n, dateText(app.sys.clock.today()));
 }
 
 qint64 writeLineFlag(App& app, int n, qint16 paid, const QString& entry,
@@ -64,14 +73,19 @@ qint64 writeLineFlag(App& app, int n, qint16 paid, const QString& entry,
 }
 
 Settled settleMember(App& app, int m) {
-    const LedgerTable& table = app.part<Sales>().ledger;
-    const Records records =
-        app.files.readRecords(kLedgerFile, kLedgerRecordLength, INT_MAX / kLedgerRecordLength);
-    QByteArray bytes = records.bytes();
+    Sales& sales = app.part<Sales>();
+    const LedgerTable& table = sales.ledger;
+    // Read into the room the next reload reads into, and given back to it.
+    Records records = app.files.readRecords(kLedgerFile, kLedgerRecordLength,
+                                            INT_MAX / kLedgerRecordLength,
+                                            std::move(sales.spareBytes));
+    const int count = records.count();
+    QByteArray bytes = std::move(records).takeBytes();
     Settled settled;
     QString* entries = settled.texts;
     bool changed = false;
-    for (int r = 1; r <= records.count(); ++r) {
+    const QString today = dateText(app.sys.clock.today());
+    for (int r = 1; r <= count; ++r) {
         char* record = bytes.data() + qsizetype(r - 1) * kLedgerRecordLength;
         if (int16At(QByteArrayView(record, kLedgerRecordLength), 12) != m)
             continue;
@@ -81,7 +95,7 @@ Settled settleMember(App& app, int m) {
         }
         if (r <= table.count() && table[r].paid == kOwed) {
             const Register cashRegister = registerOf(productOfLine(app, table[r]).name);
-            entries[int(cashRegister)] += settlementEntryOf(app, r) + QStringLiteral("\r\n");
+            entries[int(cashRegister)] += settlementEntryOn(app, r, today) + QStringLiteral("\r\n");
         }
     }
     qint64* at = settled.at;
@@ -102,11 +116,11 @@ Settled settleMember(App& app, int m) {
         }
         throw;
     }
-    Sales& sales = app.part<Sales>();
     for (int r = 1; r <= sales.ledger.count(); ++r) {
         if (sales.ledger[r].member == m)
             setLinePaid(sales, r, kPaid);
     }
+    sales.spareBytes = std::move(bytes);
     return settled;
 }
 

@@ -797,26 +797,26 @@ void ScenarioRunner::checkWritePoint() {
     } catch (const FileError& error) {
         fail(point + QStringLiteral("the files cannot be read again: ") + error.description());
     }
-    const ProductTable& shownProducts = app_->part<Catalogue>().table;
-    bool same = products.count() == shownProducts.count();
-    for (int n = 1; same && n <= products.count(); ++n)
-        same = products[n].name == shownProducts[n].name &&
-               products[n].price == shownProducts[n].price &&
-               products[n].stock == shownProducts[n].stock;
-    if (!same)
+    // Each table equals its reload, record for record.
+    const auto sameTable = [](const auto& read, const auto& shown, auto equal) {
+        if (read.count() != shown.count())
+            return false;
+        for (int n = 1; n <= read.count(); ++n)
+            if (!equal(read[n], shown[n]))
+                return false;
+        return true;
+    };
+    if (!sameTable(products, app_->part<Catalogue>().table, [](const Product& a, const Product& b) {
+            return a.name == b.name && a.price == b.price && a.stock == b.stock;
+        }))
         fail(point + QStringLiteral("the product table differs from its file"));
-    const MemberTable& shownMembers = app_->part<Members>().table;
-    same = members.count() == shownMembers.count();
-    for (int n = 1; same && n <= members.count(); ++n)
-        same = members[n].name == shownMembers[n].name &&
-               members[n].firstName == shownMembers[n].firstName;
-    if (!same)
+    if (!sameTable(members, app_->part<Members>().table, [](const Member& a, const Member& b) {
+            return a.name == b.name && a.firstName == b.firstName;
+        }))
         fail(point + QStringLiteral("the member table differs from its file"));
-    const LedgerTable& shownLedger = app_->part<Sales>().ledger;
-    same = ledger.count() == shownLedger.count();
-    for (int n = 1; same && n <= ledger.count(); ++n)
-        same = ledgerRecord(ledger[n]) == ledgerRecord(shownLedger[n]);
-    if (!same)
+    if (!sameTable(ledger, app_->part<Sales>().ledger, [](const LedgerLine& a, const LedgerLine& b) {
+            return ledgerRecord(a) == ledgerRecord(b);
+        }))
         fail(point + QStringLiteral("the ledger table differs from its file"));
     counting_ = false;
     // What the script expected after the failing step no longer holds.
