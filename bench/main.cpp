@@ -183,12 +183,18 @@ int main(int argc, char** argv) {
             return;
         results.push_back({name, medianMs(operation, setUp), bare, target});
     };
+    // Into empty tables, as at start-up.
     measure("start-up's loads (members, ledger with debts, products)",
             productsBare + membersBare + ledgerBare, {0, 3}, [&] {
                 loadMemberTable(app.files, app.part<Members>().table);
                 ChargeVentes(app);
                 loadProductTable(app.files, app.part<Catalogue>().table);
-            }, [&] { app.part<Sales>().ledgerBytes.clear(); });
+            }, [&] {
+                app.part<Members>().table = {};
+                app.part<Sales>().ledger = {};
+                app.part<Sales>().ledgerBytes.clear();
+                app.part<Catalogue>().table = {};
+            });
     // The refills below rebuild everything: what they kept from the last
     // time is forgotten before each run.
     Sales& sales = app.part<Sales>();
