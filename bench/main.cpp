@@ -24,8 +24,8 @@
 #include "ScriptedServices.h"
 
 #include <QApplication>
-#include <QDate>
 #include <QCheckBox>
+#include <QDate>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPushButton>
@@ -33,8 +33,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <unistd.h>
 #include <functional>
+#include <unistd.h>
 #include <vector>
 
 using namespace vendalise;
@@ -58,8 +58,7 @@ void settle() {
     ::sync();
 }
 
-double medianMs(const std::function<void()>& operation,
-                const std::function<void()>& setUp = {}) {
+double medianMs(const std::function<void()>& operation, const std::function<void()>& setUp = {}) {
     std::vector<double> times;
     for (int run = 0; run < kRuns; ++run) {
         if (setUp) {
@@ -108,10 +107,11 @@ int main(int argc, char** argv) {
         products += productRecord(nameOf("article", n), float(n % 50) / 4, float(n % 13));
         members += memberRecord(nameOf("MEMBRE", n).toUpper(), QStringLiteral("Prénom"));
         // About ten sales a day, as at a club's shop.
-        const QString date = QDate(2007, 1, 1).addDays(n / 10).toString(QStringLiteral("dd/MM/yyyy"));
-        ledger += ledgerRecord({date, qint16(n % kMaxRecords + 1),
-                                qint16((n * 31) % kMaxRecords + 1), float(n % 5 + 1),
-                                n % 3 == 0 ? kPaid : kOwed});
+        const QString date =
+            QDate(2007, 1, 1).addDays(n / 10).toString(QStringLiteral("dd/MM/yyyy"));
+        ledger +=
+            ledgerRecord({date, qint16(n % kMaxRecords + 1), qint16((n * 31) % kMaxRecords + 1),
+                          float(n % 5 + 1), n % 3 == 0 ? kPaid : kOwed});
     }
     writeFile(folder.filePath(kProductFile), products);
     writeFile(folder.filePath(kMemberFile), members);
@@ -184,31 +184,36 @@ int main(int argc, char** argv) {
         results.push_back({name, medianMs(operation, setUp), bare, target});
     };
     // Into empty tables, as at start-up.
-    measure("start-up's loads (members, ledger with debts, products)",
-            productsBare + membersBare + ledgerBare, {0, 3}, [&] {
-                loadMemberTable(app.files, app.part<Members>().table);
-                ChargeVentes(app);
-                loadProductTable(app.files, app.part<Catalogue>().table);
-            }, [&] {
-                app.part<Members>().table = {};
-                app.part<Sales>().ledger = {};
-                app.part<Sales>().ledgerBytes.clear();
-                app.part<Catalogue>().table = {};
-            });
+    measure(
+        "start-up's loads (members, ledger with debts, products)",
+        productsBare + membersBare + ledgerBare, {0, 3},
+        [&] {
+            loadMemberTable(app.files, app.part<Members>().table);
+            ChargeVentes(app);
+            loadProductTable(app.files, app.part<Catalogue>().table);
+        },
+        [&] {
+            app.part<Members>().table = {};
+            app.part<Sales>().ledger = {};
+            app.part<Sales>().ledgerBytes.clear();
+            app.part<Catalogue>().table = {};
+        });
     // The refills below rebuild everything: what they kept from the last
     // time is forgotten before each run.
     Sales& sales = app.part<Sales>();
     Catalogue& catalogue = app.part<Catalogue>();
-    measure("ChargeVentes (whole ledger decoded)", ledgerBare, {0, 0}, [&] { ChargeVentes(app); },
-            [&] { sales.ledgerBytes.clear(); });
-    measure("MajProduits (both lists)", productsBare, {30, 0}, [&] { MajProduits(app); },
-            [&] { catalogue.listed = {}; });
+    measure(
+        "ChargeVentes (whole ledger decoded)", ledgerBare, {0, 0}, [&] { ChargeVentes(app); },
+        [&] { sales.ledgerBytes.clear(); });
+    measure(
+        "MajProduits (both lists)", productsBare, {30, 0}, [&] { MajProduits(app); },
+        [&] { catalogue.listed = {}; });
     measure("filter refill (both lists)", productsBare, {30, 0}, [&] {
         stock.TextPlancher->setText(QStringLiteral("1E39"));
         stock.refillByFilter();
     });
-    measure("MajEs", ledgerBare, {30, 0}, [&] { operations.MajEs(); },
-            [&] { sales.lineRows = {}; });
+    measure(
+        "MajEs", ledgerBare, {30, 0}, [&] { operations.MajEs(); }, [&] { sales.lineRows = {}; });
     measure("client view", ledgerBare, {30, 0}, [&] {
         app.part<Sales>().currentLine = 1;
         operations.MajClient();
@@ -271,16 +276,18 @@ int main(int argc, char** argv) {
         [&] { QFile::resize(folder.filePath(kLedgerFile), fullLess1.size()); });
     const auto purchaseOf = [&](bool paid) {
         Purchase purchase{QStringLiteral("05/12/2007"), 2, 3, 1, paid, {}};
-        purchase.cashEntry = saleEntry(purchase.date, QStringLiteral("Prénom"),
-                                       QStringLiteral("NOM"), QStringLiteral("1"),
-                                       QStringLiteral("article"), 2.5f, 2.5f);
+        purchase.cashEntry =
+            saleEntry(purchase.date, QStringLiteral("Prénom"), QStringLiteral("NOM"),
+                      QStringLiteral("1"), QStringLiteral("article"), 2.5f, 2.5f);
         return purchase;
     };
     const qsizetype shownBefore = messages.shown.size();
-    measure("purchase booked, paid, with its refreshes", ledgerBare + cashBare + purchaseWriteBare,
-            {50, 3}, [&] { EnregistreAchat(app, purchaseOf(true)); }, putBack);
-    measure("purchase booked, owed, with its refreshes", ledgerBare + purchaseWriteBare, {50, 3},
-            [&] { EnregistreAchat(app, purchaseOf(false)); }, putBack);
+    measure(
+        "purchase booked, paid, with its refreshes", ledgerBare + cashBare + purchaseWriteBare,
+        {50, 3}, [&] { EnregistreAchat(app, purchaseOf(true)); }, putBack);
+    measure(
+        "purchase booked, owed, with its refreshes", ledgerBare + purchaseWriteBare, {50, 3},
+        [&] { EnregistreAchat(app, purchaseOf(false)); }, putBack);
     for (qsizetype i = shownBefore; i < messages.shown.size(); ++i)
         if (messages.shown[i].text != QStringLiteral("Achat enregistré"))
             std::fprintf(stderr, "a purchase said: %s\n", qPrintable(messages.shown[i].text));
@@ -324,47 +331,57 @@ int main(int argc, char** argv) {
                         QFile::encodeName(folder.filePath(kLedgerFile)).constData()) != 0)
             std::puts("the bare replacement failed");
     });
-    measure("settlement of one line", ledgerBare + purchaseWriteBare, {100, 3}, [&] {
-        operations.CheckPayé->setChecked(true);
-        operations.BtnMaj->click();
-    }, [&] {
-        putLedgerBack();
-        app.part<Sales>().currentLine = 16000;
-    });
-    measure("settlement of a member's 1,000 owed lines", ledgerBare + ledgerWriteBare, {100, 3},
-            [&] {
-                messages.answers.push_back(Answer::Yes);
-                operations.BtnReglement->click();
-            },
-            [&] {
-                putLedgerBack();
-                operations.BtnDette->click();
-                const Rows& debtors = operations.ListDettes->rows();
-                for (qsizetype i = 0; i < debtors.size(); ++i)
-                    if (debtors[i].data == 7)
-                        operations.ListDettes->chooseRow(int(i));
-            });
+    measure(
+        "settlement of one line", ledgerBare + purchaseWriteBare, {100, 3},
+        [&] {
+            operations.CheckPayé->setChecked(true);
+            operations.BtnMaj->click();
+        },
+        [&] {
+            putLedgerBack();
+            app.part<Sales>().currentLine = 16000;
+        });
+    measure(
+        "settlement of a member's 1,000 owed lines", ledgerBare + ledgerWriteBare, {100, 3},
+        [&] {
+            messages.answers.push_back(Answer::Yes);
+            operations.BtnReglement->click();
+        },
+        [&] {
+            putLedgerBack();
+            operations.BtnDette->click();
+            const Rows& debtors = operations.ListDettes->rows();
+            for (qsizetype i = 0; i < debtors.size(); ++i)
+                if (debtors[i].data == 7)
+                    operations.ListDettes->chooseRow(int(i));
+        });
     operations.BtnES->click();
-    measure("deletion of 1,000 lines from the middle", ledgerBare + ledgerWriteBare, {100, 3},
-            [&] {
-                messages.inputs.push_back(QStringLiteral("1000"));
-                // Confirmed; the first owed line deleted, then all others.
-                messages.answers = {Answer::Yes, Answer::Yes, Answer::Yes};
-                operations.Command1->click();
-            },
-            [&] {
-                putLedgerBack();
-                app.part<Sales>().currentLine = 15000;
-            });
+    measure(
+        "deletion of 1,000 lines from the middle", ledgerBare + ledgerWriteBare, {100, 3},
+        [&] {
+            messages.inputs.push_back(QStringLiteral("1000"));
+            // Confirmed; the first owed line deleted, then all others.
+            messages.answers = {Answer::Yes, Answer::Yes, Answer::Yes};
+            operations.Command1->click();
+        },
+        [&] {
+            putLedgerBack();
+            app.part<Sales>().currentLine = 15000;
+        });
     Compta& material = app.window<Compta>();
-    measure("register sum, 100,000 lines", cashBare, {100, 3}, [&] { material.CmdSomme->click(); },
-            putLedgerBack);
-    measure("register print, 100,000 lines", cashBare, {100, 3},
-            [&] { material.BtnImprimer->click(); }, putLedgerBack);
-    measure("combined statement, 2 x 100,000 lines", 2 * cashBare, {100, 3}, [&] {
-        messages.answers.push_back(Answer::Yes);
-        SommeCaisses(app);
-    }, putLedgerBack);
+    measure(
+        "register sum, 100,000 lines", cashBare, {100, 3}, [&] { material.CmdSomme->click(); },
+        putLedgerBack);
+    measure(
+        "register print, 100,000 lines", cashBare, {100, 3}, [&] { material.BtnImprimer->click(); },
+        putLedgerBack);
+    measure(
+        "combined statement, 2 x 100,000 lines", 2 * cashBare, {100, 3},
+        [&] {
+            messages.answers.push_back(Answer::Yes);
+            SommeCaisses(app);
+        },
+        putLedgerBack);
     if (app.part<Sales>().ledger.count() != kMaxRecords)
         std::fprintf(stderr, "the ledger was not put back\n");
 
@@ -391,7 +408,9 @@ int main(int argc, char** argv) {
         if (!met)
             ++missed;
         std::printf("%-58s %7.2f ms %7.1fx  %-16s %s\n", r.name, r.ms, ratio, qPrintable(target),
-                    target.isEmpty() ? "" : met ? "yes" : "no");
+                    target.isEmpty() ? ""
+                    : met            ? "yes"
+                                     : "no");
     }
     std::printf("\n%d of %d targets missed.\n", missed,
                 int(std::count_if(results.begin(), results.end(), [](const Result& r) {

@@ -78,8 +78,8 @@ Rows registerRows(const QByteArray& text) {
     rows.reserve(text.size() / 40 + 1);
     DataFiles::forEachLine(text, [&](QByteArrayView line) {
         // The markers are ASCII: found in the bytes as in the text.
-        const int euros = int(line.contains("Prix total")) +
-                          int(line.contains("Correction de caisse"));
+        const int euros =
+            int(line.contains("Prix total")) + int(line.contains("Correction de caisse"));
         QString row(line.size() + euros, Qt::Uninitialized);
         QChar* end = fromCp1252Into(line, row.data());
         for (int e = 0; e < euros; ++e)
@@ -108,8 +108,7 @@ qint64 appendCashEntry(App& app, Register cashRegister, const QString& entry) {
     return app.files.appendText(ledgerFileOf(cashRegister), entry + kCrLf);
 }
 
-void showAppendedEntry(App& app, Register cashRegister, const QString& entry,
-                       qint64 formerLength) {
+void showAppendedEntry(App& app, Register cashRegister, const QString& entry, qint64 formerLength) {
     showAppendedText(app, cashRegister, entry + kCrLf, formerLength);
 }
 
@@ -127,7 +126,8 @@ void showAppendedText(App& app, Register cashRegister, const QString& text, qint
 }
 
 void MajCompta(App& app, const QString& entry) {
-    showAppendedEntry(app, Register::Material, entry, appendCashEntry(app, Register::Material, entry));
+    showAppendedEntry(app, Register::Material, entry,
+                      appendCashEntry(app, Register::Material, entry));
 }
 
 void MajComptaBoisson(App& app, const QString& entry) {

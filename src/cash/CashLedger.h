@@ -75,8 +75,7 @@ qint64 appendCashEntry(App& app, Register cashRegister, const QString& entry);
 // Refills the register's list after the entry was appended at formerLength:
 // when the list showed the ledger up to there, only the entry's rows are
 // added, as the fill rule would; otherwise the whole ledger is read again.
-void showAppendedEntry(App& app, Register cashRegister, const QString& entry,
-                       qint64 formerLength);
+void showAppendedEntry(App& app, Register cashRegister, const QString& entry, qint64 formerLength);
 // The same for any text appended at formerLength (lines ending in CR LF).
 void showAppendedText(App& app, Register cashRegister, const QString& text, qint64 formerLength);
 // Appends the entry, then refills the register's list.

@@ -84,7 +84,8 @@ qint64 loadLedger(const DataFiles& files, LedgerTable& ledger, QByteArray* decod
     ledger.lines.reserve(records.count() + 1);
     for (int n = 1; n <= same; ++n) {
         const qsizetype at = qsizetype(n - 1) * kLedgerRecordLength;
-        if (std::memcmp(bytes.constData() + at, decoded->constData() + at, kLedgerRecordLength) != 0)
+        if (std::memcmp(bytes.constData() + at, decoded->constData() + at, kLedgerRecordLength) !=
+            0)
             ledger.lines[n] = lineAt(n);
     }
     for (int n = same + 1; n <= records.count(); ++n)

@@ -35,9 +35,9 @@ QString settlementEntryOn(App& app, int n, const QString& today) {
     const Member& member =
         line.member >= 1 && line.member <= members.count() ? members[line.member] : members[0];
     const Product& product = productOfLine(app, line);
-    return settlementEntry(today, blanksTrimmed(member.firstName),
-                           blanksTrimmed(member.name), blanksTrimmed(numberForm(line.quantity)),
-                           blanksTrimmed(product.name), product.price,
+    return settlementEntry(today, blanksTrimmed(member.firstName), blanksTrimmed(member.name),
+                           blanksTrimmed(numberForm(line.quantity)), blanksTrimmed(product.name),
+                           product.price,
                            static_cast<float>(double(product.price) * line.quantity));
 }
 
@@ -76,9 +76,9 @@ Settled settleMember(App& app, int m) {
     Sales& sales = app.part<Sales>();
     const LedgerTable& table = sales.ledger;
     // Read into the room the next reload reads into, and given back to it.
-    Records records = app.files.readRecords(kLedgerFile, kLedgerRecordLength,
-                                            INT_MAX / kLedgerRecordLength,
-                                            std::move(sales.spareBytes));
+    Records records =
+        app.files.readRecords(kLedgerFile, kLedgerRecordLength, INT_MAX / kLedgerRecordLength,
+                              std::move(sales.spareBytes));
     const int count = records.count();
     QByteArray bytes = std::move(records).takeBytes();
     Settled settled;
@@ -110,9 +110,8 @@ Settled settleMember(App& app, int m) {
     } catch (...) {
         for (const Register cashRegister : {Register::Material, Register::Drinks}) {
             if (at[int(cashRegister)] >= 0)
-                takeBackQuietly([&] {
-                    app.files.cutBack(ledgerFileOf(cashRegister), at[int(cashRegister)]);
-                });
+                takeBackQuietly(
+                    [&] { app.files.cutBack(ledgerFileOf(cashRegister), at[int(cashRegister)]); });
         }
         throw;
     }

@@ -23,8 +23,8 @@ TEST(CashEntries, HaveTheirThreeLinesExactly) {
               u"Achat effectué le 05/12/2007 par : Prénom NOM\r\n"
               u"Nombre et désignation : 2 x Tee-shirt\r\n"
               u"Prix unitaire : 7,5 - Prix total : 15\r\n"_s);
-    EXPECT_EQ(settlementEntry(u"06/12/2007"_s, u"Jean"_s, u"DUPONT"_s, u"0,5"_s, u"*Bière"_s,
-                              2.25f, 1.125f),
+    EXPECT_EQ(settlementEntry(u"06/12/2007"_s, u"Jean"_s, u"DUPONT"_s, u"0,5"_s, u"*Bière"_s, 2.25f,
+                              1.125f),
               u"Achat réglé le 06/12/2007 par : Jean DUPONT\r\n"
               u"Nombre et désignation : 0,5 x *Bière\r\n"
               u"Prix unitaire : 2,25 - Prix total : 1,125\r\n"_s);
@@ -48,17 +48,16 @@ TEST(RegisterTotal, SumsTheAmountsAfterTheMarkersOfItsRegister) {
         u"Prix unitaire : 7,5 - Prix total : 15"_s,
         u"Correction de caisse effectué le 05/12/2007"_s, // no colon: no amount
         u"Correction de caisse : -2,5"_s,
-        u"Correction de caisse : "_s,           // an empty amount counts 0
-        u"Prix total : 12.5"_s,                 // a point reads as well
-        u"Prix total : 1,5,3"_s,                // only the first comma
+        u"Correction de caisse : "_s,                          // an empty amount counts 0
+        u"Prix total : 12.5"_s,                                // a point reads as well
+        u"Prix total : 1,5,3"_s,                               // only the first comma
         u"label Prix total : 4 et Correction de caisse : 1"_s, // two amounts
-        u"Correction de caisse Boisson : 100"_s, // the drinks marker
+        u"Correction de caisse Boisson : 100"_s,               // the drinks marker
         u"Prix total : abc"_s,
     };
     // The ledger's text, with a line that cp1252 cannot hold whole before
     // the markers: positions are counted in characters, one byte each.
-    const QByteArray lines =
-        toCp1252(lineTexts.join(u"\r\n"_s) + u"\r\n€ Prix total : 1000\r\n"_s);
+    const QByteArray lines = toCp1252(lineTexts.join(u"\r\n"_s) + u"\r\n€ Prix total : 1000\r\n"_s);
     EXPECT_EQ(registerTotal(lines, Register::Material), 15 - 2.5f + 12.5f + 1.5f + 4 + 1 + 1000);
     // The drinks register reads its own marker and "Prix total :".
     EXPECT_EQ(registerTotal(lines, Register::Drinks), 15 + 12.5f + 1.5f + 4 + 100 + 1000);

@@ -814,9 +814,10 @@ void ScenarioRunner::checkWritePoint() {
             return a.name == b.name && a.firstName == b.firstName;
         }))
         fail(point + QStringLiteral("the member table differs from its file"));
-    if (!sameTable(ledger, app_->part<Sales>().ledger, [](const LedgerLine& a, const LedgerLine& b) {
-            return ledgerRecord(a) == ledgerRecord(b);
-        }))
+    if (!sameTable(ledger, app_->part<Sales>().ledger,
+                   [](const LedgerLine& a, const LedgerLine& b) {
+                       return ledgerRecord(a) == ledgerRecord(b);
+                   }))
         fail(point + QStringLiteral("the ledger table differs from its file"));
     counting_ = false;
     // What the script expected after the failing step no longer holds.
