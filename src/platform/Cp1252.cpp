@@ -24,25 +24,30 @@ char encodeOne(char32_t c) {
     return '?';
 }
 
-} // namespace
-
-QByteArray toCp1252(QStringView text) {
-    QByteArray out(text.size(), Qt::Uninitialized);
-    char* dst = out.data();
+// Writes one byte per character of text to out, each made by byteOf from
+// the character's code; a surrogate pair, which cp1252 cannot hold, is one
+// '?'. Returns how many bytes were written.
+template <class ByteOf> qsizetype encodeInto(QStringView text, char* out, ByteOf byteOf) {
+    char* const start = out;
     const QChar* c = text.data();
     const QChar* const end = c + text.size();
     for (; c != end; ++c) {
         const char16_t u = c->unicode();
-        if (u < 0x80) {
-            *dst++ = static_cast<char>(u);
-        } else if (QChar::isHighSurrogate(u) && c + 1 != end && c[1].isLowSurrogate()) {
-            ++c; // one character, which cp1252 cannot hold
-            *dst++ = '?';
+        if (QChar::isHighSurrogate(u) && c + 1 != end && c[1].isLowSurrogate()) {
+            ++c;
+            *out++ = '?';
         } else {
-            *dst++ = encodeOne(u);
+            *out++ = byteOf(u);
         }
     }
-    out.truncate(dst - out.data());
+    return out - start;
+}
+
+} // namespace
+
+QByteArray toCp1252(QStringView text) {
+    QByteArray out(text.size(), Qt::Uninitialized);
+    out.truncate(encodeInto(text, out.data(), [](char16_t u) { return encodeOne(u); }));
     return out;
 }
 
@@ -61,23 +66,13 @@ QChar* fromCp1252Into(QByteArrayView bytes, QChar* out) {
 }
 
 qsizetype upperCp1252Into(QStringView text, char* out) {
-    char* const start = out;
-    const QChar* c = text.data();
-    const QChar* const end = c + text.size();
-    for (; c != end; ++c) {
-        const char16_t u = c->unicode();
-        if (u < 0x80) {
-            *out++ = static_cast<char>(u >= 'a' && u <= 'z' ? u - 'a' + 'A' : u);
-        } else if (QChar::isHighSurrogate(u) && c + 1 != end && c[1].isLowSurrogate()) {
-            ++c; // one character, which cp1252 cannot hold
-            *out++ = '?';
-        } else {
-            const char16_t upper = QChar::toUpper(u);
-            const char byte = encodeOne(upper);
-            *out++ = upper != u && byte != '?' ? byte : encodeOne(u);
-        }
-    }
-    return out - start;
+    return encodeInto(text, out, [](char16_t u) {
+        if (u < 0x80)
+            return static_cast<char>(u >= 'a' && u <= 'z' ? u - 'a' + 'A' : u);
+        const char16_t upper = QChar::toUpper(u);
+        const char byte = encodeOne(upper);
+        return upper != u && byte != '?' ? byte : encodeOne(u);
+    });
 }
 
 QByteArray upperCp1252Bytes(QStringView text) {

@@ -32,6 +32,13 @@ TEST(LedgerRecord, IsTheLayoutOfTheFile) {
     EXPECT_EQ(ledgerLineOf(ledgerRecord({u"5/12/07"_s, 1, 1, 1, kOwed})).date, u"5/12/07   "_s);
 }
 
+QStringList rowTexts(const Rows& rows) {
+    QStringList texts;
+    for (const Row& row : rows)
+        texts.append(row.text + u" #"_s + QString::number(row.data));
+    return texts;
+}
+
 class LedgerOfAClub : public testing::TestProgram {
 protected:
     void SetUp() override {
@@ -42,6 +49,14 @@ protected:
         MemberTable& members = app.part<Members>().table;
         members.members.append({u"DUPONT"_s + QString(19, u' '), u"Jean      "_s});
         members.members.append({u"MARTIN"_s + QString(19, u' '), u"Paul      "_s});
+    }
+    // The rows' texts as a build from nothing makes them.
+    QStringList rebuilt() {
+        Sales& sales = app.part<Sales>();
+        Sales::LineRows kept = std::exchange(sales.lineRows, {});
+        const QStringList texts = rowTexts(allLineRows(app));
+        sales.lineRows = std::move(kept);
+        return texts;
     }
     void writeLedger(const QList<LedgerLine>& lines, const QByteArray& tail = {}) {
         QByteArray bytes;
@@ -106,13 +121,6 @@ TEST_F(LedgerOfAClub, AFailedLoadKeepsThePreviousTable) {
     EXPECT_EQ(app.part<Members>().debtOf(1), 15.0f);
 }
 
-QStringList rowTexts(const Rows& rows) {
-    QStringList texts;
-    for (const Row& row : rows)
-        texts.append(row.text + u" #"_s + QString::number(row.data));
-    return texts;
-}
-
 TEST_F(LedgerOfAClub, AReloadDecodesTheAddedLinesAndSeesChangedOnes) {
     const QList<LedgerLine> first{{u"05/12/2007"_s, 1, 1, 2, kOwed},
                                   {u"05/12/2007"_s, 2, 2, 1, kOwed}};
@@ -135,13 +143,6 @@ TEST_F(LedgerOfAClub, AReloadDecodesTheAddedLinesAndSeesChangedOnes) {
 }
 
 TEST_F(LedgerOfAClub, TheOperationsRowsFollowEveryChangeOfWhatTheyShow) {
-    Sales& sales = app.part<Sales>();
-    const auto rebuilt = [&] {
-        Sales::LineRows kept = std::exchange(sales.lineRows, {});
-        const QStringList texts = rowTexts(allLineRows(app));
-        sales.lineRows = std::move(kept);
-        return texts;
-    };
     writeLedger({{u"05/12/2007"_s, 1, 1, 2, kOwed}, {u"05/12/2007"_s, 2, 2, 1, kPaid}});
     ChargeVentes(app);
     ASSERT_EQ(allLineRows(app).size(), 2);
@@ -185,13 +186,6 @@ TEST_F(LedgerOfAClub, TheOperationsRowsFollowEveryChangeOfWhatTheyShow) {
 // The rows are brought up to date in place; a copy taken before (the list
 // showing them) keeps what it showed.
 TEST_F(LedgerOfAClub, RowsUpdatedInPlaceLeaveACopyAsItWasAndMatchARebuild) {
-    Sales& sales = app.part<Sales>();
-    const auto rebuilt = [&] {
-        Sales::LineRows kept = std::exchange(sales.lineRows, {});
-        const QStringList texts = rowTexts(allLineRows(app));
-        sales.lineRows = std::move(kept);
-        return texts;
-    };
     const auto numbered = [&] {
         const Rows& rows = allLineRows(app);
         for (qsizetype i = 0; i < rows.size(); ++i)
