@@ -89,16 +89,21 @@ void writeAll(QFileDevice& file, QByteArrayView bytes) {
         throwIoError(file);
 }
 
+// Writes the bytes at `at` and flushes them.
+void writeAt(const DataFiles& files, QFile& file, qint64 at, QByteArrayView bytes) {
+    if (!file.seek(at))
+        throwIoError(file);
+    files.checkFault(FileOp::Write, file.fileName());
+    writeAll(file, bytes);
+    files.checkFault(FileOp::Flush, file.fileName());
+    if (!file.flush())
+        throwIoError(file);
+}
+
 // Takes a failed append back: the file returns to its former length.
 void writeAtEnd(const DataFiles& files, QFile& file, qint64 at, QByteArrayView bytes) {
     try {
-        if (!file.seek(at))
-            throwIoError(file);
-        files.checkFault(FileOp::Write, file.fileName());
-        writeAll(file, bytes);
-        files.checkFault(FileOp::Flush, file.fileName());
-        if (!file.flush())
-            throwIoError(file);
+        writeAt(files, file, at, bytes);
     } catch (const FileError&) {
         file.resize(at);
         throw;
@@ -178,13 +183,7 @@ void RecordFile::write(int n, QByteArrayView record) {
     // A rewrite that fails puts the former record back.
     const QByteArray former = file_.read(recordLength_);
     try {
-        if (!file_.seek(at))
-            throwIoError(file_);
-        files_.checkFault(FileOp::Write, file_.fileName());
-        writeAll(file_, record);
-        files_.checkFault(FileOp::Flush, file_.fileName());
-        if (!file_.flush())
-            throwIoError(file_);
+        writeAt(files_, file_, at, record);
     } catch (const FileError&) {
         if (file_.seek(at) && file_.write(former) == former.size())
             file_.flush();
