@@ -12,6 +12,7 @@
 #include "members/MemberTable.h"
 #include "platform/Cp1252.h"
 #include "platform/DataFiles.h"
+#include "platform/Disk.h"
 #include "platform/Limits.h"
 #include "platform/Memory.h"
 #include "platform/QtServices.h"
@@ -34,7 +35,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
-#include <unistd.h>
 #include <vector>
 
 using namespace vendalise;
@@ -55,7 +55,7 @@ protected:
 // the operation measured after it (putting its own file on the disk makes
 // the file system write out what was written before).
 void settle() {
-    ::sync();
+    syncEverything();
 }
 
 double medianMs(const std::function<void()>& operation, const std::function<void()>& setUp = {}) {
@@ -122,7 +122,7 @@ int main(int argc, char** argv) {
     testing::ScriptedPrinter printer;
     testing::FixedClock clock;
     Headless windows;
-    Services services{messages, settings, printer, clock, windows};
+    Services services{messages, settings, printer, clock, windows, systemDefaultFolders()};
     App app(services);
     app.files.setCurrent(folder.path());
 
@@ -325,11 +325,16 @@ int main(int argc, char** argv) {
     const double ledgerWriteBare = medianMs([&] {
         const QString temporary = folder.filePath(QStringLiteral("bare.tmp"));
         QFile file(temporary);
-        if (!file.open(QIODevice::WriteOnly) || file.write(owing) != owing.size() ||
-            !file.flush() || ::fdatasync(file.handle()) != 0 ||
-            std::rename(QFile::encodeName(temporary).constData(),
-                        QFile::encodeName(folder.filePath(kLedgerFile)).constData()) != 0)
+        try {
+            if (!file.open(QIODevice::WriteOnly) || file.write(owing) != owing.size() ||
+                !file.flush())
+                throw FileError(FileError::Kind::Other, temporary, file.errorString());
+            syncToDisk(file);
+            file.close();
+            renameOver(temporary, folder.filePath(kLedgerFile));
+        } catch (const FileError&) {
             std::puts("the bare replacement failed");
+        }
     });
     measure(
         "settlement of one line", ledgerBare + purchaseWriteBare, {100, 3},

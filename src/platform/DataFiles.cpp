@@ -1,22 +1,12 @@
 #include "platform/DataFiles.h"
 
 #include "platform/Cp1252.h"
+#include "platform/Disk.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QSaveFile>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-
-#ifdef Q_OS_WIN
-#include <io.h>
-#include <windows.h>
-#else
-#include <unistd.h>
-#endif
 
 namespace vendalise {
 
@@ -31,14 +21,15 @@ bool sameName(const QString& a, const QString& b) {
                .compare(b.normalized(QString::NormalizationForm_C), Qt::CaseInsensitive) == 0;
 }
 
-bool sameFolder(const QString& a, const QString& b) {
-    return QDir::cleanPath(a).compare(QDir::cleanPath(b),
+// Windows matches file names without regard to case; Linux tells them apart.
 #ifdef Q_OS_WIN
-                                      Qt::CaseInsensitive
+constexpr Qt::CaseSensitivity kFileSystemCase = Qt::CaseInsensitive;
 #else
-                                      Qt::CaseSensitive
+constexpr Qt::CaseSensitivity kFileSystemCase = Qt::CaseSensitive;
 #endif
-                                      ) == 0;
+
+bool sameFolder(const QString& a, const QString& b) {
+    return QDir::cleanPath(a).compare(QDir::cleanPath(b), kFileSystemCase) == 0;
 }
 
 // Refuses what is there but is not a regular file: a folder, a named pipe
@@ -108,34 +99,6 @@ void writeAtEnd(const DataFiles& files, QFile& file, qint64 at, QByteArrayView b
         file.resize(at);
         throw;
     }
-}
-
-// Puts a file's data on the disk before it is renamed over another, so
-// that a power cut after the rename cannot leave an empty file.
-void syncToDisk(QFile& file) {
-#ifdef Q_OS_WIN
-    if (!FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()))))
-        throw FileError(FileError::Kind::Other, file.fileName(),
-                        QStringLiteral("Le fichier n'a pas pu être écrit sur le disque"));
-#else
-    if (::fdatasync(file.handle()) != 0)
-        throw FileError(FileError::Kind::Other, file.fileName(),
-                        QString::fromLocal8Bit(std::strerror(errno)));
-#endif
-}
-
-// Renames a file over another in one step, replacing it.
-void renameOver(const QString& from, const QString& to) {
-#ifdef Q_OS_WIN
-    if (!MoveFileExW(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(from).utf16()),
-                     reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(to).utf16()),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        throw FileError(FileError::Kind::Other, to,
-                        QStringLiteral("Le fichier n'a pas pu être remplacé"));
-#else
-    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
-        throw FileError(FileError::Kind::Other, to, QString::fromLocal8Bit(std::strerror(errno)));
-#endif
 }
 
 } // namespace
@@ -242,7 +205,9 @@ QString DataFiles::path(const QString& name) const {
                              : current_ + QLatin1Char('/') + name;
     const QFileInfo info(full);
     const QString fileName = info.fileName();
-    if (fileName.isEmpty() || info.exists())
+    // Where the system itself ignores case, an existing file may still be
+    // spelt otherwise: the stored spelling is looked up all the same.
+    if (fileName.isEmpty() || (info.exists() && kFileSystemCase == Qt::CaseSensitive))
         return full;
     const QDir dir = info.dir();
     if (!dir.exists())

@@ -14,19 +14,11 @@
 
 namespace vendalise {
 
-QString defaultDataDirectory() {
+DefaultFolders systemDefaultFolders() {
 #ifdef Q_OS_WIN
-    return QStringLiteral("C:\\Vendalise");
+    return {QStringLiteral("C:\\Vendalise"), QStringLiteral("a:\\")};
 #else
-    return QDir::homePath() + QStringLiteral("/Vendalise");
-#endif
-}
-
-QString defaultBackupFolder() {
-#ifdef Q_OS_WIN
-    return QStringLiteral("a:\\");
-#else
-    return QDir::homePath();
+    return {QDir::homePath() + QStringLiteral("/Vendalise"), QDir::homePath()};
 #endif
 }
 

@@ -11,11 +11,10 @@ namespace vendalise {
 inline const QString kApplicationName = QStringLiteral("Vendalise");
 
 // The folder of the data files when none has been chosen: C:\Vendalise on
-// Windows, the folder Vendalise in the user's home folder elsewhere.
-QString defaultDataDirectory();
-// The backup folder proposed when none is stored: the floppy drive a:\ on
-// Windows, the user's home folder elsewhere.
-QString defaultBackupFolder();
+// Windows, the folder Vendalise in the user's home folder elsewhere. The
+// backup folder proposed when none is stored: the floppy drive a:\ on
+// Windows, the user's home folder elsewhere. Both in the system's form.
+DefaultFolders systemDefaultFolders();
 
 class QtMessages : public Messages {
 public:

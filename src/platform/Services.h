@@ -83,6 +83,13 @@ protected:
     virtual void end() = 0;
 };
 
+// The folders proposed when none is stored. The program's own are the
+// system's (systemDefaultFolders); tests give each run folders of its own.
+struct DefaultFolders {
+    QString data;   // the data directory
+    QString backup; // the backup's target folder
+};
+
 // Everything the program asks of the platform.
 struct Services {
     Messages& messages;
@@ -90,6 +97,7 @@ struct Services {
     Printer& printer;
     Clock& clock;
     WindowSystem& windows;
+    DefaultFolders defaults;
 };
 
 } // namespace vendalise

@@ -50,7 +50,7 @@ void Sauvegarde(App& app) {
     const QString folder = app.sys.messages.input(
         QStringLiteral("Dossier de la copie de sauvegarde (disquette, clé USB) :"),
         QStringLiteral("Sauvegarde des fichiers"),
-        stored.isEmpty() ? defaultBackupFolder() : stored);
+        stored.isEmpty() ? app.sys.defaults.backup : stored);
     if (folder.isEmpty())
         return;
     // A folder that cannot be stored is only not proposed next time.

@@ -22,7 +22,7 @@ int runVendalise() {
     QtPrinter printer;
     SystemClock clock;
     QtWindowSystem windows;
-    Services services{messages, settings, printer, clock, windows};
+    Services services{messages, settings, printer, clock, windows, systemDefaultFolders()};
     App app(services);
     printer.setFolder([&app] { return app.files.current(); });
     runProgram(app);

@@ -146,7 +146,7 @@ void startUp(App& app) {
     ChoixPolice(app);
 
     shell.dataDirectory = settings.value(kDataDirectorySetting.section, kDataDirectorySetting.key);
-    const QString defaultDirectory = QDir::toNativeSeparators(defaultDataDirectory());
+    const QString defaultDirectory = QDir::toNativeSeparators(app.sys.defaults.data);
     if (shell.dataDirectory.toUpper() != defaultDirectory.toUpper()) {
         const bool keep =
             app.ask(QStringLiteral("Vous voulez vraiment travailler avec les fichiers\r\n"

@@ -3,6 +3,8 @@
 #include "TestHelpers.h"
 
 #include <QSettings>
+#include <QStandardPaths>
+#include <QSysInfo>
 
 namespace vendalise {
 namespace {
@@ -71,6 +73,43 @@ TEST_F(IniSettings, TwoStoresOnOneFileSeeEachOthersWrites) {
     EXPECT_EQ(second.value(u"Acces"_s, u"MotDePasse"_s), u"abc"_s);
     second.setValue(u"acces"_s, u"motdepasse"_s, u"xyz"_s);
     EXPECT_EQ(first.value(u"Acces"_s, u"MotDePasse"_s), u"xyz"_s);
+}
+
+// The program's own places: on Windows the folders a club's PC has always
+// had, and the registry under the application's name; elsewhere the home
+// folder and the user's configuration folder.
+TEST(SystemPlaces, DefaultFoldersAndTheNativeStoreAreTheSystemsOwn) {
+    const bool windows = QSysInfo::productType() == u"windows"_s;
+    const DefaultFolders folders = systemDefaultFolders();
+    if (windows) {
+        EXPECT_EQ(folders.data, u"C:\\Vendalise"_s);
+        EXPECT_EQ(folders.backup, u"a:\\"_s);
+    } else {
+        EXPECT_EQ(folders.data, QDir::homePath() + u"/Vendalise"_s);
+        EXPECT_EQ(folders.backup, QDir::homePath());
+    }
+
+    // Test mode keeps the user's own configuration folder out of it.
+    // On Windows the user's own threshold, if any, is put back afterwards.
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings raw(QSettings::NativeFormat, QSettings::UserScope, u"Vendalise"_s, u"Vendalise"_s);
+    const QVariant before = raw.value(u"SeuilCommande/Seuil"_s);
+    QtSettingsStore nativeStore;
+    SettingsStore& native = nativeStore;
+    ASSERT_TRUE(native.setValue(u"SeuilCommande"_s, u"Seuil"_s, u"7"_s));
+    raw.sync();
+    if (windows)
+        EXPECT_EQ(raw.fileName(), u"\\HKEY_CURRENT_USER\\Software\\Vendalise\\Vendalise"_s);
+    else
+        EXPECT_TRUE(raw.fileName().endsWith(u"/Vendalise/Vendalise.conf"_s))
+            << raw.fileName().toStdString();
+    EXPECT_EQ(raw.value(u"SeuilCommande/Seuil"_s).toString(), u"7"_s);
+    EXPECT_EQ(native.value(u"seuilcommande"_s, u"SEUIL"_s), u"7"_s);
+    if (before.isValid())
+        raw.setValue(u"SeuilCommande/Seuil"_s, before);
+    else
+        raw.remove(u"SeuilCommande/Seuil"_s);
+    QStandardPaths::setTestModeEnabled(false);
 }
 
 } // namespace

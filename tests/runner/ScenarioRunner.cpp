@@ -13,6 +13,7 @@
 #include "sales/Ledger.h"
 #include "shell/ShellState.h"
 #include "shell/Startup.h"
+#include "SystemTraps.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -31,7 +32,6 @@
 #include <QTextEdit>
 
 #include <algorithm>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -190,7 +190,13 @@ void removeScratch(const ScenarioPaths& paths) {
 ScenarioRunner::ScenarioRunner(QString file, std::vector<Step> steps, ScenarioPaths paths)
     : file_(std::move(file)), steps_(std::move(steps)), paths_(std::move(paths)),
       settings_(paths_.home + QStringLiteral("/.config/Vendalise/Vendalise.conf")),
-      services_{messages_, settings_, printer_, clock_, *this} {
+      services_{
+          messages_,
+          settings_,
+          printer_,
+          clock_,
+          *this,
+          {QDir::toNativeSeparators(paths_.defaultData), QDir::toNativeSeparators(paths_.home)}} {
     app_ = std::make_unique<App>(services_);
     installFaults(*app_);
     messages_.onUnanswered = [this](const ShownBox& box) {
@@ -303,7 +309,7 @@ void ScenarioRunner::finish() {
     if (settings_.failNext)
         fail(QStringLiteral("fail settings given but no setting was stored"));
     for (const QString& failure : failures_)
-        std::fprintf(stdout, "%s\n", qPrintable(failure));
+        std::fprintf(stdout, "%s\n", qUtf8Printable(failure));
     std::fflush(stdout);
     removeScratch(paths_);
     std::_Exit(failures_.isEmpty() ? 0 : 1);
@@ -353,7 +359,7 @@ QByteArray ScenarioRunner::hexBytes(const QStringList& words) {
 void ScenarioRunner::installFaults(App& app) {
     app.files.setFaults([this](FileOp, const QString& path) -> std::optional<QString> {
         if (counting_ && crashAfter_ >= 0 && writes_ == crashAfter_)
-            ::raise(SIGKILL); // the operation before was the k-th
+            killThisProcess(); // the operation before was the k-th
         if (counting_ && !faultFired_ && ++writes_ == failAt_) {
             faultFired_ = true;
             boxesAtFault_ = messages_.shown.size();
@@ -749,7 +755,7 @@ void ScenarioRunner::markPoints(const QStringList& mayAppear) {
     if (qEnvironmentVariableIsSet("VENDALISE_CRASH_AFTER")) {
         crashAfter_ = qEnvironmentVariableIntValue("VENDALISE_CRASH_AFTER");
         copyFiles(paths_.data, paths_.root + QStringLiteral("/before"));
-        std::fprintf(stdout, "data: %s\n", qPrintable(paths_.data));
+        std::fprintf(stdout, "data: %s\n", qUtf8Printable(paths_.data));
         std::fflush(stdout);
     }
     if (failAt_ > 0) {

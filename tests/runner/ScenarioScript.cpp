@@ -4,14 +4,38 @@ namespace vendalise::testing {
 
 namespace {
 
-QString substitute(QString text, const QHash<QString, QString>& values) {
-    for (auto it = values.begin(); it != values.end(); ++it)
-        text.replace(it.key(), it.value());
-    return text;
-}
-
 bool isBlank(QChar c) {
     return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+
+// Replaces the placeholders. A path that goes on after a placeholder whose
+// value is spelt with "\\" (a Windows path) takes "\\" too, up to the next
+// blank, so that "<home>/Clé" is one folder on either system.
+QString substitute(const QString& text, const QHash<QString, QString>& values) {
+    QString result;
+    result.reserve(text.size());
+    bool backslashes = false;
+    for (qsizetype i = 0; i < text.size();) {
+        bool replaced = false;
+        if (text[i] == QLatin1Char('<')) {
+            for (auto it = values.begin(); it != values.end(); ++it) {
+                if (QStringView(text).sliced(i).startsWith(it.key())) {
+                    result += it.value();
+                    backslashes = it.value().contains(QLatin1Char('\\'));
+                    i += it.key().size();
+                    replaced = true;
+                    break;
+                }
+            }
+        }
+        if (replaced)
+            continue;
+        const QChar c = text[i++];
+        if (isBlank(c))
+            backslashes = false;
+        result += backslashes && c == QLatin1Char('/') ? QLatin1Char('\\') : c;
+    }
+    return result;
 }
 
 } // namespace

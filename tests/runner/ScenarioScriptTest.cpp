@@ -69,6 +69,18 @@ TEST(ScenarioScript, ParsesStepsBlocksAndPlaceholders) {
     EXPECT_EQ(steps[3].line, 13);
 }
 
+// One scenario serves both systems: after a Windows path's placeholder,
+// the path goes on with "\\" up to the next blank.
+TEST(ScenarioScript, APathAfterAWindowsPlaceholderTakesItsSeparator) {
+    const QHash<QString, QString> values{{QStringLiteral("<home>"), QStringLiteral("C:\\h")},
+                                         {QStringLiteral("<data>"), QStringLiteral("/d")}};
+    QStringList errors;
+    const auto steps = parseScenario(
+        QStringLiteral("input \"<home>/Clé/x.orv et/ou <data>/y <home>/z\"\n"), values, &errors);
+    ASSERT_EQ(steps.size(), 1u);
+    EXPECT_EQ(steps[0].words.last(), QStringLiteral("C:\\h\\Clé\\x.orv et/ou /d/y C:\\h\\z"));
+}
+
 TEST(ScenarioScript, ReportsABlockWithoutEnd) {
     QStringList errors;
     parseScenario(QStringLiteral("expect printed\n12 - - x\n"), {}, &errors);

@@ -22,7 +22,7 @@ int main(int argc, char* argv[]) {
     const QString file = QString::fromLocal8Bit(argv[1]);
     QFile script(file);
     if (!script.open(QIODevice::ReadOnly)) {
-        std::printf("%s: cannot read the scenario\n", qPrintable(file));
+        std::printf("%s: cannot read the scenario\n", qUtf8Printable(file));
         return 1;
     }
     const QString text = QString::fromUtf8(script.readAll());
@@ -38,8 +38,8 @@ int main(int argc, char* argv[]) {
     if (temporary.isValid())
         paths.root = QDir(temporary.path()).canonicalPath();
     if (paths.root.isEmpty()) {
-        std::printf("%s: cannot make a temporary folder in %s: %s\n", qPrintable(file),
-                    qPrintable(QDir::tempPath()), qPrintable(temporary.errorString()));
+        std::printf("%s: cannot make a temporary folder in %s: %s\n", qUtf8Printable(file),
+                    qUtf8Printable(QDir::tempPath()), qUtf8Printable(temporary.errorString()));
         return 2;
     }
     paths.data = paths.root + QStringLiteral("/data");
@@ -74,7 +74,7 @@ int main(int argc, char* argv[]) {
     std::vector<Step> steps = parseScenario(text, values, &errors);
     if (!errors.isEmpty()) {
         for (const QString& error : errors)
-            std::printf("%s:%s\n", qPrintable(file), qPrintable(error));
+            std::printf("%s:%s\n", qUtf8Printable(file), qUtf8Printable(error));
         removeScratch(paths);
         return 1;
     }

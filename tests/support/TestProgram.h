@@ -59,7 +59,7 @@ protected:
     ScriptedPrinter printer;
     FixedClock clock;
     NoWindows windows;
-    Services services{messages, settings, printer, clock, windows};
+    Services services{messages, settings, printer, clock, windows, systemDefaultFolders()};
     App app{services};
 };
 

@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# Tests the Windows installer under Wine, in a fresh prefix: a silent
+# install, the installed program started offscreen and then on a screen
+# (Xvfb) where its first question must show, a silent uninstall that
+# removes the program and its entries but leaves the club's data and the
+# user's settings. Usage: test-installer.sh SETUP.exe
+set -uo pipefail
+installer=$(realpath "$1")
+export WINEPREFIX="$(dirname "$installer")/wine-installer" WINEDEBUG=-all
+rm -rf "$WINEPREFIX"
+wineboot -i >/dev/null 2>&1
+passed=0 failed=0
+check() { # DESCRIPTION COMMAND...
+    local what=$1
+    shift
+    if "$@"; then
+        echo "ok: $what"
+        passed=$((passed + 1))
+    else
+        echo "FAILED: $what"
+        failed=$((failed + 1))
+    fi
+}
+unix() { winepath -u "$1" 2>/dev/null | tr -d '\r'; }
+# Waits up to 60 seconds for a condition.
+within() {
+    local i
+    for ((i = 0; i < 120; i++)); do
+        "$@" && return 0
+        sleep 0.5
+    done
+    return 1
+}
+
+folder=$(unix 'C:\Program Files\Vendalise')
+program="$folder/vendalise.exe"
+menu=$(unix 'C:\ProgramData\Microsoft\Windows\Start Menu\Programs')/Vendalise.lnk
+desktop=$(unix 'C:\users\Public\Desktop')/Vendalise.lnk
+key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vendalise'
+uninstaller="$folder/Désinstaller Vendalise.exe"
+
+wine "$installer" /S
+wineserver -w
+check "installed: the program, its libraries and plugins" \
+    test -f "$program" -a -f "$folder/Qt6Widgets.dll" -a -f "$folder/platforms/qwindows.dll" \
+    -a -f "$folder/libstdc++-6.dll"
+check "Start-menu and desktop shortcuts" test -f "$menu" -a -f "$desktop"
+check "registered with Windows" sh -c "wine reg query '$key' /v UninstallString 2>/dev/null | grep -q 'sinstaller Vendalise.exe'"
+
+# Offscreen: the program waits at its first question, for ever.
+QT_QPA_PLATFORM=offscreen timeout 5 wine "$program"
+check "started offscreen, still running after 5 seconds" test $? -eq 124
+
+# On a screen: the first question's box, titled by the default directory.
+# Wine's desktop, started without a screen so far, must start again on it.
+wineserver -k 2>/dev/null
+wineserver -w
+if command -v Xvfb >/dev/null && command -v xwininfo >/dev/null; then
+    display=:$((90 + RANDOM % 100))
+    Xvfb "$display" -screen 0 1024x768x24 >/dev/null 2>&1 &
+    screen=$!
+    within sh -c "DISPLAY=$display xwininfo -root >/dev/null 2>&1"
+    DISPLAY=$display QT_QPA_PLATFORM=windows wine "$program" >/dev/null 2>&1 &
+    started=$!
+    shows() { DISPLAY=$display xwininfo -root -tree 2>/dev/null | grep -q "on travaille dans C:.Vendalise"; }
+    within shows
+    check "its first question shows on a screen" shows
+    kill "$started" 2>/dev/null
+    wineserver -k 2>/dev/null
+    kill "$screen" 2>/dev/null
+fi
+
+# The club's data and settings, which uninstalling must leave alone.
+data=$(unix 'C:\Vendalise')
+mkdir -p "$data" && echo données >"$data/Compta.orv"
+wine reg add 'HKCU\Software\Vendalise\Vendalise\DirFichiersGestion' /v dir /d 'C:\Vendalise' /f >/dev/null
+
+wine "$uninstaller" /S
+wineserver -w
+within test ! -e "$folder"
+check "uninstalled: the program's folder is gone" test ! -e "$folder"
+check "uninstalled: the shortcuts are gone" test ! -e "$menu" -a ! -e "$desktop"
+check "uninstalled: no longer registered" sh -c "! wine reg query '$key' >/dev/null 2>&1"
+check "the data directory is left" test -f "$data/Compta.orv"
+check "the settings are left" sh -c "wine reg query 'HKCU\\Software\\Vendalise\\Vendalise\\DirFichiersGestion' /v dir 2>/dev/null | grep -q 'C:.Vendalise'"
+
+wineserver -k 2>/dev/null
+echo "installer: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
