@@ -265,10 +265,15 @@ Records DataFiles::readRecords(const QString& name, int recordLength, int maxRec
             break;
         got += n;
     }
+    QByteArray partial;
+    if (got == wanted && fileRecords <= maxRecords)
+        partial = file.read(recordLength);
     if (file.error() != QFileDevice::NoError)
         throwIoError(file);
     bytes.truncate(got);
-    return Records(std::move(bytes), recordLength, fileRecords);
+    Records records(std::move(bytes), recordLength, fileRecords);
+    records.setPartial(std::move(partial));
+    return records;
 }
 
 QByteArray DataFiles::readText(const QString& name) const {

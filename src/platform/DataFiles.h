@@ -55,9 +55,14 @@ public:
     // The records read, end to end.
     const QByteArray& bytes() const { return bytes_; }
     QByteArray takeBytes() && { return std::move(bytes_); }
+    // The bytes of a partial record after the last whole one, when every
+    // whole record was read; a rewrite of the whole file keeps them.
+    const QByteArray& partial() const { return partial_; }
+    void setPartial(QByteArray bytes) { partial_ = std::move(bytes); }
 
 private:
     QByteArray bytes_;
+    QByteArray partial_;
     int recordLength_;
     int count_;
     qint64 fileRecords_;

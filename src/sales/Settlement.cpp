@@ -80,6 +80,7 @@ Settled settleMember(App& app, int m) {
         app.files.readRecords(kLedgerFile, kLedgerRecordLength, INT_MAX / kLedgerRecordLength,
                               std::move(sales.spareBytes));
     const int count = records.count();
+    const QByteArray partial = records.partial();
     QByteArray bytes = std::move(records).takeBytes();
     Settled settled;
     QString* entries = settled.texts;
@@ -105,8 +106,9 @@ Settled settleMember(App& app, int m) {
             if (!text.isEmpty())
                 at[int(cashRegister)] = app.files.appendText(ledgerFileOf(cashRegister), text);
         }
+        // Every other byte stays, a partial record at the end included.
         if (changed)
-            app.files.replaceFile(kLedgerFile, bytes);
+            app.files.replaceFile(kLedgerFile, partial.isEmpty() ? bytes : bytes + partial);
     } catch (...) {
         for (const Register cashRegister : {Register::Material, Register::Drinks}) {
             if (at[int(cashRegister)] >= 0)

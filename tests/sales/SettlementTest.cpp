@@ -53,6 +53,21 @@ TEST_F(Settlements, AMemberWhoseLinesAreAllPaidChangesNoFile) {
     EXPECT_EQ(QFileInfo(folder.filePath(kLedgerFile)).lastModified(), before);
 }
 
+// Settling changes paid flags and nothing else: a partial record left at
+// the end of the ledger stays, byte for byte.
+TEST_F(Settlements, SettlingAMemberKeepsEveryOtherByteAndAPartialRecord) {
+    writeLedger({{u"01/12/2007"_s, 1, 1, 2, kOwed}, {u"02/12/2007"_s, 1, 2, 1, kOwed}});
+    {
+        QFile file(folder.filePath(kLedgerFile));
+        ASSERT_TRUE(file.open(QIODevice::Append));
+        file.write("partiel");
+    }
+    QByteArray expected = bytesOf(kLedgerFile);
+    expected[kLedgerPaidAt] = expected[kLedgerPaidAt + 1] = char(0xFF);
+    settleMember(app, 1);
+    EXPECT_EQ(bytesOf(kLedgerFile), expected);
+}
+
 TEST_F(Settlements, KeptLinesReplaceTheLedgerWithTheirBytesAndNoTemporaryFile) {
     writeLedger({{u"01/12/2007"_s, 1, 1, 2, kPaid},
                  {u"5/12/07"_s, 1, 2, 1, kOwed},
