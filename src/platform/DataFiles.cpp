@@ -6,7 +6,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QTemporaryFile>
 
 namespace vendalise {
 
@@ -66,9 +66,87 @@ void openOrThrow(QFile& file, QIODevice::OpenMode mode) {
         throwOpenError(file.fileName(), file);
 }
 
+// Puts the names of the folder of `path` on the disk.
+void syncFolderOf(const DataFiles& files, const QString& path) {
+    const QString folder = QFileInfo(path).absolutePath();
+    files.checkFault(FileOp::SyncFolder, folder);
+    syncFolder(folder);
+}
+
+// Opens a file that may be missing: it is then created, and its name put on
+// the disk with its folder.
+void openCreating(const DataFiles& files, QFile& file, QIODevice::OpenMode mode) {
+    const bool existed = file.exists();
+    openOrThrow(file, mode);
+    if (!existed)
+        syncFolderOf(files, file.fileName());
+}
+
 // A missing file is created; an existing one, even read-only, is only read.
-void openForReading(QFile& file) {
-    openOrThrow(file, file.exists() ? QIODevice::ReadOnly : QIODevice::ReadWrite);
+void openForReading(const DataFiles& files, QFile& file) {
+    if (file.exists())
+        openOrThrow(file, QIODevice::ReadOnly);
+    else
+        openCreating(files, file, QIODevice::ReadWrite);
+}
+
+// Puts what was written of the file on the disk.
+void syncWritten(const DataFiles& files, QFile& file) {
+    files.checkFault(FileOp::Sync, file.fileName());
+    syncToDisk(file);
+}
+
+// Puts a take-back on the disk too, as far as it goes: the failure before it
+// is the one told.
+void syncQuietly(QFile& file) {
+    takeBackQuietly([&] { syncToDisk(file); });
+}
+
+// What a file held before a replacement, to put it back when the new name
+// cannot be put on the disk after the rename.
+struct Former {
+    bool existed = false;
+    bool read = false;
+    QByteArray bytes;
+};
+
+Former formerOf(const QString& target) {
+    Former former;
+    QFile file(target);
+    former.existed = file.exists();
+    if (former.existed && file.open(QIODevice::ReadOnly)) {
+        former.bytes = file.readAll();
+        former.read = file.error() == QFileDevice::NoError;
+    }
+    return former;
+}
+
+// Puts the former content back in one step, as far as it goes.
+void putBack(const QString& target, const Former& former) {
+    if (!former.existed) {
+        QFile::remove(target);
+    } else if (former.read) {
+        QTemporaryFile file(target + QStringLiteral(".XXXXXX"));
+        if (file.open() && file.setPermissions(QFileInfo(target).permissions()) &&
+            file.write(former.bytes) == former.bytes.size() && file.flush()) {
+            syncToDisk(file);
+            file.close();
+            renameOver(file.fileName(), target);
+            file.setAutoRemove(false);
+        }
+    }
+    syncFolder(QFileInfo(target).absolutePath());
+}
+
+// After a rename over `target`: puts its folder on the disk, or, when that
+// fails, the former content back.
+void syncRenamed(const DataFiles& files, const QString& target, const Former& former) {
+    try {
+        syncFolderOf(files, target);
+    } catch (const FileError&) {
+        takeBackQuietly([&] { putBack(target, former); });
+        throw;
+    }
 }
 
 [[noreturn]] void throwIoError(const QFileDevice& file) {
@@ -80,7 +158,7 @@ void writeAll(QFileDevice& file, QByteArrayView bytes) {
         throwIoError(file);
 }
 
-// Writes the bytes at `at` and flushes them.
+// Writes the bytes at `at`, flushes them and puts them on the disk.
 void writeAt(const DataFiles& files, QFile& file, qint64 at, QByteArrayView bytes) {
     if (!file.seek(at))
         throwIoError(file);
@@ -89,6 +167,7 @@ void writeAt(const DataFiles& files, QFile& file, qint64 at, QByteArrayView byte
     files.checkFault(FileOp::Flush, file.fileName());
     if (!file.flush())
         throwIoError(file);
+    syncWritten(files, file);
 }
 
 // Takes a failed append back: the file returns to its former length.
@@ -97,6 +176,7 @@ void writeAtEnd(const DataFiles& files, QFile& file, qint64 at, QByteArrayView b
         writeAt(files, file, at, bytes);
     } catch (const FileError&) {
         file.resize(at);
+        syncQuietly(file);
         throw;
     }
 }
@@ -119,7 +199,7 @@ RecordFile::RecordFile(const DataFiles& files, const QString& name, int recordLe
     files.checkFault(FileOp::OpenWrite, file_.fileName());
     // Unbuffered, so that a write that fails is seen at once and cannot
     // reach the disk later, when the file is closed.
-    openOrThrow(file_, QIODevice::ReadWrite | QIODevice::Unbuffered);
+    openCreating(files, file_, QIODevice::ReadWrite | QIODevice::Unbuffered);
 }
 
 int RecordFile::count() const {
@@ -152,6 +232,7 @@ void RecordFile::write(int n, QByteArrayView record) {
             file_.flush();
         if (former.size() < recordLength_)
             file_.resize(at + former.size());
+        syncQuietly(file_);
         throw;
     }
 }
@@ -167,8 +248,10 @@ int RecordFile::append(QByteArrayView record) {
     try {
         writeAtEnd(files_, file_, at, record);
     } catch (const FileError&) {
-        if (!tail.isEmpty() && file_.seek(at) && file_.write(tail) == tail.size())
+        if (!tail.isEmpty() && file_.seek(at) && file_.write(tail) == tail.size()) {
             file_.flush();
+            syncQuietly(file_);
+        }
         throw;
     }
     appendedAt_ = at;
@@ -187,6 +270,7 @@ void RecordFile::takeBack() {
             throwIoError(file_);
         writeAll(file_, tail_);
     }
+    syncWritten(files_, file_);
     appendedAt_ = -1;
     tail_.clear();
 }
@@ -247,13 +331,13 @@ void DataFiles::checkReadable(const QString& name) const {
 
 void DataFiles::ensureFile(const QString& name) const {
     QFile file(path(name));
-    openForReading(file);
+    openForReading(*this, file);
 }
 
 Records DataFiles::readRecords(const QString& name, int recordLength, int maxRecords,
                                QByteArray storage) const {
     QFile file(path(name));
-    openForReading(file);
+    openForReading(*this, file);
     const qint64 fileRecords = file.size() / recordLength;
     const qint64 wanted = std::min<qint64>(fileRecords, maxRecords) * recordLength;
     QByteArray bytes = std::move(storage);
@@ -302,7 +386,7 @@ qint64 DataFiles::appendText(const QString& name, QStringView text) const {
     checkWritable(name);
     QFile file(path(name));
     checkFault(FileOp::OpenWrite, file.fileName());
-    openOrThrow(file, QIODevice::ReadWrite | QIODevice::Unbuffered);
+    openCreating(*this, file, QIODevice::ReadWrite | QIODevice::Unbuffered);
     const qint64 before = file.size();
     writeAtEnd(*this, file, before, toCp1252(text));
     return before;
@@ -330,32 +414,45 @@ void DataFiles::copyFile(const QString& name, const QString& target) const {
     saveWhole(destination, readText(name));
 }
 
-// Writes a whole file through a temporary file in its folder and a rename.
+// Writes a whole file through a temporary file in its folder, put on the
+// disk, then renamed over the file, whose folder is then put on the disk.
 void DataFiles::saveWhole(const QString& target, const QByteArray& bytes) const {
     checkRegular(target);
     if (!QFileInfo(target).dir().exists())
         throw FileError(FileError::Kind::Missing, target, QStringLiteral("Chemin introuvable"));
-    QSaveFile file(target);
     checkFault(FileOp::OpenWrite, target);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    QTemporaryFile file(target + QStringLiteral(".XXXXXX"));
+    if (!file.open())
         throwIoError(file);
+    // The new file is readable as the one it replaces was (a temporary file
+    // is made for its owner alone).
+    const QFileInfo existing(target);
+    file.setPermissions(existing.exists() ? existing.permissions()
+                                          : QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                QFileDevice::ReadUser | QFileDevice::WriteUser |
+                                                QFileDevice::ReadGroup | QFileDevice::ReadOther);
     checkFault(FileOp::Write, target);
     writeAll(file, bytes);
     checkFault(FileOp::Flush, target);
     if (!file.flush())
         throwIoError(file);
+    syncWritten(*this, file);
+    file.close();
     checkFault(FileOp::Rename, target);
-    if (!file.commit())
-        throwIoError(file);
+    const Former former = formerOf(target);
+    renameOver(file.fileName(), target);
+    file.setAutoRemove(false);
+    syncRenamed(*this, target, former);
 }
 
 void DataFiles::cutBack(const QString& name, qint64 length) const {
     checkWritable(name);
     QFile file(path(name));
     checkFault(FileOp::Resize, file.fileName());
-    checkRegular(file.fileName());
+    openOrThrow(file, QIODevice::ReadWrite | QIODevice::Unbuffered);
     if (!file.resize(length))
         throwIoError(file);
+    syncWritten(*this, file);
 }
 
 void DataFiles::replaceThrough(const QString& temporary, const QString& name,
@@ -366,6 +463,7 @@ void DataFiles::replaceThrough(const QString& temporary, const QString& name,
     checkRegular(target);
     checkRegular(staging);
     QFile file(staging);
+    Former former;
     try {
         checkFault(FileOp::OpenWrite, staging);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
@@ -375,9 +473,10 @@ void DataFiles::replaceThrough(const QString& temporary, const QString& name,
         checkFault(FileOp::Flush, staging);
         if (!file.flush())
             throwIoError(file);
-        syncToDisk(file);
+        syncWritten(*this, file);
         file.close();
         checkFault(FileOp::Rename, target);
+        former = formerOf(target);
         renameOver(staging, target);
     } catch (const FileError&) {
         // A temporary file that cannot be removed is harmless: the next
@@ -387,6 +486,7 @@ void DataFiles::replaceThrough(const QString& temporary, const QString& name,
             QFile::remove(staging);
         throw;
     }
+    syncRenamed(*this, target, former);
 }
 
 std::optional<QString> DataFiles::fault(FileOp op, const QString& path) const {

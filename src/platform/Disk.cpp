@@ -13,6 +13,7 @@
 #include <io.h>
 #include <windows.h>
 #else
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -56,6 +57,8 @@ void renameOver(const QString& from, const QString& to) {
                         QStringLiteral("Le fichier n'a pas pu être remplacé : ") + lastErrorText());
 }
 
+void syncFolder(const QString&) {}
+
 void syncEverything() {}
 
 #else
@@ -69,6 +72,17 @@ void syncToDisk(QFileDevice& file) {
 void renameOver(const QString& from, const QString& to) {
     if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
         throw FileError(FileError::Kind::Other, to, QString::fromLocal8Bit(std::strerror(errno)));
+}
+
+void syncFolder(const QString& folder) {
+    const int descriptor = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (descriptor < 0 || ::fsync(descriptor) != 0) {
+        const QString description = QString::fromLocal8Bit(std::strerror(errno));
+        if (descriptor >= 0)
+            ::close(descriptor);
+        throw FileError(FileError::Kind::Other, folder, description);
+    }
+    ::close(descriptor);
 }
 
 void syncEverything() {

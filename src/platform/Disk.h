@@ -17,6 +17,11 @@ void syncToDisk(QFileDevice& file);
 // rename itself is written through to the disk.
 void renameOver(const QString& from, const QString& to);
 
+// Puts a folder's names on the disk, so that a file created in it or
+// renamed into it is still there after a power cut (Linux; on Windows the
+// file system journals names and a rename is written through).
+void syncFolder(const QString& folder);
+
 // Asks the system to write out everything it holds for any file, where it
 // offers that to an ordinary user (not on Windows). For measurements.
 void syncEverything();

@@ -199,6 +199,15 @@ ScenarioRunner::ScenarioRunner(QString file, std::vector<Step> steps, ScenarioPa
           {QDir::toNativeSeparators(paths_.defaultData), QDir::toNativeSeparators(paths_.home)}} {
     app_ = std::make_unique<App>(services_);
     installFaults(*app_);
+    // Nothing is told while a write of the operation is not yet on the disk.
+    messages_.onShown = [this](const ShownBox& box) {
+        if (!counting_ || !disk_ || faultFired_)
+            return;
+        const QStringList unsynced = disk_->unsynced();
+        if (!unsynced.isEmpty())
+            fail(describe(box) + QStringLiteral(" shown while not on the disk: ") +
+                 unsynced.join(QStringLiteral(", ")));
+    };
     messages_.onUnanswered = [this](const ShownBox& box) {
         abort(QStringLiteral("no answer queued for ") + describe(box));
     };
@@ -286,6 +295,11 @@ void copyFiles(const QString& from, const QString& to) {
 
 void ScenarioRunner::finish() {
     step_ = nullptr;
+    // A power cut after the last write operation.
+    if (counting_ && powerCut_ && writes_ == crashAfter_) {
+        disk_->apply();
+        killThisProcess();
+    }
     if (counting_ && failAt_ == 0) {
         std::fprintf(stdout, "write operations: %d\n", writes_);
         // The files after the road, for the crash points to compare with.
@@ -357,9 +371,15 @@ QByteArray ScenarioRunner::hexBytes(const QStringList& words) {
 }
 
 void ScenarioRunner::installFaults(App& app) {
-    app.files.setFaults([this](FileOp, const QString& path) -> std::optional<QString> {
-        if (counting_ && crashAfter_ >= 0 && writes_ == crashAfter_)
-            killThisProcess(); // the operation before was the k-th
+    app.files.setFaults([this](FileOp op, const QString& path) -> std::optional<QString> {
+        if (counting_ && crashAfter_ >= 0 && writes_ == crashAfter_) {
+            // The operation before was the k-th.
+            if (powerCut_)
+                disk_->apply();
+            killThisProcess();
+        }
+        if (counting_ && disk_)
+            disk_->record(op, path);
         if (counting_ && !faultFired_ && ++writes_ == failAt_) {
             faultFired_ = true;
             boxesAtFault_ = messages_.shown.size();
@@ -752,8 +772,11 @@ void ScenarioRunner::markPoints(const QStringList& mayAppear) {
             abort(QStringLiteral("cannot read ") + file.fileName());
         atPoints_.insert(name, file.readAll());
     }
-    if (qEnvironmentVariableIsSet("VENDALISE_CRASH_AFTER")) {
-        crashAfter_ = qEnvironmentVariableIntValue("VENDALISE_CRASH_AFTER");
+    disk_ = std::make_unique<PowerCut>(paths_.data, atPoints_);
+    powerCut_ = qEnvironmentVariableIsSet("VENDALISE_POWER_CUT_AFTER");
+    if (qEnvironmentVariableIsSet("VENDALISE_CRASH_AFTER") || powerCut_) {
+        crashAfter_ = qEnvironmentVariableIntValue(powerCut_ ? "VENDALISE_POWER_CUT_AFTER"
+                                                             : "VENDALISE_CRASH_AFTER");
         copyFiles(paths_.data, paths_.root + QStringLiteral("/before"));
         std::fprintf(stdout, "data: %s\n", qUtf8Printable(paths_.data));
         std::fflush(stdout);

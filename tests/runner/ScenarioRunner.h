@@ -2,6 +2,7 @@
 
 #include "core/App.h"
 #include "platform/QtServices.h"
+#include "PowerCut.h"
 #include "ScenarioScript.h"
 #include "ScriptedServices.h"
 
@@ -119,8 +120,12 @@ private:
     int writes_ = 0;
     int failAt_ = 0;
     // With VENDALISE_CRASH_AFTER=k the process is killed right after its
-    // k-th write operation; -1: no crash.
+    // k-th write operation; -1: no crash. With VENDALISE_POWER_CUT_AFTER=k
+    // the data folder is first left as a power cut would leave it.
     int crashAfter_ = -1;
+    bool powerCut_ = false;
+    // What is on the disk of the data folder, from the write operations.
+    std::unique_ptr<PowerCut> disk_;
     bool faultFired_ = false;
     qsizetype boxesAtFault_ = 0;
     QHash<QString, QByteArray> atPoints_;

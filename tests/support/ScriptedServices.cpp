@@ -7,6 +7,8 @@ namespace vendalise::testing {
 Answer ScriptedMessages::message(const QString& text, const QString& title, Icon icon,
                                  Buttons buttons) {
     shown.append({false, title.isEmpty() ? kApplicationName : title, text, icon, buttons, {}});
+    if (onShown)
+        onShown(shown.last());
     if (buttons == Buttons::Ok)
         return Answer::Ok;
     if (answers.empty()) {
@@ -23,6 +25,8 @@ QString ScriptedMessages::input(const QString& prompt, const QString& title,
                                 const QString& proposed) {
     shown.append({true, title.isEmpty() ? kApplicationName : title, prompt, Icon::None, Buttons::Ok,
                   proposed});
+    if (onShown)
+        onShown(shown.last());
     if (inputs.empty()) {
         if (onUnanswered)
             onUnanswered(shown.last());

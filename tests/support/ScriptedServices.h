@@ -33,6 +33,8 @@ public:
     std::deque<std::optional<QString>> inputs; // nullopt: Cancel
     QList<ShownBox> shown;
     std::function<void(const ShownBox&)> onUnanswered;
+    // Called as each box shows, before it is answered.
+    std::function<void(const ShownBox&)> onShown;
 };
 
 // A printer that records what it is asked to print.

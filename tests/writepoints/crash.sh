@@ -2,8 +2,19 @@
 # Kills each road right after each of its write operations in turn
 # (SIGKILL), then checks that every data file is whole, as before the
 # road's operation or as after it, and that the program starts again on
-# the files without a message. Usage: crash.sh RUNNER ROAD.scn...
+# the files without a message. With --power, the data folder is first left
+# as a power cut would leave it (every file as of its last sync, a creation
+# or a rename undone unless its folder was synced since), after each write
+# operation and after the last.
+# Usage: crash.sh [--power] RUNNER ROAD.scn...
 set -uo pipefail
+mode=crash
+variable=VENDALISE_CRASH_AFTER
+if [ "$1" = --power ]; then
+    mode=power-cut
+    variable=VENDALISE_POWER_CUT_AFTER
+    shift
+fi
 runner=$1
 shift
 export QT_QPA_PLATFORM=offscreen
@@ -28,7 +39,7 @@ SCN
 for road in "$@"; do
     rm -rf "$work/after"
     output=$(VENDALISE_FAIL_AT=0 VENDALISE_KEEP_AFTER="$work/after" "$runner" "$road")
-    count=$(sed -n 's/^write operations: //p' <<<"$output")
+    count=$(sed -n "s/^write operations: \([0-9]*\).*/\1/p" <<<"$output")
     if [ -z "$count" ]; then
         echo "$road: the road itself fails"
         echo "$output"
@@ -36,9 +47,11 @@ for road in "$@"; do
         continue
     fi
     roads=$((roads + 1))
-    for ((k = 0; k < count; k++)); do
+    last=$((count - 1))
+    [ "$mode" = power-cut ] && last=$count
+    for ((k = 0; k <= last; k++)); do
         points=$((points + 1))
-        output=$(VENDALISE_CRASH_AFTER=$k "$runner" "$road")
+        output=$(env "$variable=$k" "$runner" "$road")
         status=$?
         data=$(sed -n 's/^data: //p' <<<"$output")
         if [ $status -ne 137 ] || [ -z "$data" ]; then
@@ -69,5 +82,5 @@ for road in "$@"; do
         esac
     done
 done
-echo "$roads operations, $points crash points tried, $failed failed"
+echo "$roads operations, $points $mode points tried, $failed failed"
 [ "$failed" -eq 0 ]
