@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/DataFiles.h"
+#include "platform/FolderLock.h"
 #include "platform/Services.h"
 #include "platform/WindowRegistry.h"
 
@@ -24,6 +25,8 @@ public:
 
     Services& sys;
     DataFiles files;
+    // The data directory's lock, from start-up to the end of the program.
+    FolderLock folderLock;
     // Answer code of the last yes/no question: 6 yes, 7 no (0 before any).
     int lastAnswer = 0;
 
@@ -45,7 +48,10 @@ public:
     WindowRegistry& windows() { return registry_; }
 
     void showModal(QDialog& window) { sys.windows.showModal(window); }
-    [[noreturn]] void end() { sys.windows.endProgram(); }
+    [[noreturn]] void end() {
+        folderLock.release();
+        sys.windows.endProgram();
+    }
 
     // A message with one OK button.
     void tell(const QString& text, const QString& title = {},

@@ -14,6 +14,8 @@ inline const QString kLedgerTemporaryFile = QStringLiteral("~ES.orv");
 inline const QString kMaterialLedgerFile = QStringLiteral("Compta.orv");
 inline const QString kDrinksLedgerFile = QStringLiteral("ComptaBoisson.orv");
 inline const QString kInventoryFile = QStringLiteral("Inventaire.orv");
+// Held in the data directory while a Vendalise works on its files.
+inline const QString kLockFile = QStringLiteral("Vendalise.verrou");
 
 // The files whose content the tables in memory mirror.
 inline const QStringList kTableFiles = {kProductFile, kMemberFile, kLedgerFile, kMaterialLedgerFile,

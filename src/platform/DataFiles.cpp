@@ -6,7 +6,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
-#include <QTemporaryFile>
+#include <QRandomGenerator>
 
 namespace vendalise {
 
@@ -102,6 +102,29 @@ void syncQuietly(QFile& file) {
     takeBackQuietly([&] { syncToDisk(file); });
 }
 
+[[noreturn]] void throwIoError(const QFileDevice& file) {
+    throw FileError(FileError::Kind::Other, file.fileName(), file.errorString());
+}
+
+// Opens a new temporary file of its own beside `target` (a plain QFile, so
+// that it is closed for certain before it is renamed on Windows).
+void openTemporaryBeside(QFile& file, const QString& target) {
+    for (int attempt = 0;; ++attempt) {
+        file.setFileName(target + QStringLiteral(".") +
+                         QString::number(QRandomGenerator::global()->generate(), 36));
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
+            return;
+        // Another name is tried only when this one was taken.
+        if (!file.exists() || attempt == 20)
+            throwIoError(file);
+    }
+}
+
+void writeAll(QFileDevice& file, QByteArrayView bytes) {
+    if (file.write(bytes.data(), bytes.size()) != bytes.size())
+        throwIoError(file);
+}
+
 // What a file held before a replacement, to put it back when the new name
 // cannot be put on the disk after the rename.
 struct Former {
@@ -126,13 +149,16 @@ void putBack(const QString& target, const Former& former) {
     if (!former.existed) {
         QFile::remove(target);
     } else if (former.read) {
-        QTemporaryFile file(target + QStringLiteral(".XXXXXX"));
-        if (file.open() && file.setPermissions(QFileInfo(target).permissions()) &&
-            file.write(former.bytes) == former.bytes.size() && file.flush()) {
+        QFile file;
+        openTemporaryBeside(file, target);
+        file.setPermissions(QFileInfo(target).permissions());
+        if (file.write(former.bytes) == former.bytes.size() && file.flush()) {
             syncToDisk(file);
             file.close();
             renameOver(file.fileName(), target);
-            file.setAutoRemove(false);
+        } else {
+            file.close();
+            file.remove();
         }
     }
     syncFolder(QFileInfo(target).absolutePath());
@@ -147,15 +173,6 @@ void syncRenamed(const DataFiles& files, const QString& target, const Former& fo
         takeBackQuietly([&] { putBack(target, former); });
         throw;
     }
-}
-
-[[noreturn]] void throwIoError(const QFileDevice& file) {
-    throw FileError(FileError::Kind::Other, file.fileName(), file.errorString());
-}
-
-void writeAll(QFileDevice& file, QByteArrayView bytes) {
-    if (file.write(bytes.data(), bytes.size()) != bytes.size())
-        throwIoError(file);
 }
 
 // Writes the bytes at `at`, flushes them and puts them on the disk.
@@ -421,27 +438,33 @@ void DataFiles::saveWhole(const QString& target, const QByteArray& bytes) const 
     if (!QFileInfo(target).dir().exists())
         throw FileError(FileError::Kind::Missing, target, QStringLiteral("Chemin introuvable"));
     checkFault(FileOp::OpenWrite, target);
-    QTemporaryFile file(target + QStringLiteral(".XXXXXX"));
-    if (!file.open())
-        throwIoError(file);
-    // The new file is readable as the one it replaces was (a temporary file
-    // is made for its owner alone).
-    const QFileInfo existing(target);
-    file.setPermissions(existing.exists() ? existing.permissions()
-                                          : QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                QFileDevice::ReadUser | QFileDevice::WriteUser |
-                                                QFileDevice::ReadGroup | QFileDevice::ReadOther);
-    checkFault(FileOp::Write, target);
-    writeAll(file, bytes);
-    checkFault(FileOp::Flush, target);
-    if (!file.flush())
-        throwIoError(file);
-    syncWritten(*this, file);
-    file.close();
-    checkFault(FileOp::Rename, target);
+    QFile file;
+    openTemporaryBeside(file, target);
+    try {
+        // The new file is readable as the one it replaces was.
+        const QFileInfo existing(target);
+        if (existing.exists())
+            file.setPermissions(existing.permissions());
+        checkFault(FileOp::Write, target);
+        writeAll(file, bytes);
+        checkFault(FileOp::Flush, target);
+        if (!file.flush())
+            throwIoError(file);
+        syncWritten(*this, file);
+        file.close();
+        checkFault(FileOp::Rename, target);
+    } catch (const FileError&) {
+        file.close();
+        file.remove();
+        throw;
+    }
     const Former former = formerOf(target);
-    renameOver(file.fileName(), target);
-    file.setAutoRemove(false);
+    try {
+        renameOver(file.fileName(), target);
+    } catch (const FileError&) {
+        file.remove();
+        throw;
+    }
     syncRenamed(*this, target, former);
 }
 

@@ -93,6 +93,37 @@ bool runStep(App& app, const std::function<void()>& step) {
     }
 }
 
+// Takes the data directory's lock, so that a second Vendalise cannot work on
+// the same files. Returns false when another one holds it: the user is told
+// and nothing is opened. A lock that cannot be made is told and start-up
+// goes on, since reading must stay possible.
+bool lockDataDirectory(App& app, const QString& directory) {
+    const QString shown = QDir::toNativeSeparators(directory);
+    const FolderLock::Outcome outcome =
+        app.folderLock.take(app.files.current() + QLatin1Char('/') + kLockFile);
+    switch (outcome.state) {
+    case FolderLock::State::Held:
+        return true;
+    case FolderLock::State::HeldElsewhere: {
+        QString text =
+            QStringLiteral("Vendalise est déjà ouvert sur les fichiers de ce répertoire\r\n") +
+            shown;
+        if (!outcome.host.isEmpty())
+            text += QStringLiteral("\r\nsur le poste ") + outcome.host + QStringLiteral(".");
+        app.tell(text, QStringLiteral("Vendalise"), Messages::Icon::Exclamation);
+        return false;
+    }
+    case FolderLock::State::Unavailable:
+        app.tell(QStringLiteral("Le répertoire ") + shown +
+                     QStringLiteral(" ne peut pas être réservé à ce Vendalise :\r\n") +
+                     outcome.description +
+                     QStringLiteral(".\r\nUn autre Vendalise pourrait y travailler en même temps."),
+                 QStringLiteral("Vendalise"), Messages::Icon::Exclamation);
+        return true;
+    }
+    return true;
+}
+
 } // namespace
 
 // "True" or "False" as the settings hold them; numbers count as true unless
@@ -164,7 +195,8 @@ void startUp(App& app) {
     catalogue.thresholdText = QString::number(catalogue.threshold);
 
     // A folder that does not exist leaves the current directory as it was.
-    app.files.setCurrent(shell.dataDirectory);
+    if (app.files.setCurrent(shell.dataDirectory) && !lockDataDirectory(app, shell.dataDirectory))
+        app.end();
 
     main.LblDir->setText(shell.dataDirectory);
 

@@ -467,6 +467,12 @@ void ScenarioRunner::addHandlers() {
         if (!QDir().mkpath(dataPath(w[1])))
             abort(QStringLiteral("cannot create the folder ") + w[1]);
     };
+    handlers_[QStringLiteral("lock")] = [=, this](const Step& step) {
+        const QString folder = dataPath(step.words[1]);
+        if (otherProgram_.take(folder + QLatin1Char('/') + kLockFile).state !=
+            FolderLock::State::Held)
+            abort(QStringLiteral("cannot lock the folder ") + folder);
+    };
     handlers_[QStringLiteral("printer")] = [=, this](const Step& step) {
         const QStringList& w = step.words;
         if (w[1] == QLatin1String("fonts"))
@@ -880,6 +886,8 @@ void ScenarioRunner::restart() {
     for (Form* window : app_->windows().all())
         window->hide();
     modal_.clear();
+    // The run before has ended: its lock is given up as its end gives it up.
+    app_->folderLock.release();
     ended_apps_.push_back(std::move(app_));
     app_ = std::make_unique<App>(services_);
     installFaults(*app_);

@@ -124,6 +124,8 @@ private:
     // the data folder is first left as a power cut would leave it.
     int crashAfter_ = -1;
     bool powerCut_ = false;
+    // The lock of a folder held as another Vendalise would hold it.
+    FolderLock otherProgram_;
     // What is on the disk of the data folder, from the write operations.
     std::unique_ptr<PowerCut> disk_;
     bool faultFired_ = false;

@@ -57,6 +57,7 @@ const std::vector<Verb>& verbs() {
             {"bytes", 2, Block::None, "bytes NAME HEX..."},
             {"repeat", 4, Block::None, "repeat NAME COUNT HEX..."},
             {"folder", 2, Block::None, "folder PATH"},
+            {"lock", 2, Block::None, "lock PATH"},
             {"printer", 2, Block::None, "printer fonts F1 F2...|off|on|none|end-fails"},
             {"fail", 2, Block::None, "fail NAME [N]|settings"},
             {"snapshot", 2, Block::None, "snapshot NAME..."},

@@ -1,6 +1,7 @@
 // Runs one scenario file in fresh folders and reports its failures, one
 // line each; exits 0 when every expectation held.
 
+#include "platform/FolderLock.h"
 #include "ScenarioRunner.h"
 #include "Version.h"
 
@@ -67,6 +68,8 @@ int main(int argc, char* argv[]) {
         // The default directory spelt in capitals.
         {QStringLiteral("<DEFAULT>"), QDir::toNativeSeparators(paths.defaultData).toUpper()},
         {QStringLiteral("<version>"), QString::fromLatin1(kVersionText)},
+        // This computer's name, as a lock file tells it.
+        {QStringLiteral("<host>"), FolderLock::thisComputer()},
         // The folder the runner was started in.
         {QStringLiteral("<cwd>"), QDir::toNativeSeparators(startedIn)},
     };
