@@ -36,9 +36,26 @@ SCN
     "$runner" "$work/start.scn"
 }
 
+# A Windows build under Wine names paths as Windows does: VENDALISE_WINEPATH
+# is then the command that converts them (winepath).
+unix_path() {
+    if [ -n "${VENDALISE_WINEPATH:-}" ]; then
+        $VENDALISE_WINEPATH -u "$1" | tr -d '\r'
+    else
+        echo "$1"
+    fi
+}
+native_path() {
+    if [ -n "${VENDALISE_WINEPATH:-}" ]; then
+        $VENDALISE_WINEPATH -w "$1" | tr -d '\r'
+    else
+        echo "$1"
+    fi
+}
+
 for road in "$@"; do
     rm -rf "$work/after"
-    output=$(VENDALISE_FAIL_AT=0 VENDALISE_KEEP_AFTER="$work/after" "$runner" "$road")
+    output=$(VENDALISE_FAIL_AT=0 VENDALISE_KEEP_AFTER="$(native_path "$work/after")" "$runner" "$road")
     count=$(sed -n "s/^write operations: \([0-9]*\).*/\1/p" <<<"$output")
     if [ -z "$count" ]; then
         echo "$road: the road itself fails"
@@ -53,7 +70,10 @@ for road in "$@"; do
         points=$((points + 1))
         output=$(env "$variable=$k" "$runner" "$road")
         status=$?
-        data=$(sed -n 's/^data: //p' <<<"$output")
+        # The runner's folder as the program names it, and as this machine does.
+        folder=$(sed -n 's/^data: //p' <<<"$output" | tr -d '\r')
+        data=$folder
+        [ -n "$folder" ] && data=$(unix_path "$folder")
         if [ $status -ne 137 ] || [ -z "$data" ]; then
             echo "$road: not killed after write $k (status $status)"
             echo "$output"
@@ -72,7 +92,7 @@ for road in "$@"; do
                 failed=$((failed + 1))
             fi
         done
-        if ! start=$(starts_cleanly "$data"); then
+        if ! start=$(starts_cleanly "$folder"); then
             echo "$road: killed after write $k: the next start fails"
             echo "$start"
             failed=$((failed + 1))
