@@ -175,6 +175,24 @@ void syncRenamed(const DataFiles& files, const QString& target, const Former& fo
     }
 }
 
+// Writes the whole bytes into the open temporary file, puts them on the
+// disk and renames the file over `target`; returns what `target` held.
+// Failures are asked for as `faultPath`'s, the rename as the target's.
+Former writeAndRenameOver(const DataFiles& files, QFile& file, const QString& faultPath,
+                          const QString& target, const QByteArray& bytes) {
+    files.checkFault(FileOp::Write, faultPath);
+    writeAll(file, bytes);
+    files.checkFault(FileOp::Flush, faultPath);
+    if (!file.flush())
+        throwIoError(file);
+    syncWritten(files, file);
+    file.close();
+    files.checkFault(FileOp::Rename, target);
+    Former former = formerOf(target);
+    renameOver(file.fileName(), target);
+    return former;
+}
+
 // Writes the bytes at `at`, flushes them and puts them on the disk.
 void writeAt(const DataFiles& files, QFile& file, qint64 at, QByteArrayView bytes) {
     if (!file.seek(at))
@@ -440,28 +458,15 @@ void DataFiles::saveWhole(const QString& target, const QByteArray& bytes) const 
     checkFault(FileOp::OpenWrite, target);
     QFile file;
     openTemporaryBeside(file, target);
+    Former former;
     try {
         // The new file is readable as the one it replaces was.
         const QFileInfo existing(target);
         if (existing.exists())
             file.setPermissions(existing.permissions());
-        checkFault(FileOp::Write, target);
-        writeAll(file, bytes);
-        checkFault(FileOp::Flush, target);
-        if (!file.flush())
-            throwIoError(file);
-        syncWritten(*this, file);
-        file.close();
-        checkFault(FileOp::Rename, target);
+        former = writeAndRenameOver(*this, file, target, target, bytes);
     } catch (const FileError&) {
         file.close();
-        file.remove();
-        throw;
-    }
-    const Former former = formerOf(target);
-    try {
-        renameOver(file.fileName(), target);
-    } catch (const FileError&) {
         file.remove();
         throw;
     }
@@ -491,16 +496,7 @@ void DataFiles::replaceThrough(const QString& temporary, const QString& name,
         checkFault(FileOp::OpenWrite, staging);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
             throwOpenError(staging, file);
-        checkFault(FileOp::Write, staging);
-        writeAll(file, bytes);
-        checkFault(FileOp::Flush, staging);
-        if (!file.flush())
-            throwIoError(file);
-        syncWritten(*this, file);
-        file.close();
-        checkFault(FileOp::Rename, target);
-        former = formerOf(target);
-        renameOver(staging, target);
+        former = writeAndRenameOver(*this, file, staging, target, bytes);
     } catch (const FileError&) {
         // A temporary file that cannot be removed is harmless: the next
         // replacement writes over it.
