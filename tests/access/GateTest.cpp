@@ -92,7 +92,7 @@ TEST_F(Gate, TheMasterPasswordErasesThePasswordAndEndsTheProgram) {
 
 TEST_F(Gate, ANewPasswordThatCannotBeStoredChangesNothing) {
     testing::FailableSettings failing(folder.filePath(u"Vendalise.ini"_s));
-    Services withFailure{messages, failing, printer, clock, windows};
+    Services withFailure{messages, failing, printer, clock, windows, services.defaults};
     App other(withFailure);
     other.part<Access>().password = u"ancien"_s;
     failing.failNext = true;

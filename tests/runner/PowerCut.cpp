@@ -45,8 +45,11 @@ void PowerCut::record(FileOp op, const QString& path) {
         // read) are on the disk from now on.
         const QDir folder(folder_);
         for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden)) {
-            if (!files_.contains(name) && !atStart_.contains(name))
-                files_.insert(name, File{contentOf(folder.filePath(name))});
+            if (!files_.contains(name) && !atStart_.contains(name)) {
+                File made;
+                made.durable = contentOf(folder.filePath(name));
+                files_.insert(name, made);
+            }
         }
         for (File& f : files_) {
             if (f.renamedAway)
