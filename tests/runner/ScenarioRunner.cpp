@@ -735,6 +735,17 @@ void ScenarioRunner::addHandlers() {
         const QStringList& w = step.words;
         expectFile(w[2], step.block);
     };
+    handlers_[QStringLiteral("expect folder")] = [=, this](const Step& step) {
+        const QString folder = dataPath(step.words[2]);
+        QStringList expected = step.block;
+        expected.sort();
+        QStringList actual = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+        actual.sort();
+        if (actual != expected)
+            fail(QStringLiteral("folder %1: expected %2, got %3")
+                     .arg(step.words[2], quoted(expected.join(QStringLiteral(", "))),
+                          quoted(actual.join(QStringLiteral(", ")))));
+    };
     handlers_[QStringLiteral("expect setting")] = [=, this](const Step& step) {
         const QStringList& w = step.words;
         const QString absent = QStringLiteral("\x01(absent)");
@@ -1269,6 +1280,11 @@ void ScenarioRunner::expectState(const QString& name, const QString& value) {
          [&] { return numberForm(registerTotal(app, Register::Material)); }},
         {QStringLiteral("total-drinks"),
          [&] { return numberForm(registerTotal(app, Register::Drinks)); }},
+        // The totals the program holds, as its last sum, print or statement left them.
+        {QStringLiteral("held-material"),
+         [&] { return numberForm(app.part<Cash>().totalOf(Register::Material)); }},
+        {QStringLiteral("held-drinks"),
+         [&] { return numberForm(app.part<Cash>().totalOf(Register::Drinks)); }},
     };
     // debt:N, member N's debt.
     if (name.startsWith(QLatin1String("debt:"))) {

@@ -95,6 +95,7 @@ const std::vector<Verb>& verbs() {
             {"expect tooltip", 4, Block::None, "expect tooltip W.C TEXT"},
             {"expect enabled", 4, Block::None, "expect enabled W.C yes|no"},
             {"expect file", 3, Block::Raw, "expect file NAME, its lines, end"},
+            {"expect folder", 3, Block::Raw, "expect folder PATH, its file names, end"},
             {"expect setting", 5, Block::None, "expect setting SECTION KEY VALUE"},
             {"expect no-setting", 4, Block::None, "expect no-setting SECTION KEY"},
             {"expect printed", 2, Block::Words,
