@@ -1,16 +1,25 @@
 #include "ScenarioRunner.h"
 
 #include "access/Access.h"
+#include "access/Pass.h"
 #include "cash/CashLedger.h"
+#include "cash/RegisterWindow.h"
 #include "catalogue/Catalogue.h"
+#include "catalogue/FrmStock.h"
 #include "core/Names.h"
+#include "inventory/Inventaire.h"
+#include "members/FrmNewAdh.h"
 #include "members/MemberTable.h"
 #include "platform/Cp1252.h"
 #include "platform/DataFiles.h"
 #include "platform/FolderList.h"
 #include "platform/NumberForm.h"
 #include "platform/RecordFields.h"
+#include "sales/FrmAchat.h"
+#include "sales/FrmES.h"
 #include "sales/Ledger.h"
+#include "shell/FrmDir.h"
+#include "shell/FrmORV.h"
 #include "shell/ShellState.h"
 #include "shell/Startup.h"
 #include "SystemTraps.h"
@@ -1060,10 +1069,31 @@ QWidget* ScenarioRunner::actionableControl(const QString& target) {
     return control;
 }
 
+// A window not yet made is made as its first use makes it, hidden: what a
+// user who opened it would see of its part.
 Form* ScenarioRunner::existingWindow(const QString& name) {
-    Form* window = app_->windows().find(name);
-    if (!window)
-        fail(QStringLiteral("the window %1 does not exist").arg(name));
+    if (Form* window = app_->windows().find(name))
+        return window;
+    App& app = *app_;
+    const QHash<QString, std::function<Form*()>> makers{
+        {QStringLiteral("FrmORV"), [&] { return &app.window<FrmORV>(); }},
+        {QStringLiteral("FrmDir"), [&] { return &app.window<FrmDir>(); }},
+        {QStringLiteral("FrmStock"), [&] { return &app.window<FrmStock>(); }},
+        {QStringLiteral("FrmNewAdh"), [&] { return &app.window<FrmNewAdh>(); }},
+        {QStringLiteral("FrmAchat"), [&] { return &app.window<FrmAchat>(); }},
+        {QStringLiteral("FrmES"), [&] { return &app.window<FrmES>(); }},
+        {QStringLiteral("Compta"), [&] { return &app.window<Compta>(); }},
+        {QStringLiteral("ComptaBoisson"), [&] { return &app.window<ComptaBoisson>(); }},
+        {QStringLiteral("Inventaire"), [&] { return &app.window<Inventaire>(); }},
+        {QStringLiteral("Pass"), [&] { return &app.window<Pass>(); }},
+    };
+    const auto maker = makers.find(name);
+    if (maker == makers.end()) {
+        fail(QStringLiteral("no window is named %1").arg(name));
+        return nullptr;
+    }
+    Form* window = (*maker)();
+    settle();
     return window;
 }
 
