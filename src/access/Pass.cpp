@@ -21,7 +21,7 @@ Pass::Pass(App& app) : Window(app, QStringLiteral("Pass"), 4530, 3105) {
     setWindowTitle(QStringLiteral("Droit d'accès"));
     Label1 = addLabel(QStringLiteral("Label1"), QStringLiteral("Saisie du mot de passe"),
                       twips(960, 120, 2775, 375));
-    setFontOf(Label1, Label1->font().pointSizeF(), true);
+    setBoldOf(Label1);
     Text1 = addField(QStringLiteral("Text1"), twips(240, 480, 3975, 285));
     hideTyping(Text1);
     Label5 = addLabel(QStringLiteral("Label5"),

@@ -1,29 +1,68 @@
 #include "core/Pictures.h"
 
+#include <QGuiApplication>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
 #include <functional>
 
 namespace vendalise {
 
 namespace {
 
-constexpr int kIconSize = 64;
-
-// Draws on a transparent square of kIconSize, in a 64 x 64 coordinate grid.
-QPixmap draw(int size, const std::function<void(QPainter&)>& paint) {
-    QPixmap pixmap(size, size);
+// Draws on a transparent square of `size` device pixels, in a 64 x 64
+// coordinate grid, for a screen of this device pixel ratio.
+QPixmap draw(int size, qreal ratio, const std::function<void(QPainter&)>& paint) {
+    const int pixels = qRound(size * ratio);
+    QPixmap pixmap(pixels, pixels);
     pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.scale(size / 64.0, size / 64.0);
-    paint(painter);
+    {
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.scale(pixels / 64.0, pixels / 64.0);
+        paint(painter);
+    }
+    pixmap.setDevicePixelRatio(ratio);
     return pixmap;
 }
 
+// The pictures are drawn as vectors at the size and scale asked for, so
+// that they stay sharp on a screen at 200 %.
+class VectorIcon : public QIconEngine {
+public:
+    explicit VectorIcon(std::function<void(QPainter&)> paint) : paint_(std::move(paint)) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+               QIcon::State state) override {
+        const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1;
+        painter->drawPixmap(rect, scaledPixmap(rect.size(), mode, state, ratio));
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return scaledPixmap(size, mode, state, 1);
+    }
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State, qreal scale) override {
+        const int side = std::min(size.width(), size.height());
+        return draw(side, scale, [this, mode](QPainter& p) {
+            // A disabled button shows its picture faded.
+            if (mode == QIcon::Disabled)
+                p.setOpacity(0.4);
+            paint_(p);
+        });
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+        const int side = std::min(size.width(), size.height());
+        return {side, side};
+    }
+    QIconEngine* clone() const override { return new VectorIcon(paint_); }
+
+private:
+    std::function<void(QPainter&)> paint_;
+};
+
 QIcon icon(const std::function<void(QPainter&)>& paint) {
-    return QIcon(draw(kIconSize, paint));
+    return QIcon(new VectorIcon(paint));
 }
 
 void drawGlass(QPainter& p) {
@@ -217,7 +256,7 @@ QIcon statementPicture() {
 }
 
 QPixmap bottlePicture(int size) {
-    return draw(size, [](QPainter& p) {
+    return draw(size, qApp->devicePixelRatio(), [](QPainter& p) {
         QPainterPath bottle;
         bottle.moveTo(27, 4);
         bottle.lineTo(37, 4);
@@ -238,7 +277,7 @@ QPixmap bottlePicture(int size) {
 }
 
 QPixmap shirtPicture(int size) {
-    return draw(size, [](QPainter& p) {
+    return draw(size, qApp->devicePixelRatio(), [](QPainter& p) {
         const QPolygonF shirt({{22, 6},
                                {28, 10},
                                {36, 10},

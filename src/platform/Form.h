@@ -31,8 +31,24 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 };
 
+// Fonts are sized in whole pixels at 96 dots per inch, as Windows sizes its
+// own and as the layouts in twips are, whatever the screen's font density.
+int pointsToPixels(double points);
+
+// The font every window's layout in twips is made for: the 8-point
+// sans-serif dialog face of Windows, or the face with its widths.
+QFont dialogFont();
+
+// The size a control's caption needs with the control's font: the text's
+// extent, plus the frame and margins of a label, the style's margin and
+// frame of a button, the indicator and its spacing of a check box. Invalid
+// for a control that shows no caption.
+QSize captionExtent(const QWidget& control);
+
 // Gives a control a font of this size, bold and italic or not.
 void setFontOf(QWidget* control, double points, bool bold = false, bool italic = false);
+// Makes a control's font bold, its size kept.
+void setBoldOf(QWidget* control);
 
 // A text field that tells when it loses the focus.
 class TextField : public QLineEdit {
@@ -57,6 +73,10 @@ public:
     Form(const QString& name, int clientWidthTwips, int clientHeightTwips,
          QWidget* parent = nullptr);
 
+    // Shrinks the font of each control whose caption does not fit, only as
+    // much as needed; the layout stays as designed.
+    void fitCaptions();
+
 Q_SIGNALS:
     // The window was closed with its close box.
     void discarded();
@@ -77,6 +97,7 @@ protected:
                                   const QRect& where);
 
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

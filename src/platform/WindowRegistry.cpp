@@ -8,6 +8,7 @@ WindowRegistry::~WindowRegistry() {
 }
 
 Form* WindowRegistry::adopt(Form* window) {
+    window->fitCaptions();
     QObject::connect(window, &Form::discarded, window, [this, window] {
         for (auto& [type, slot] : windows_) {
             if (slot == window)

@@ -50,7 +50,7 @@ FrmES::FrmES(App& app) : Window(app, QStringLiteral("FrmES"), 11685, 9690) {
     TextNom->setText(QStringLiteral("Nom"));
     ARecouvrer = addLabel(QStringLiteral("ARecouvrer"), QStringLiteral("A Recouvrer"),
                           twips(3480, 120, 5535, 375));
-    setFontOf(ARecouvrer, ARecouvrer->font().pointSizeF(), true);
+    setBoldOf(ARecouvrer);
     ARecouvrer->setStyleSheet(QStringLiteral("color: red;"));
     ARecouvrer->setVisible(false);
     Label3 =

@@ -2,6 +2,7 @@
 
 #include "access/Access.h"
 #include "access/Pass.h"
+#include "CaptionFit.h"
 #include "cash/CashLedger.h"
 #include "cash/RegisterWindow.h"
 #include "catalogue/Catalogue.h"
@@ -639,6 +640,14 @@ void ScenarioRunner::addHandlers() {
         const QStringList& w = step.words;
         if (!shownWindow(w[1])->grab().save(w[2], "PNG"))
             abort(QStringLiteral("cannot write the picture ") + w[2]);
+    };
+    handlers_[QStringLiteral("expect captions")] = [=, this](const Step& step) {
+        for (const QString& name : step.words.mid(2)) {
+            if (Form* window = existingWindow(name)) {
+                for (const QString& cut : captionsThatDoNotFit(*window))
+                    fail(name + QStringLiteral(".") + cut);
+            }
+        }
     };
     handlers_[QStringLiteral("expect shown")] = [=, this](const Step& step) {
         const QStringList& w = step.words;

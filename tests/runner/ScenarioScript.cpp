@@ -94,6 +94,7 @@ const std::vector<Verb>& verbs() {
             {"expect sale", 8, Block::None, "expect sale N DATE PRODUCT MEMBER QUANTITY paid|owed"},
             {"expect tooltip", 4, Block::None, "expect tooltip W.C TEXT"},
             {"expect enabled", 4, Block::None, "expect enabled W.C yes|no"},
+            {"expect captions", 3, Block::None, "expect captions W..."},
             {"expect file", 3, Block::Raw, "expect file NAME, its lines, end"},
             {"expect folder", 3, Block::Raw, "expect folder PATH, its file names, end"},
             {"expect setting", 5, Block::None, "expect setting SECTION KEY VALUE"},

@@ -54,6 +54,10 @@ int main(int argc, char* argv[]) {
     qputenv("HOME", QFile::encodeName(paths.home));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(paths.home + QStringLiteral("/.config")));
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(paths.root + QStringLiteral("/runtime")));
+    // Wine hands no variable starting with QT_ to a Windows program: there
+    // the platform is named by VENDALISE_QPA_PLATFORM.
+    if (!qEnvironmentVariableIsEmpty("VENDALISE_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", qgetenv("VENDALISE_QPA_PLATFORM"));
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const QString startedIn = QDir::currentPath();
