@@ -12,8 +12,8 @@ namespace vendalise {
 
 namespace {
 
-// Draws on a transparent square of `size` device pixels, in a 64 x 64
-// coordinate grid, for a screen of this device pixel ratio.
+// Draws on a transparent square of `size` pixels (times the ratio on the
+// device), in a 64 x 64 coordinate grid.
 QPixmap draw(int size, qreal ratio, const std::function<void(QPainter&)>& paint) {
     const int pixels = qRound(size * ratio);
     QPixmap pixmap(pixels, pixels);
