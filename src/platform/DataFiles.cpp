@@ -84,6 +84,7 @@ void openCreating(const DataFiles& files, QFile& file, QIODevice::OpenMode mode)
 
 // A missing file is created; an existing one, even read-only, is only read.
 void openForReading(const DataFiles& files, QFile& file) {
+    files.checkFault(FileOp::OpenRead, file.fileName());
     if (file.exists())
         openOrThrow(file, QIODevice::ReadOnly);
     else
@@ -361,6 +362,7 @@ void DataFiles::checkWritable(const QString& name) const {
 
 void DataFiles::checkReadable(const QString& name) const {
     QFile file(path(name));
+    checkFault(FileOp::OpenRead, file.fileName());
     openOrThrow(file, QIODevice::ReadOnly);
 }
 
@@ -397,6 +399,7 @@ Records DataFiles::readRecords(const QString& name, int recordLength, int maxRec
 
 QByteArray DataFiles::readText(const QString& name) const {
     QFile file(path(name));
+    checkFault(FileOp::OpenRead, file.fileName());
     openOrThrow(file, QIODevice::ReadOnly);
     if (file.size() > kMaxTextBytes)
         throw FileError(FileError::Kind::Other, file.fileName(),

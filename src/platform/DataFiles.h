@@ -79,12 +79,13 @@ template <class Undo> void takeBackQuietly(Undo undo) {
 
 class DataFiles;
 
-// The operations on data files that can fail while writing. A test can make
-// one of them fail through DataFiles::setFaults. Copy is the reading of a
-// copy's source; Remove the removal of a temporary file after a failure;
-// Sync puts a file's data on the disk, SyncFolder a folder's names (the
-// path is then the folder's).
-enum class FileOp { OpenWrite, Write, Flush, Resize, Rename, Remove, Copy, Sync, SyncFolder };
+// The operations on data files that can fail. A test can make one of them
+// fail through DataFiles::setFaults. Copy is the reading of a copy's
+// source; Remove the removal of a temporary file after a failure; Sync puts
+// a file's data on the disk, SyncFolder a folder's names (the path is then
+// the folder's). OpenRead, the opening of a file to read it, is the one
+// that does not write.
+enum class FileOp { OpenWrite, Write, Flush, Resize, Rename, Remove, Copy, Sync, SyncFolder, OpenRead };
 // Returns the description of a failure to simulate, or nullopt.
 using FileFaults = std::function<std::optional<QString>(FileOp op, const QString& path)>;
 

@@ -329,7 +329,11 @@ void ScenarioRunner::finish() {
         fail(QStringLiteral("input %1 queued but not used")
                  .arg(input ? quoted(*input) : QStringLiteral("cancel")));
     for (const Failing& failing : failing_)
-        fail(QStringLiteral("fail %1 given but the write to fail was not made").arg(failing.name));
+        fail(failing.read
+                 ? QStringLiteral("fail read %1 given but the file was not opened for reading")
+                       .arg(failing.name)
+                 : QStringLiteral("fail %1 given but the write to fail was not made")
+                       .arg(failing.name));
     if (settings_.failNext)
         fail(QStringLiteral("fail settings given but no setting was stored"));
     for (const QString& failure : failures_)
@@ -382,27 +386,33 @@ QByteArray ScenarioRunner::hexBytes(const QStringList& words) {
 
 void ScenarioRunner::installFaults(App& app) {
     app.files.setFaults([this](FileOp op, const QString& path) -> std::optional<QString> {
-        if (counting_ && crashAfter_ >= 0 && writes_ == crashAfter_) {
-            // The operation before was the k-th.
-            if (powerCut_)
-                disk_->apply();
-            killThisProcess();
-        }
-        if (counting_ && disk_)
-            disk_->record(op, path);
-        if (counting_ && !faultFired_ && ++writes_ == failAt_) {
-            faultFired_ = true;
-            boxesAtFault_ = messages_.shown.size();
-            return QStringLiteral("Le disque est plein.");
+        // Readings are not write points.
+        const bool reading = op == FileOp::OpenRead;
+        if (counting_ && !reading) {
+            if (crashAfter_ >= 0 && writes_ == crashAfter_) {
+                // The operation before was the k-th.
+                if (powerCut_)
+                    disk_->apply();
+                killThisProcess();
+            }
+            if (disk_)
+                disk_->record(op, path);
+            if (!faultFired_ && ++writes_ == failAt_) {
+                faultFired_ = true;
+                boxesAtFault_ = messages_.shown.size();
+                return QStringLiteral("Le disque est plein.");
+            }
         }
         const QString name = QFileInfo(path).fileName();
         for (qsizetype i = 0; i < failing_.size(); ++i) {
-            if (failing_[i].name.compare(name, Qt::CaseInsensitive) != 0)
+            if (failing_[i].read != reading ||
+                failing_[i].name.compare(name, Qt::CaseInsensitive) != 0)
                 continue;
             if (failing_[i].pass-- > 0)
                 return std::nullopt;
             failing_.removeAt(i);
-            return QStringLiteral("Le disque est plein.");
+            return reading ? QStringLiteral("Le disque est illisible.")
+                           : QStringLiteral("Le disque est plein.");
         }
         return std::nullopt;
     });
@@ -504,11 +514,15 @@ void ScenarioRunner::addHandlers() {
         if (w[1] == QLatin1String("settings"))
             settings_.failNext = true;
         else {
+            const bool read = w[1] == QLatin1String("read");
+            const qsizetype at = read ? 2 : 1;
+            if (at >= w.size())
+                abort(QStringLiteral("fail read needs the file's name"));
             bool ok = true;
-            const int n = w.size() > 2 ? w[2].toInt(&ok) : 1;
+            const int n = w.size() > at + 1 ? w[at + 1].toInt(&ok) : 1;
             if (!ok || n < 1)
-                abort(QStringLiteral("not a count: ") + w[2]);
-            failing_.append({QFileInfo(w[1]).fileName(), n - 1});
+                abort(QStringLiteral("not a count: ") + w[at + 1]);
+            failing_.append({QFileInfo(w[at]).fileName(), n - 1, read});
         }
     };
     handlers_[QStringLiteral("points")] = [=, this](const Step& step) {

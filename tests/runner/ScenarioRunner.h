@@ -101,11 +101,13 @@ private:
     void writeBytes(const QString& name, const QByteArray& bytes, bool append);
     // Makes the next write operation on a data file of this name fail.
     void installFaults(App& app);
-    // Files whose write operation is to fail: the name and how many of its
-    // write operations are still to pass before the one that fails.
+    // Files whose write operation, or opening for reading, is to fail: the
+    // name and how many of these operations are still to pass before the
+    // one that fails.
     struct Failing {
         QString name;
         int pass = 0;
+        bool read = false;
     };
     QList<Failing> failing_;
 

@@ -59,7 +59,7 @@ const std::vector<Verb>& verbs() {
             {"folder", 2, Block::None, "folder PATH"},
             {"lock", 2, Block::None, "lock PATH"},
             {"printer", 2, Block::None, "printer fonts F1 F2...|off|on|none|end-fails"},
-            {"fail", 2, Block::None, "fail NAME [N]|settings"},
+            {"fail", 2, Block::None, "fail [read] NAME [N]|settings"},
             {"snapshot", 2, Block::None, "snapshot NAME..."},
             {"points", 1, Block::None, "points [PATTERN...]"},
             {"start", 1, Block::None, "start"},
