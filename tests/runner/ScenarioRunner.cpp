@@ -474,6 +474,10 @@ void ScenarioRunner::addHandlers() {
         const QStringList& w = step.words;
         writeBytes(w[1], hexBytes(w.mid(2)), false);
     };
+    handlers_[QStringLiteral("empty")] = [=, this](const Step& step) {
+        for (const QString& name : step.words.mid(1))
+            writeBytes(name, {}, false);
+    };
     handlers_[QStringLiteral("repeat")] = [=, this](const Step& step) {
         const QStringList& w = step.words;
         bool ok = false;

@@ -55,6 +55,7 @@ const std::vector<Verb>& verbs() {
             {"sale", 6, Block::None, "sale DATE PRODUCT MEMBER QUANTITY paid|owed"},
             {"file", 2, Block::Raw, "file NAME, its lines, end"},
             {"bytes", 2, Block::None, "bytes NAME HEX..."},
+            {"empty", 2, Block::None, "empty NAME..."},
             {"repeat", 4, Block::None, "repeat NAME COUNT HEX..."},
             {"folder", 2, Block::None, "folder PATH"},
             {"lock", 2, Block::None, "lock PATH"},
