@@ -45,7 +45,9 @@ int main(int argc, char* argv[]) {
     }
     paths.data = paths.root + QStringLiteral("/data");
     paths.home = paths.root + QStringLiteral("/home");
-    paths.defaultData = paths.home + QStringLiteral("/Vendalise");
+    // The data folder is the default data directory: a scenario that stores
+    // it starts there without the question that another folder brings.
+    paths.defaultData = paths.data;
     QDir().mkpath(paths.data);
     QDir().mkpath(paths.home + QStringLiteral("/.config"));
     QDir().mkpath(paths.root + QStringLiteral("/runtime"));
