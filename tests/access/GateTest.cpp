@@ -78,40 +78,5 @@ TEST_F(Gate, TheFieldsAreEmptiedBeforeEachShowingAndMasked) {
     EXPECT_TRUE(access.granted);
 }
 
-TEST_F(Gate, TheMasterPasswordErasesThePasswordAndEndsTheProgram) {
-    settings.setValue(kPasswordSetting.section, kPasswordSetting.key, u"secret"_s);
-    access.password = u"secret"_s;
-    windows.mayEnd = true;
-    inDialog([](Pass& dialog) { typeAndEnter(dialog, u"KoRaL"_s); });
-    EXPECT_THROW(ControleAcces(app), testing::ProgramEnded);
-    EXPECT_EQ(settings.value(kPasswordSetting.section, kPasswordSetting.key, u"?"_s), u""_s);
-    ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_EQ(messages.shown[0].text, u"Mot de passe supprimé"_s);
-    EXPECT_FALSE(access.granted);
-}
-
-TEST_F(Gate, ANewPasswordThatCannotBeStoredChangesNothing) {
-    testing::FailableSettings failing(folder.filePath(u"Vendalise.ini"_s));
-    Services withFailure{messages, failing, printer, clock, windows, services.defaults};
-    App other(withFailure);
-    other.part<Access>().password = u"ancien"_s;
-    failing.failNext = true;
-    windows.actions.push_back([](QDialog& shown) {
-        auto& dialog = static_cast<Pass&>(shown);
-        keyClicks(dialog.Text1, u"ancien"_s);
-        dialog.CmdModifPsw->click();
-        keyClicks(dialog.Text2, u"neuf"_s);
-        keyClicks(dialog.Text3, u"neuf"_s);
-        dialog.Accepter->click();
-    });
-    ControleAcces(other);
-    EXPECT_EQ(other.part<Access>().password, u"ancien"_s);
-    EXPECT_FALSE(other.part<Access>().granted);
-    ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_EQ(messages.shown[0].title, u"Mot de passe inchangé"_s);
-    EXPECT_EQ(messages.shown[0].text, u"Le mot de passe n'a pas pu être enregistré."_s);
-    EXPECT_EQ(messages.shown[0].icon, Messages::Icon::Critical);
-}
-
 } // namespace
 } // namespace vendalise

@@ -36,13 +36,6 @@ TEST(CashEntries, HaveTheirThreeLinesExactly) {
               u"Correction de caisse Boisson : 1,234568E+07\r\n"_s);
 }
 
-TEST(CashEntries, GoToTheDrinksRegisterForAStarredName) {
-    EXPECT_EQ(registerOf(u"*Bière"_s), Register::Drinks);
-    EXPECT_EQ(registerOf(u"Bière"_s), Register::Material);
-    EXPECT_EQ(registerOf(u" *Bière"_s), Register::Material);
-    EXPECT_EQ(ledgerFileOf(Register::Drinks), u"ComptaBoisson.orv"_s);
-}
-
 TEST(RegisterTotal, SumsTheAmountsAfterTheMarkersOfItsRegister) {
     const QStringList lineTexts{
         u"Prix unitaire : 7,5 - Prix total : 15"_s,
@@ -74,27 +67,6 @@ TEST(RegisterRows, MarkAmountLinesWithTheEuro) {
                            u"Correction de caisse effectué le 05/12/2007€"_s,
                            u"Prix total : 1 Correction de caisse : 2€€"_s, u""_s,
                            u"Nombre et désignation : 2 x Tee-shirt"_s}));
-}
-
-TEST_F(CashLedgers, AnEntryIsAppendedWithItsEmptyLineAndTheListRefilled) {
-    app.files.ensureFile(u"Compta.orv"_s);
-    Compta& window = app.window<Compta>();
-    MajCompta(app, cashEntry(u"un"_s, u"deux"_s, u"Prix total : 3"_s));
-    MajCompta(app, cashEntry(u"quatre"_s, u""_s, u"Correction de caisse : -1"_s));
-    QFile file(folder.filePath(u"Compta.orv"_s));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), QByteArray("un\r\ndeux\r\nPrix total : 3\r\n\r\n"
-                                         "quatre\r\n\r\nCorrection de caisse : -1\r\n\r\n"));
-    EXPECT_EQ(window.list->count(), 8);
-    EXPECT_EQ(window.list->rows()[2].text, u"Prix total : 3€"_s);
-    EXPECT_EQ(registerTotal(app, Register::Material), 2);
-    // The other register's list is left alone.
-    EXPECT_TRUE(app.part<Cash>().rowsOf(Register::Drinks).isEmpty());
-}
-
-TEST_F(CashLedgers, AMissingLedgerTotalsZero) {
-    EXPECT_EQ(registerTotal(app, Register::Drinks), 0);
-    EXPECT_FALSE(QFile::exists(folder.filePath(u"ComptaBoisson.orv"_s)));
 }
 
 TEST_F(CashLedgers, AFailedAppendLeavesTheLedgerAndItsList) {

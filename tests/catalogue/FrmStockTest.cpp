@@ -36,34 +36,6 @@ protected:
     }
 };
 
-TEST_F(StockWindow, AWriteThatFailsIsToldAndChangesNeitherFileNorTable) {
-    FrmStock& stock = app.window<FrmStock>();
-    const QByteArray before = productFile();
-
-    // The product file gives way to a folder of that name: every write fails.
-    ASSERT_TRUE(QFile::rename(folder.filePath(kProductFile), folder.filePath(u"saved"_s)));
-    ASSERT_TRUE(QDir(folder.path()).mkdir(kProductFile));
-    stock.ListProduits->chooseRow(2); // after the summary and Gourde
-    stock.TextPU->setText(u"9"_s);
-    messages.answers = {Answer::Yes};
-    stock.RenomeProduit->click();
-    stock.TextProduit->setText(u"Casquette"_s);
-    stock.AjoutProduit->click();
-
-    ASSERT_EQ(messages.shown.size(), 3);
-    for (int i : {1, 2}) {
-        EXPECT_EQ(messages.shown[i].text, u"Si cette erreur se reproduit, contacter l'auteur"_s);
-        EXPECT_EQ(messages.shown[i].title, u"Erreur programme"_s);
-        EXPECT_EQ(messages.shown[i].icon, Messages::Icon::Critical);
-    }
-    const ProductTable& table = app.part<Catalogue>().table;
-    ASSERT_EQ(table.count(), 2);
-    EXPECT_EQ(table[1].price, 7.5f);
-    ASSERT_TRUE(QDir(folder.path()).rmdir(kProductFile));
-    ASSERT_TRUE(QFile::rename(folder.filePath(u"saved"_s), folder.filePath(kProductFile)));
-    EXPECT_EQ(productFile(), before);
-}
-
 TEST_F(StockWindow, AddingIsRefusedWhileAFreeRecordExistsEvenByTheHiddenButton) {
     FrmStock& stock = app.window<FrmStock>();
     app.part<Catalogue>().table.products.append({QString(65, u' '), 0, 0});

@@ -42,15 +42,6 @@ TEST_F(ProductTableFile, LoadsNamesPricesAndStocks) {
     EXPECT_EQ(table[3].stock, 0.0f);
 }
 
-TEST_F(ProductTableFile, MissingFileIsCreatedEmpty) {
-    ProductTable table;
-    table.products.append(Product{u"ancien"_s, 1, 1});
-    EXPECT_EQ(loadProductTable(files, table), 0);
-    EXPECT_EQ(table.count(), 0);
-    EXPECT_EQ(entries(), QStringList{kFile});
-    EXPECT_EQ(bytesOf(kFile), QByteArray());
-}
-
 TEST(ProductRecord, IsTheLayoutOfTheFile) {
     EXPECT_EQ(productRecord(u"Café", 1.5f, 12.0f),
               record("Caf\xE9", "\x00\x00\xC0\x3F", "\x00\x00\x40\x41"));

@@ -84,34 +84,5 @@ TEST_F(OneErrorPath, AnOperationMayGiveItsOwnMessageForAFileFailure) {
     EXPECT_TRUE(app.run([] {}));
 }
 
-TEST_F(OneErrorPath, AWriteIntoAnotherFolderThanTheTablesIsRefusedAndTold) {
-    app.files.tablesReadHere();
-    const QString tables = app.files.current();
-    ASSERT_TRUE(QDir(tables).mkdir(u"Autre"_s));
-    ASSERT_TRUE(app.files.setCurrent(tables + u"/Autre"_s));
-    for (const QString& name : kTableFiles) {
-        SCOPED_TRACE(name.toStdString());
-        messages.shown.clear();
-        EXPECT_FALSE(app.run([&] { app.files.appendText(name, u"x"); }));
-        ASSERT_EQ(messages.shown.size(), 1);
-        EXPECT_EQ(messages.shown[0].title, u"Emplacement des fichiers"_s);
-        EXPECT_EQ(messages.shown[0].icon, Messages::Icon::Exclamation);
-        EXPECT_EQ(messages.shown[0].text,
-                  u"Les données en mémoire viennent du répertoire "_s +
-                      QDir::toNativeSeparators(tables) +
-                      u".\r\nRelancez le programme pour travailler dans "_s +
-                      QDir::toNativeSeparators(tables + u"/Autre"_s) + u"."_s);
-    }
-    EXPECT_TRUE(QDir(tables + u"/Autre"_s).isEmpty());
-}
-
-TEST_F(OneErrorPath, TheLastAnswerIsStoredAsItsCode) {
-    messages.answers = {Answer::Yes, Answer::No};
-    EXPECT_TRUE(app.ask(u"Oui ?"_s, u"Question"_s));
-    EXPECT_EQ(app.lastAnswer, 6);
-    EXPECT_FALSE(app.ask(u"Non ?"_s, u"Question"_s));
-    EXPECT_EQ(app.lastAnswer, 7);
-}
-
 } // namespace
 } // namespace vendalise

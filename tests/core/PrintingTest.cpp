@@ -40,19 +40,6 @@ TEST_F(Printing, ChoixPoliceTakesTheFirstArialAfterFontZero) {
     EXPECT_TRUE(messages.shown.isEmpty());
 }
 
-TEST_F(Printing, ImprimeLignePrintsTheLineAsAsked) {
-    ImprimeLigne(app, u"Total\t12,5"_s, 12, true, false);
-    ImprimeLigne(app, u"Titre"_s, 14, false, true);
-    ASSERT_EQ(printer.printed.size(), 2);
-    const ScriptedPrinter::Line& first = printer.printed.at(0);
-    const ScriptedPrinter::Line& second = printer.printed.at(1);
-    EXPECT_EQ(first.text, u"Total\t12,5"_s);
-    EXPECT_EQ(first.size, 12);
-    EXPECT_TRUE(first.bold && !first.underline);
-    EXPECT_TRUE(!second.bold && second.underline);
-    EXPECT_TRUE(messages.shown.isEmpty());
-}
-
 TEST_F(Printing, ImprimeLigneReportsAFailure) {
     const struct {
         ScriptedPrinter::Mode mode;

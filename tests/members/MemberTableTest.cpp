@@ -39,30 +39,6 @@ TEST_F(MemberTableFile, LoadsEveryMemberWithTrailingBlanks) {
     EXPECT_EQ(table[3].firstName, u"0123456789"_s);
 }
 
-TEST_F(MemberTableFile, IgnoresAPartialRecordAndAnyCaseOfTheName) {
-    // 71 bytes: two members and one stray byte.
-    writeBytes(u"ADHÉRENTS.ORV"_s, record("Martin", "Paul") + record("Durand", "Anne") + "X");
-    MemberTable table;
-    EXPECT_EQ(loadMemberTable(files, table), 2);
-    ASSERT_EQ(table.count(), 2);
-    EXPECT_EQ(table[2].name.trimmed(), u"Durand"_s);
-    EXPECT_EQ(entries(), QStringList{u"ADHÉRENTS.ORV"_s});
-}
-
-TEST_F(MemberTableFile, HoldsAtMost32767Members) {
-    QByteArray bytes;
-    for (int n = 1; n <= kMaxRecords + 1; ++n)
-        bytes += record(QByteArray::number(n).constData(), "P");
-    ASSERT_EQ(bytes.size(), 32768 * 35);
-    writeBytes(kFile, bytes);
-
-    MemberTable table;
-    EXPECT_EQ(loadMemberTable(files, table), 32768);
-    ASSERT_EQ(table.count(), 32767);
-    EXPECT_EQ(table[32767].name.trimmed(), u"32767"_s);
-    EXPECT_TRUE(bytesOf(kFile) == bytes) << "the member file was changed";
-}
-
 TEST(MemberRecord, IsTheLayoutOfTheFile) {
     EXPECT_EQ(memberRecord(u"Lefèvre", u"Zoé"), record("Lef\xE8vre", "Zo\xE9"));
     EXPECT_EQ(memberRecord(u"De La Fontaine-Beaumarchais", u"Jean-Baptiste"),
@@ -76,21 +52,6 @@ TEST_F(MemberTableFile, WritersPutTheNameInCapitalsAndKeepTheNumber) {
     writeMember(files, 2, u"martin", u"paul");
     EXPECT_EQ(bytesOf(kFile), record("LEF\xC8VRE", "Zo\xE9") + record("MARTIN", "paul") +
                                   record("WEI\xDF", "anne"));
-}
-
-TEST_F(MemberTableFile, AppendGoesAfterTheLastWholeRecord) {
-    writeBytes(kFile, record("DUPONT", "Jean") + "XYZ");
-    EXPECT_EQ(appendMember(files, u"Durand", u"Anne"), 2);
-    EXPECT_EQ(bytesOf(kFile), record("DUPONT", "Jean") + record("DURAND", "Anne"));
-}
-
-TEST_F(MemberTableFile, AFullFileTakesNoMoreMembers) {
-    QByteArray bytes;
-    for (int n = 1; n <= kMaxRecords; ++n)
-        bytes += record("X", "Y");
-    writeBytes(kFile, bytes);
-    EXPECT_THROW(appendMember(files, u"Un de trop", u"Z"), TableFull);
-    EXPECT_EQ(bytesOf(kFile).size(), bytes.size());
 }
 
 } // namespace

@@ -63,14 +63,6 @@ TEST_F(DataFolder, MissingFilesAreCreatedEmptyWithTheirSpelling) {
     EXPECT_EQ(bytesOf(u"Ventes.TXT"_s), QByteArray("Th\xE9 2,5 \x80\r\nCaf\xE9\r\n"));
 }
 
-TEST_F(DataFolder, ReadRecordsIgnoresAPartialRecord) {
-    writeBytes(u"R.orv"_s, "AAAABBBBCC");
-    const Records records = files.readRecords(u"R.orv"_s, 4, 10);
-    ASSERT_EQ(records.count(), 2);
-    EXPECT_EQ(records.record(1).toByteArray(), QByteArray("AAAA"));
-    EXPECT_EQ(records.record(2).toByteArray(), QByteArray("BBBB"));
-}
-
 TEST_F(DataFolder, ReadRecordsReadsAReadOnlyFile) {
     writeBytes(u"R.orv"_s, "AAAABBBB");
     ASSERT_TRUE(QFile::setPermissions(pathOf(u"R.orv"_s), QFile::ReadOwner));
@@ -246,30 +238,6 @@ TEST_F(DataFolder, TakingAnAppendBackRestoresThePartialRecordItWroteOver) {
         file.takeBack();
     }
     EXPECT_EQ(bytesOf(u"R.orv"_s), QByteArray("AAAABB"));
-}
-
-TEST_F(DataFolder, ASimulatedFailureStopsTheOperationBeforeItWrites) {
-    writeBytes(u"R.orv"_s, "AAAA");
-    QList<FileOp> asked;
-    files.setFaults([&](FileOp op, const QString& path) -> std::optional<QString> {
-        asked.append(op);
-        EXPECT_TRUE(path.endsWith(u"R.orv"_s) || path.endsWith(u"T.orv"_s));
-        if (op == FileOp::Write)
-            return u"Le disque est plein."_s;
-        return std::nullopt;
-    });
-    try {
-        RecordFile(files, u"R.orv"_s, 4).append("BBBB");
-        ADD_FAILURE() << "the append went through";
-    } catch (const FileError& error) {
-        EXPECT_EQ(error.description(), u"Le disque est plein."_s);
-        EXPECT_EQ(error.kind(), FileError::Kind::Other);
-    }
-    EXPECT_EQ(failureOf([&] { files.replaceText(u"T.orv"_s, u"texte"); }), FileError::Kind::Other);
-    EXPECT_EQ(asked,
-              (QList<FileOp>{FileOp::OpenWrite, FileOp::Write, FileOp::OpenWrite, FileOp::Write}));
-    EXPECT_EQ(bytesOf(u"R.orv"_s), QByteArray("AAAA"));
-    EXPECT_EQ(entries(), QStringList{u"R.orv"_s});
 }
 
 // Each way of writing is failed at each of its operations in turn: the

@@ -68,24 +68,6 @@ protected:
     }
 };
 
-TEST_F(LedgerOfAClub, DebtsAreTheOwedLinesAtTodaysPrices) {
-    writeLedger({{u"05/12/2007"_s, 1, 1, 2, kOwed},
-                 {u"05/12/2007"_s, 2, 1, 1, kOwed},
-                 {u"06/12/2007"_s, 2, 2, 4, kPaid},
-                 {u"06/12/2007"_s, 1, 2, -1, kOwed}},
-                "XYZ");
-    EXPECT_EQ(ChargeVentes(app), 4);
-    const Sales& sales = app.part<Sales>();
-    EXPECT_EQ(sales.ledger.count(), 4);
-    EXPECT_EQ(app.part<Members>().debtOf(1), 18.0f);
-    EXPECT_EQ(app.part<Members>().debtOf(2), -7.5f);
-
-    // A price raised raises the debts at the next load.
-    app.part<Catalogue>().table[1].price = 8;
-    ChargeVentes(app);
-    EXPECT_EQ(app.part<Members>().debtOf(1), 19.0f);
-}
-
 TEST_F(LedgerOfAClub, LinesNamingNoKnownRecordCountForNothing) {
     writeLedger({{u"05/12/2007"_s, 0, 1, 2, kOwed},
                  {u"05/12/2007"_s, 9, 1, 2, kOwed},
@@ -98,17 +80,6 @@ TEST_F(LedgerOfAClub, LinesNamingNoKnownRecordCountForNothing) {
     EXPECT_EQ(clientLineText(app, 3),
               u"05/12/2007 -   Tee-shirt (x2)  - Montant total : 15€ -  article dû"_s);
     EXPECT_EQ(lineAmount(app, 1), 0.0f);
-}
-
-TEST_F(LedgerOfAClub, LineTextsAreExact) {
-    writeLedger({{u"05/12/2007"_s, 1, 1, 2, kOwed}, {u"5/12/07   "_s, 2, 2, 2.5f, kPaid}});
-    ChargeVentes(app);
-    EXPECT_EQ(ledgerLineText(app, 1), u"05/12/2007 - DUPONT  Tee-shirt (x2) article dû"_s);
-    EXPECT_EQ(clientLineText(app, 1),
-              u"05/12/2007 - DUPONT  Tee-shirt (x2)  - Montant total : 15€ -  article dû"_s);
-    EXPECT_EQ(ledgerLineText(app, 2), u"5/12/07    - MARTIN  *Bière (x2,5) payé"_s);
-    EXPECT_EQ(clientLineText(app, 2),
-              u"5/12/07    - MARTIN  *Bière (x2,5)  - Montant total : 7,5€ -  payé"_s);
 }
 
 TEST_F(LedgerOfAClub, AFailedLoadKeepsThePreviousTable) {
