@@ -344,7 +344,9 @@ void ScenarioRunner::finish() {
 }
 
 void ScenarioRunner::fail(const QString& message) {
-    const QString where = step_ ? QStringLiteral("%1:%2: ").arg(file_).arg(step_->line)
+    const QString where = step_ ? QStringLiteral("%1:%2: ")
+                                      .arg(step_->source.isEmpty() ? file_ : step_->source)
+                                      .arg(step_->line)
                                 : file_ + QStringLiteral(": ");
     failures_.append(where + message);
 }
@@ -528,6 +530,10 @@ void ScenarioRunner::addHandlers() {
                 abort(QStringLiteral("not a count: ") + w[at + 1]);
             failing_.append({QFileInfo(w[at]).fileName(), n - 1, read});
         }
+    };
+    // Read in place before the run.
+    handlers_[QStringLiteral("include")] = [=, this](const Step&) {
+        abort(QStringLiteral("include met while running"));
     };
     handlers_[QStringLiteral("points")] = [=, this](const Step& step) {
         markPoints(step.words.mid(1));

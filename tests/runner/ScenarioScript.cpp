@@ -1,5 +1,8 @@
 #include "ScenarioScript.h"
 
+#include <QDir>
+#include <QFile>
+
 namespace vendalise::testing {
 
 namespace {
@@ -62,6 +65,7 @@ const std::vector<Verb>& verbs() {
             {"printer", 2, Block::None, "printer fonts F1 F2...|off|on|none|end-fails"},
             {"fail", 2, Block::None, "fail [read] NAME [N]|settings"},
             {"snapshot", 2, Block::None, "snapshot NAME..."},
+            {"include", 2, Block::None, "include FILE"},
             {"points", 1, Block::None, "points [PATTERN...]"},
             {"start", 1, Block::None, "start"},
             {"restart", 1, Block::None, "restart"},
@@ -253,6 +257,34 @@ std::vector<Step> parseScenario(const QString& text, const QHash<QString, QStrin
         steps.push_back(std::move(step));
     }
     return steps;
+}
+
+std::vector<Step> withIncludes(std::vector<Step> steps, const QString& folder,
+                               const QHash<QString, QString>& values, QStringList* errors) {
+    std::vector<Step> all;
+    all.reserve(steps.size());
+    for (Step& step : steps) {
+        if (step.verb->name != QLatin1String("include")) {
+            all.push_back(std::move(step));
+            continue;
+        }
+        const QString name = step.words[1];
+        QFile file(QDir(folder).filePath(name));
+        if (!file.open(QIODevice::ReadOnly)) {
+            errors->append(QStringLiteral("%1: cannot read %2").arg(step.line).arg(name));
+            continue;
+        }
+        QStringList included;
+        for (Step& inner : parseScenario(QString::fromUtf8(file.readAll()), values, &included)) {
+            if (inner.verb->name == QLatin1String("include"))
+                included.append(QStringLiteral("%1: includes another file").arg(inner.line));
+            inner.source = name;
+            all.push_back(std::move(inner));
+        }
+        for (const QString& error : included)
+            errors->append(QStringLiteral("%1: in %2:%3").arg(step.line).arg(name, error));
+    }
+    return all;
 }
 
 } // namespace vendalise::testing

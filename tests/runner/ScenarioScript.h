@@ -31,6 +31,7 @@ const Verb* findVerb(const QStringList& words);
 // of lines up to "end", those lines.
 struct Step {
     int line = 0;
+    QString source; // the included file the step comes from; empty for the scenario's own
     const Verb* verb = nullptr;
     QStringList words;
     QStringList block;       // raw lines (file contents)
@@ -48,5 +49,11 @@ std::optional<QStringList> splitWords(const QString& line, QString* error);
 // in every word and block line.
 std::vector<Step> parseScenario(const QString& text, const QHash<QString, QString>& values,
                                 QStringList* errors);
+
+// Puts in place of each "include FILE" step the steps of FILE, a path from
+// `folder`, so that scenarios that set up the same data say it once. An
+// included file includes nothing more.
+std::vector<Step> withIncludes(std::vector<Step> steps, const QString& folder,
+                               const QHash<QString, QString>& values, QStringList* errors);
 
 } // namespace vendalise::testing

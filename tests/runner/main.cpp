@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -80,7 +81,9 @@ int main(int argc, char* argv[]) {
         {QStringLiteral("<cwd>"), QDir::toNativeSeparators(startedIn)},
     };
     QStringList errors;
-    std::vector<Step> steps = parseScenario(text, values, &errors);
+    std::vector<Step> steps =
+        withIncludes(parseScenario(text, values, &errors),
+                     QFileInfo(QDir(startedIn), file).absolutePath(), values, &errors);
     if (!errors.isEmpty()) {
         for (const QString& error : errors)
             std::printf("%s:%s\n", qUtf8Printable(file), qUtf8Printable(error));
