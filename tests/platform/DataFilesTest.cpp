@@ -38,17 +38,6 @@ TEST_F(DataFolder, NamesMatchWithoutRegardToCase) {
     EXPECT_EQ(bytesOf(u"Adhérents.orv"_s), QByteArray("autres"));
 }
 
-TEST_F(DataFolder, CheckReadableTellsMissingFromOtherFailures) {
-    writeBytes(u"Present.orv"_s, "x");
-    ASSERT_TRUE(QDir().mkdir(pathOf(u"Dossier.orv"_s)));
-    EXPECT_NO_THROW(files.checkReadable(u"present.ORV"_s));
-    EXPECT_EQ(failureOf([&] { files.checkReadable(u"Absent.orv"_s); }), FileError::Kind::Missing);
-    EXPECT_EQ(failureOf([&] { files.checkReadable(u"Nulle/Part.orv"_s); }),
-              FileError::Kind::Missing);
-    EXPECT_EQ(failureOf([&] { files.checkReadable(u"Dossier.orv"_s); }), FileError::Kind::Other);
-    EXPECT_EQ(failureOf([&] { files.readLines(u"Absent.txt"_s); }), FileError::Kind::Missing);
-}
-
 TEST_F(DataFolder, MissingFilesAreCreatedEmptyWithTheirSpelling) {
     writeBytes(u"Plein.orv"_s, "contenu");
     files.ensureFile(u"Plein.orv"_s);
@@ -102,16 +91,6 @@ TEST_F(DataFolder, ReadLinesSplitsAtCrLfOnly) {
         writeBytes(u"L.txt"_s, c.bytes);
         EXPECT_EQ(files.readLines(u"L.txt"_s), c.lines);
     }
-}
-
-TEST_F(DataFolder, ReplaceLeavesExactlyTheNewBytesAndNoTemporaryFile) {
-    writeBytes(u"Param.orv"_s, "un contenu bien plus long");
-    files.replaceFile(u"Param.orv"_s, QByteArray("\x01\x00\x02", 3));
-    EXPECT_EQ(bytesOf(u"Param.orv"_s), QByteArray("\x01\x00\x02", 3));
-    files.replaceText(u"Param.orv"_s, u"Zoé");
-    EXPECT_EQ(bytesOf(u"Param.orv"_s), QByteArray("Zo\xE9"));
-    files.replaceText(u"Neuf.txt"_s, u"x");
-    EXPECT_EQ(entries(), (QStringList{"Neuf.txt", "Param.orv"}));
 }
 
 TEST_F(DataFolder, ANamedPipeOrAFolderIsAFailureNotAWait) {
@@ -238,47 +217,6 @@ TEST_F(DataFolder, TakingAnAppendBackRestoresThePartialRecordItWroteOver) {
         file.takeBack();
     }
     EXPECT_EQ(bytesOf(u"R.orv"_s), QByteArray("AAAABB"));
-}
-
-// Each way of writing is failed at each of its operations in turn: the
-// files are then exactly as before and no temporary file is left.
-TEST_F(DataFolder, EachOperationOfEachWriteCanFailAndChangesNothing) {
-    const QByteArray before = "AAAABBBB";
-    const QList<std::pair<const char*, std::function<void()>>> writes = {
-        {"append text", [&] { files.appendText(u"R.orv"_s, u"CCCC"); }},
-        {"append record", [&] { RecordFile(files, u"R.orv"_s, 4).append("CCCC"); }},
-        {"write record", [&] { RecordFile(files, u"R.orv"_s, 4).write(2, "CCCC"); }},
-        {"replace", [&] { files.replaceFile(u"R.orv"_s, "CC"); }},
-        {"replace through", [&] { files.replaceThrough(u"~R.orv"_s, u"R.orv"_s, "CC"); }},
-        {"copy", [&] { files.copyFile(u"S.orv"_s, pathOf(u"R.orv"_s)); }},
-    };
-    for (const auto& [what, write] : writes) {
-        SCOPED_TRACE(what);
-        writeBytes(u"R.orv"_s, before);
-        writeBytes(u"S.orv"_s, "CC");
-        // A first run counts the operations and must change the file.
-        int count = 0;
-        files.setFaults([&](FileOp, const QString&) -> std::optional<QString> {
-            ++count;
-            return std::nullopt;
-        });
-        write();
-        EXPECT_NE(bytesOf(u"R.orv"_s), before);
-        EXPECT_GE(count, 2);
-        for (int k = 1; k <= count; ++k) {
-            SCOPED_TRACE(k);
-            writeBytes(u"R.orv"_s, before);
-            int seen = 0;
-            files.setFaults([&](FileOp, const QString&) -> std::optional<QString> {
-                if (++seen == k)
-                    return u"Le disque est plein."_s;
-                return std::nullopt;
-            });
-            EXPECT_EQ(failureOf(write), FileError::Kind::Other);
-            EXPECT_EQ(bytesOf(u"R.orv"_s), before);
-            EXPECT_EQ(entries(), (QStringList{u"R.orv"_s, u"S.orv"_s}));
-        }
-    }
 }
 
 // A temporary file that cannot be removed after a failure stays, the first

@@ -41,13 +41,6 @@ TEST_F(IniSettings, AValueThatCannotBeStoredIsReported) {
     EXPECT_FALSE(bad.setValue(u"Psw"_s, u"Psw"_s, u"abc"_s));
 }
 
-TEST_F(IniSettings, MissingSectionOrKeyGivesTheDefault) {
-    QtSettingsStore store(iniFile());
-    EXPECT_EQ(store.value(u"Seuil"_s, u"Valeur"_s, u"5"_s), u"5"_s);
-    store.setValue(u"Seuil"_s, u"Autre"_s, u"1"_s);
-    EXPECT_EQ(store.value(u"seuil"_s, u"Valeur"_s, u"5"_s), u"5"_s);
-}
-
 TEST_F(IniSettings, ValuesSurviveARoundTripThroughTheFile) {
     const QString values[] = {u"12,50"_s,
                               u"a, b, c"_s,
