@@ -2,7 +2,6 @@
 
 #include "core/Names.h"
 #include "platform/RecordList.h"
-#include "sales/FrmAchat.h"
 #include "TestProgram.h"
 
 #include "../platform/TestHelpers.h"
@@ -28,12 +27,6 @@ protected:
         EXPECT_TRUE(file.open(QIODevice::ReadOnly));
         return file.readAll();
     }
-    QStringList texts(const RecordList* list) {
-        QStringList out;
-        for (const Row& row : list->rows())
-            out.append(row.text);
-        return out;
-    }
 };
 
 TEST_F(StockWindow, AddingIsRefusedWhileAFreeRecordExistsEvenByTheHiddenButton) {
@@ -46,29 +39,6 @@ TEST_F(StockWindow, AddingIsRefusedWhileAFreeRecordExistsEvenByTheHiddenButton) 
     ASSERT_EQ(messages.shown.size(), 1);
     EXPECT_EQ(messages.shown[0].title, u"Ajout de produit impossible"_s);
     EXPECT_EQ(productFile().size(), 2 * kProductRecordLength);
-}
-
-TEST_F(StockWindow, APurchaseWindowMadeLaterShowsTheLastLists) {
-    FrmStock& stock = app.window<FrmStock>();
-    stock.TextPlancher->setText(u"5"_s);
-    stock.Acommander->setChecked(true);
-    EXPECT_EQ(texts(stock.ListProduits), QStringList{u"Gourde - Dispo : 3"_s});
-
-    FrmAchat& purchase = app.window<FrmAchat>();
-    EXPECT_EQ(texts(purchase.ListProduits), QStringList{u"Gourde - Dispo : 3"_s});
-    // Made after the lists were built, its labels read as a rebuild leaves them.
-    EXPECT_EQ(purchase.LabelProduit->text(), u"Produit"_s);
-
-
-    purchase.TextQté->setText(u"4"_s);
-    purchase.LabelPU->setText(u"7,5"_s);
-    MajProduits(app);
-    EXPECT_EQ(texts(purchase.ListProduits),
-              (QStringList{u"Gourde - Dispo : 3"_s, u"Tee-shirt - Dispo : 10"_s}));
-    EXPECT_EQ(purchase.LabelProduit->text(), u"Produit"_s);
-    EXPECT_EQ(purchase.LabelPU->text(), u"0"_s);
-    EXPECT_EQ(purchase.LabelStock->text(), u"0"_s);
-    EXPECT_EQ(purchase.TextQté->text(), u"1"_s);
 }
 
 TEST_F(StockWindow, TheReportLeavesOutFreeRecordsAndNamesBeginningWithTenBlanks) {
@@ -86,14 +56,6 @@ TEST_F(StockWindow, TheReportLeavesOutFreeRecordsAndNamesBeginningWithTenBlanks)
     EXPECT_EQ(lines[2], u"    Gourde - Prix unitaire : 2 € - En stock : 3"_s);
     EXPECT_EQ(lines[3], u"    Tee-shirt - Prix unitaire : 7,5 € - En stock : 10"_s);
     EXPECT_EQ(lines[4], u"enddoc"_s);
-}
-
-TEST_F(StockWindow, AReportThatCannotBeSentIsTold) {
-    printer.endFails = true;
-    app.window<FrmStock>().BtnImprimer->click();
-    ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_EQ(messages.shown[0].title, u"Erreur dans l'impression"_s);
-    EXPECT_TRUE(messages.shown[0].text.startsWith(u"Le travail d'impression"_s));
 }
 
 TEST(StockReport, SortsByCapitalsInByteOrderKeepingEqualNamesInOrder) {
