@@ -23,22 +23,6 @@ const QString kFile = u"Adhérents.orv"_s;
 
 using MemberTableFile = InScratchDir;
 
-TEST_F(MemberTableFile, LoadsEveryMemberWithTrailingBlanks) {
-    writeBytes(kFile, record("Dupont", "Jean") + record("Lef\xE8vre", "Zo\xE9") +
-                          record("ABCDEFGHIJKLMNOPQRSTUVWXY", "0123456789"));
-    MemberTable table;
-    table.members.append(Member{u"ancien"_s, u"x"_s});
-
-    EXPECT_EQ(loadMemberTable(files, table), 3);
-    ASSERT_EQ(table.count(), 3);
-    EXPECT_EQ(table[1].name, u"Dupont"_s + QString(19, QLatin1Char(' ')));
-    EXPECT_EQ(table[1].firstName, u"Jean      "_s);
-    EXPECT_EQ(table[2].name, u"Lefèvre"_s + QString(18, QLatin1Char(' ')));
-    EXPECT_EQ(table[2].firstName, u"Zoé       "_s);
-    EXPECT_EQ(table[3].name, u"ABCDEFGHIJKLMNOPQRSTUVWXY"_s);
-    EXPECT_EQ(table[3].firstName, u"0123456789"_s);
-}
-
 TEST(MemberRecord, IsTheLayoutOfTheFile) {
     EXPECT_EQ(memberRecord(u"Lefèvre", u"Zoé"), record("Lef\xE8vre", "Zo\xE9"));
     EXPECT_EQ(memberRecord(u"De La Fontaine-Beaumarchais", u"Jean-Baptiste"),

@@ -164,16 +164,6 @@ TEST_F(DataFolder, TablesReadInOneFolderAreNotWrittenIntoAnother) {
     EXPECT_EQ(bytesOf(u"Produits.orv"_s), QByteArray("AAAABBBB"));
 }
 
-TEST_F(DataFolder, SetCurrentTakesOnlyAnExistingFolder) {
-    const QString before = files.current();
-    writeBytes(u"Fichier"_s, "x");
-    EXPECT_FALSE(files.setCurrent(pathOf(u"Fichier"_s)));
-    EXPECT_FALSE(files.setCurrent(pathOf(u"Absent"_s)));
-    EXPECT_FALSE(files.setCurrent(QString()));
-    EXPECT_EQ(files.current(), before);
-    EXPECT_TRUE(QDir::isAbsolutePath(files.current()));
-}
-
 TEST_F(DataFolder, AFailedAppendIsTakenBack) {
     // Both appends get three bytes written before the limit stops them.
     writeBytes(u"Compta.orv"_s, "ab\r\n");
