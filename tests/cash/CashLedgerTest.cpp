@@ -57,18 +57,6 @@ TEST(RegisterTotal, SumsTheAmountsAfterTheMarkersOfItsRegister) {
     EXPECT_EQ(registerTotal({}, Register::Material), 0);
 }
 
-TEST(RegisterRows, MarkAmountLinesWithTheEuro) {
-    const QByteArray text = toCp1252(u"Prix unitaire : 7,5 - Prix total : 15\r\n"
-                                     u"Correction de caisse effectué le 05/12/2007\r\n"
-                                     u"Prix total : 1 Correction de caisse : 2\r\n\r\n"
-                                     u"Nombre et désignation : 2 x Tee-shirt\r\n");
-    EXPECT_EQ(texts(registerRows(text)),
-              (QStringList{u"Prix unitaire : 7,5 - Prix total : 15€"_s,
-                           u"Correction de caisse effectué le 05/12/2007€"_s,
-                           u"Prix total : 1 Correction de caisse : 2€€"_s, u""_s,
-                           u"Nombre et désignation : 2 x Tee-shirt"_s}));
-}
-
 TEST_F(CashLedgers, AFailedAppendLeavesTheLedgerAndItsList) {
     app.files.appendText(u"ComptaBoisson.orv"_s, u"ancien\r\n");
     fillRegisterList(app, Register::Drinks);
