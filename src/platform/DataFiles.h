@@ -85,7 +85,18 @@ class DataFiles;
 // a file's data on the disk, SyncFolder a folder's names (the path is then
 // the folder's). OpenRead, the opening of a file to read it, is the one
 // that does not write.
-enum class FileOp { OpenWrite, Write, Flush, Resize, Rename, Remove, Copy, Sync, SyncFolder, OpenRead };
+enum class FileOp {
+    OpenWrite,
+    Write,
+    Flush,
+    Resize,
+    Rename,
+    Remove,
+    Copy,
+    Sync,
+    SyncFolder,
+    OpenRead
+};
 // Returns the description of a failure to simulate, or nullopt.
 using FileFaults = std::function<std::optional<QString>(FileOp op, const QString& path)>;
 
