@@ -2,6 +2,8 @@
 
 #include "TestHelpers.h"
 
+#include <cmath>
+
 namespace vendalise {
 namespace {
 
@@ -48,6 +50,9 @@ TEST(NumberForm, ReadsTheLeadingNumberOfAText) {
         SCOPED_TRACE(text.toStdString());
         EXPECT_DOUBLE_EQ(readNumber(text), c.value);
     }
+    // Beyond double precision: an infinity of its sign, or 0.
+    EXPECT_EQ(readNumber(u"-1E400"), -HUGE_VAL);
+    EXPECT_EQ(readNumber(u"1E-400"), 0.0);
 }
 
 TEST(NumberForm, DateTextIsDayMonthYear) {
