@@ -15,7 +15,7 @@
 #include "platform/Disk.h"
 #include "platform/Limits.h"
 #include "platform/Memory.h"
-#include "platform/QtServices.h"
+#include "platform/QtSettings.h"
 #include "platform/RecordFields.h"
 #include "platform/RecordList.h"
 #include "sales/FrmAchat.h"

@@ -4,6 +4,8 @@
 
 namespace vendalise {
 
+class App;
+
 // The reserved access's part of the shared state.
 struct Access {
     // Data entry has been granted; several events clear it again.
@@ -16,5 +18,9 @@ struct Access {
     bool changeRequested = false;
     bool abandoned = false;
 };
+
+// Turns the reserved access on, after a question: from the next start on,
+// every run begins with access not granted.
+void ActiverPsw(App& app);
 
 } // namespace vendalise

@@ -2,7 +2,7 @@
 
 #include "access/Access.h"
 #include "access/Pass.h"
-#include "core/App.h"
+#include "core/Window.h"
 #include "core/Names.h"
 
 namespace vendalise {
@@ -75,23 +75,6 @@ void ControleAcces(App& app) {
     app.tell(QStringLiteral("Confirmation correcte du mot de passe."),
              QStringLiteral("Mot de passe modifié"), Messages::Icon::Information);
     access.granted = true;
-}
-
-void ActiverPsw(App& app) {
-    const QString title = QStringLiteral("Protection");
-    if (!app.ask(QStringLiteral("Voulez-vous vraiment mettre en place un mot de passe ?"), title))
-        return;
-    if (!app.sys.settings.setValue(kAccessActiveSetting.section, kAccessActiveSetting.key,
-                                   QStringLiteral("False"))) {
-        app.tell(QStringLiteral("La fonction accès réservé n'a pas pu être activée."), title,
-                 Messages::Icon::Critical);
-        return;
-    }
-    app.part<Access>().granted = false;
-    app.tell(QStringLiteral("La fonction accès réservé est à présent activée\r\n\r\n"
-                            "Le mot de passe est actuellement vide (Touche <Entrée> seule).\r\n"
-                            "Commencer par le modifier."),
-             title, Messages::Icon::Information);
 }
 
 } // namespace vendalise

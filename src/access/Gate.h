@@ -11,8 +11,4 @@ class App;
 // set afterwards.
 void ControleAcces(App& app);
 
-// Turns the reserved access on, after a question: from the next start on,
-// every run begins with access not granted.
-void ActiverPsw(App& app);
-
 } // namespace vendalise

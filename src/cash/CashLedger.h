@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/RecordList.h"
+#include "platform/Rows.h"
 
 #include <QObject>
 #include <QString>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "catalogue/ProductTable.h"
-#include "platform/RecordList.h"
+#include "platform/Rows.h"
 
 #include <QObject>
 

@@ -3,7 +3,6 @@
 #include "platform/DataFiles.h"
 #include "platform/FolderLock.h"
 #include "platform/Services.h"
-#include "platform/WindowRegistry.h"
 
 #include <exception>
 #include <functional>
@@ -11,11 +10,16 @@
 #include <typeindex>
 #include <unordered_map>
 
+class QDialog;
+
 namespace vendalise {
+
+class WindowRegistry;
 
 // The running program: the platform's services, the data files with the
 // program's current directory, each subsystem's part of the shared state,
-// and the windows. Every window gets it by reference.
+// and the windows. Every window gets it by reference. It needs no widget:
+// the windows are made and found by core/Window.h, on the windows' side.
 class App {
 public:
     explicit App(Services& services);
@@ -39,13 +43,10 @@ public:
         return *static_cast<T*>(slot.get());
     }
 
-    // The window of class W, created on first use.
-    template <class W> W& window() {
-        return registry_.get<W>([this] { return new W(*this); });
-    }
-    // The window of class W if it exists now.
-    template <class W> W* existing() const { return registry_.existing<W>(); }
-    WindowRegistry& windows() { return registry_; }
+    // The window of class W, created on first use, and every window.
+    // Defined in core/Window.h.
+    template <class W> W& window();
+    inline WindowRegistry& windows();
 
     void showModal(QDialog& window) { sys.windows.showModal(window); }
     [[noreturn]] void end() {
@@ -78,9 +79,10 @@ public:
     void tellFailure(const std::exception& error);
 
 private:
-    // Parts go after the windows, which may still refer to them.
     std::unordered_map<std::type_index, std::shared_ptr<void>> parts_;
-    WindowRegistry registry_;
+    // Declared after the parts, so that the windows go first: they may
+    // still refer to the parts.
+    std::shared_ptr<WindowRegistry> windows_;
 };
 
 } // namespace vendalise

@@ -2,6 +2,9 @@
 
 #include "core/App.h"
 #include "platform/Form.h"
+#include "platform/WindowRegistry.h"
+
+#include <memory>
 
 namespace vendalise {
 
@@ -23,5 +26,16 @@ protected:
 
     App& app_;
 };
+
+// The program's windows, kept by the App and made on first use.
+inline WindowRegistry& App::windows() {
+    if (!windows_)
+        windows_ = std::make_shared<WindowRegistry>();
+    return *windows_;
+}
+
+template <class W> W& App::window() {
+    return windows().get<W>([this] { return new W(*this); });
+}
 
 } // namespace vendalise

@@ -1,26 +1,17 @@
 #include "platform/QtServices.h"
 
+#include "platform/QtSettings.h"
+
 #include <QApplication>
 #include <QDialog>
-#include <QDir>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSettings>
 
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 
 namespace vendalise {
-
-DefaultFolders systemDefaultFolders() {
-#ifdef Q_OS_WIN
-    return {QStringLiteral("C:\\Vendalise"), QStringLiteral("a:\\")};
-#else
-    return {QDir::homePath() + QStringLiteral("/Vendalise"), QDir::homePath()};
-#endif
-}
 
 Answer QtMessages::message(const QString& text, const QString& title, Icon icon, Buttons buttons) {
     QMessageBox box(QApplication::activeWindow());
@@ -63,54 +54,6 @@ QString QtMessages::input(const QString& prompt, const QString& title, const QSt
     if (dialog.exec() != QDialog::Accepted)
         return {};
     return dialog.textValue();
-}
-
-namespace {
-
-std::unique_ptr<QSettings> openSettings(const QString& iniFile) {
-    if (!iniFile.isEmpty())
-        return std::make_unique<QSettings>(iniFile, QSettings::IniFormat);
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                       kApplicationName, kApplicationName);
-}
-
-// The stored spelling of a name that matches without regard to case.
-QString storedSpelling(const QStringList& names, const QString& wanted) {
-    for (const QString& name : names) {
-        if (name.compare(wanted, Qt::CaseInsensitive) == 0)
-            return name;
-    }
-    return {};
-}
-
-} // namespace
-
-QString QtSettingsStore::value(const QString& section, const QString& key,
-                               const QString& defaultValue) {
-    const auto settings = openSettings(iniFile_);
-    const QString group = storedSpelling(settings->childGroups(), section);
-    if (group.isEmpty())
-        return defaultValue;
-    settings->beginGroup(group);
-    const QString name = storedSpelling(settings->childKeys(), key);
-    if (name.isEmpty())
-        return defaultValue;
-    return settings->value(name).toString();
-}
-
-bool QtSettingsStore::setValue(const QString& section, const QString& key, const QString& value) {
-    const auto settings = openSettings(iniFile_);
-    const QString group = storedSpelling(settings->childGroups(), section);
-    settings->beginGroup(group.isEmpty() ? section : group);
-    const QString name = storedSpelling(settings->childKeys(), key);
-    settings->setValue(name.isEmpty() ? key : name, value);
-    settings->endGroup();
-    settings->sync();
-    return settings->status() == QSettings::NoError;
-}
-
-QDate SystemClock::today() {
-    return QDate::currentDate();
 }
 
 void QtWindowSystem::showModal(QDialog& window) {

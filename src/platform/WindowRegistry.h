@@ -27,12 +27,6 @@ public:
         return static_cast<W&>(*slot);
     }
 
-    // The window if it exists now, without creating it.
-    template <class W> W* existing() const {
-        const auto it = windows_.find(std::type_index(typeid(W)));
-        return it == windows_.end() ? nullptr : static_cast<W*>(it->second.data());
-    }
-
     // The existing window whose objectName (its class name) is given.
     Form* find(const QString& name) const;
     // Every existing window.

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "platform/Rows.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
-
-#include "platform/RecordList.h"
 
 namespace vendalise {
 

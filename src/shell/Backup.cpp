@@ -3,7 +3,6 @@
 #include "core/App.h"
 #include "core/Names.h"
 #include "platform/NumberForm.h"
-#include "platform/QtServices.h"
 
 #include <array>
 

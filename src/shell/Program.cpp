@@ -5,6 +5,7 @@
 #include "platform/Memory.h"
 #include "platform/QtPrinter.h"
 #include "platform/QtServices.h"
+#include "platform/QtSettings.h"
 #include "shell/Startup.h"
 
 #include <QApplication>

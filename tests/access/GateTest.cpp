@@ -3,9 +3,9 @@
 #include "access/Access.h"
 #include "access/Pass.h"
 #include "core/Names.h"
-#include "TestProgram.h"
+#include "WindowTestProgram.h"
 
-#include "../platform/TestHelpers.h"
+#include "TestHelpers.h"
 
 #include <QKeyEvent>
 #include <QPushButton>
@@ -27,7 +27,7 @@ void pressEnter(QWidget* field) {
     QCoreApplication::sendEvent(field, &press);
 }
 
-class Gate : public testing::TestProgram {
+class Gate : public testing::WindowTestProgram {
 protected:
     // What the user does in the dialog the next time the gate shows it.
     void inDialog(std::function<void(Pass&)> act) {

@@ -1,10 +1,9 @@
 #include "cash/CashLedger.h"
 
-#include "cash/RegisterWindow.h"
 #include "platform/Cp1252.h"
 #include "TestProgram.h"
 
-#include "../platform/TestHelpers.h"
+#include "TestHelpers.h"
 
 namespace vendalise {
 namespace {

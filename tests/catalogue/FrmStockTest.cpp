@@ -2,9 +2,9 @@
 
 #include "core/Names.h"
 #include "platform/RecordList.h"
-#include "TestProgram.h"
+#include "WindowTestProgram.h"
 
-#include "../platform/TestHelpers.h"
+#include "TestHelpers.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -12,10 +12,10 @@
 namespace vendalise {
 namespace {
 
-class StockWindow : public testing::TestProgram {
+class StockWindow : public testing::WindowTestProgram {
 protected:
     void SetUp() override {
-        TestProgram::SetUp();
+        testing::WindowTestProgram::SetUp();
         QFile file(folder.filePath(kProductFile));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(productRecord(u"Tee-shirt", 7.5f, 10) + productRecord(u"Gourde", 2, 3));

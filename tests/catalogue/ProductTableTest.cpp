@@ -1,6 +1,6 @@
 #include "catalogue/ProductTable.h"
 
-#include "../platform/TestHelpers.h"
+#include "TestHelpers.h"
 
 #include <QFileInfo>
 

@@ -1,6 +1,6 @@
 #include "core/AmountText.h"
 
-#include "../platform/TestHelpers.h"
+#include "TestHelpers.h"
 
 namespace vendalise {
 namespace {

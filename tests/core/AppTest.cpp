@@ -1,9 +1,9 @@
 #include "core/Window.h"
 
 #include "core/Names.h"
-#include "TestProgram.h"
+#include "WindowTestProgram.h"
 
-#include "../platform/TestHelpers.h"
+#include "TestHelpers.h"
 
 #include <QDir>
 #include <QPushButton>
@@ -26,7 +26,7 @@ public:
     QPushButton* Button;
 };
 
-using OneErrorPath = testing::TestProgram;
+using OneErrorPath = testing::WindowTestProgram;
 
 TEST_F(OneErrorPath, AFailureInsideAHandlerBecomesAMessage) {
     const struct {

@@ -2,7 +2,7 @@
 
 #include "TestProgram.h"
 
-#include "../platform/TestHelpers.h"
+#include "TestHelpers.h"
 
 namespace vendalise {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "platform/Limits.h"
 
-#include "../platform/TestHelpers.h"
+#include "TestHelpers.h"
 
 #include <cstring>
 

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "core/App.h"
-#include "platform/QtServices.h"
+#include "core/Window.h"
 #include "PowerCut.h"
 #include "ScenarioScript.h"
 #include "ScriptedServices.h"

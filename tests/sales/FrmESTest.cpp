@@ -4,16 +4,16 @@
 #include "members/MemberTable.h"
 #include "platform/RecordList.h"
 #include "sales/Ledger.h"
-#include "TestProgram.h"
+#include "WindowTestProgram.h"
 
-#include "../platform/TestHelpers.h"
+#include "TestHelpers.h"
 
 #include <QCheckBox>
 
 namespace vendalise {
 namespace {
 
-using OperationsWindow = testing::TestProgram;
+using OperationsWindow = testing::WindowTestProgram;
 
 TEST_F(OperationsWindow, MajVentesListsEveryLineAndForgetsTheChosenOne) {
     app.part<Catalogue>().table.products.append({u"Gourde"_s, 2, 1});

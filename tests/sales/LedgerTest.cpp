@@ -4,7 +4,7 @@
 #include "members/MemberTable.h"
 #include "TestProgram.h"
 
-#include "../platform/TestHelpers.h"
+#include "TestHelpers.h"
 
 namespace vendalise {
 namespace {
@@ -42,7 +42,7 @@ QStringList rowTexts(const Rows& rows) {
 class LedgerOfAClub : public testing::TestProgram {
 protected:
     void SetUp() override {
-        TestProgram::SetUp();
+        testing::TestProgram::SetUp();
         Catalogue& catalogue = app.part<Catalogue>();
         catalogue.table.products.append({u"Tee-shirt"_s + QString(56, u' '), 7.5f, 10});
         catalogue.table.products.append({u"*Bière"_s, 3, 48});

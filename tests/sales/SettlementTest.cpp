@@ -6,7 +6,7 @@
 #include "sales/Ledger.h"
 #include "TestProgram.h"
 
-#include "../platform/TestHelpers.h"
+#include "TestHelpers.h"
 
 #include <QFileInfo>
 
@@ -16,7 +16,7 @@ namespace {
 class Settlements : public testing::TestProgram {
 protected:
     void SetUp() override {
-        TestProgram::SetUp();
+        testing::TestProgram::SetUp();
         app.part<Catalogue>().table.products.append({u"Tee-shirt"_s, 7.5f, 10});
         app.part<Members>().table.members.append({u"DUPONT"_s, u"Jean"_s});
         app.part<Members>().table.members.append({u"MARTIN"_s, u"Paul"_s});

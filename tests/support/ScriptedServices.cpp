@@ -1,7 +1,5 @@
 #include "ScriptedServices.h"
 
-#include "platform/QtServices.h"
-
 namespace vendalise::testing {
 
 Answer ScriptedMessages::message(const QString& text, const QString& title, Icon icon,

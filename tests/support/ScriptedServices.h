@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/QtServices.h"
+#include "platform/QtSettings.h"
 #include "platform/Services.h"
 
 #include <QList>

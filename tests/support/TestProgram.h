@@ -1,16 +1,13 @@
 #pragma once
 
 #include "core/App.h"
-#include "platform/QtServices.h"
+#include "platform/QtSettings.h"
 #include "ScriptedServices.h"
 
-#include <QDialog>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-#include <deque>
-#include <functional>
 #include <stdexcept>
 
 namespace vendalise::testing {
@@ -18,21 +15,10 @@ namespace vendalise::testing {
 // The program ended where a test allowed it.
 struct ProgramEnded {};
 
-// A window system for unit tests: a window shown modally is noted and gets
-// the next queued action, standing for what the user does in it, then the
-// call returns. Ending the program is a failure of the test unless allowed.
-class NoWindows : public WindowSystem {
+// The end of the program, in unit tests: a failure of the test unless
+// allowed. Showing a window is the windows' tests' own (WindowTestProgram.h).
+class EndingWindows : public WindowSystem {
 public:
-    void showModal(QDialog& window) override {
-        shown.append(window.objectName());
-        if (!actions.empty()) {
-            const auto action = std::move(actions.front());
-            actions.pop_front();
-            action(window);
-        }
-    }
-    QStringList shown;
-    std::deque<std::function<void(QDialog&)>> actions;
     bool mayEnd = false;
 
 protected:
@@ -44,9 +30,15 @@ protected:
     }
 };
 
+// The data side never shows a window.
+class NoWindowShown : public EndingWindows {
+public:
+    void showModal(QDialog&) override { ADD_FAILURE() << "a window was shown"; }
+};
+
 // The program on scripted services, its settings and current directory in
 // a fresh folder.
-class TestProgram : public ::testing::Test {
+template <class Windows> class ProgramOn : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(folder.isValid());
@@ -58,9 +50,12 @@ protected:
     QtSettingsStore settings{folder.filePath(QStringLiteral("Vendalise.ini"))};
     ScriptedPrinter printer;
     FixedClock clock;
-    NoWindows windows;
+    Windows windows;
     Services services{messages, settings, printer, clock, windows, systemDefaultFolders()};
     App app{services};
 };
+
+// The program without windows, for the tests of the data side.
+using TestProgram = ProgramOn<NoWindowShown>;
 
 } // namespace vendalise::testing

@@ -1,4 +1,4 @@
-#include "platform/QtServices.h"
+#include "platform/QtSettings.h"
 
 #include "TestHelpers.h"
 
