@@ -23,12 +23,14 @@
 #include "sales/Ledger.h"
 #include "sales/Purchase.h"
 #include "ScriptedServices.h"
+#include "Controls.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QDate>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -38,6 +40,7 @@
 #include <vector>
 
 using namespace vendalise;
+using vendalise::testing::control;
 
 namespace {
 
@@ -209,7 +212,7 @@ int main(int argc, char** argv) {
         "MajProduits (both lists)", productsBare, {30, 0}, [&] { MajProduits(app); },
         [&] { catalogue.listed = {}; });
     measure("filter refill (both lists)", productsBare, {30, 0}, [&] {
-        stock.TextPlancher->setText(QStringLiteral("1E39"));
+        control<QLineEdit>(stock, QStringLiteral("TextPlancher")).setText(QStringLiteral("1E39"));
         stock.refillByFilter();
     });
     measure(
@@ -218,7 +221,7 @@ int main(int argc, char** argv) {
         app.part<Sales>().currentLine = 1;
         operations.MajClient();
     });
-    measure("debt view", membersBare, {30, 0}, [&] { operations.BtnDette->click(); });
+    measure("debt view", membersBare, {30, 0}, [&] { control<QPushButton>(operations, QStringLiteral("BtnDette")).click(); });
     measure("stock report's sort", productsBare, {5, 0},
             [&] { stockReportOrder(app.part<Catalogue>().table); });
 
@@ -352,8 +355,8 @@ int main(int argc, char** argv) {
     measure(
         "settlement of one line", ledgerBare + purchaseWriteBare, {100, 3},
         [&] {
-            operations.CheckPayé->setChecked(true);
-            operations.BtnMaj->click();
+            control<QCheckBox>(operations, QStringLiteral("CheckPayé")).setChecked(true);
+            control<QPushButton>(operations, QStringLiteral("BtnMaj")).click();
         },
         [&] {
             putLedgerBack();
@@ -363,24 +366,25 @@ int main(int argc, char** argv) {
         "settlement of a member's 1,000 owed lines", ledgerBare + ledgerWriteBare, {100, 3},
         [&] {
             messages.answers.push_back(Answer::Yes);
-            operations.BtnReglement->click();
+            control<QPushButton>(operations, QStringLiteral("BtnReglement")).click();
         },
         [&] {
             putLedgerBack();
-            operations.BtnDette->click();
-            const Rows& debtors = operations.ListDettes->rows();
+            control<QPushButton>(operations, QStringLiteral("BtnDette")).click();
+            RecordList& debtorList = control<RecordList>(operations, QStringLiteral("ListDettes"));
+            const Rows& debtors = debtorList.rows();
             for (qsizetype i = 0; i < debtors.size(); ++i)
                 if (debtors[i].data == 7)
-                    operations.ListDettes->chooseRow(int(i));
+                    debtorList.chooseRow(int(i));
         });
-    operations.BtnES->click();
+    control<QPushButton>(operations, QStringLiteral("BtnES")).click();
     measure(
         "deletion of 1,000 lines from the middle", ledgerBare + ledgerWriteBare, {100, 3},
         [&] {
             messages.inputs.push_back(QStringLiteral("1000"));
             // Confirmed; the first owed line deleted, then all others.
             messages.answers = {Answer::Yes, Answer::Yes, Answer::Yes};
-            operations.Command1->click();
+            control<QPushButton>(operations, QStringLiteral("Command1")).click();
         },
         [&] {
             putLedgerBack();
@@ -388,10 +392,10 @@ int main(int argc, char** argv) {
         });
     Compta& material = app.window<Compta>();
     measure(
-        "register sum, 100,000 lines", cashBare, {100, 3}, [&] { material.CmdSomme->click(); },
+        "register sum, 100,000 lines", cashBare, {100, 3}, [&] { control<QPushButton>(material, QStringLiteral("CmdSomme")).click(); },
         putLedgerBack);
     measure(
-        "register print, 100,000 lines", cashBare, {100, 3}, [&] { material.BtnImprimer->click(); },
+        "register print, 100,000 lines", cashBare, {100, 3}, [&] { control<QPushButton>(material, QStringLiteral("BtnImprimer")).click(); },
         putLedgerBack);
     measure(
         "combined statement, 2 x 100,000 lines", 2 * cashBare, {100, 3},

@@ -30,14 +30,12 @@ void ControleAcces(App& app) {
     access.changeRequested = false;
     {
         Pass& dialog = app.window<Pass>();
-        dialog.Text1->clear();
-        dialog.Text2->clear();
-        dialog.Text3->clear();
+        dialog.clear();
         app.showModal(dialog);
     }
     // A dialog discarded by its close box is read as made afresh: empty.
     const Pass& dialog = app.window<Pass>();
-    const QString typed = dialog.Text1->text();
+    const QString typed = dialog.password();
 
     if (typed == kMasterPassword) {
         if (storePassword(app, QString())) {
@@ -60,8 +58,8 @@ void ControleAcces(App& app) {
         access.granted = true;
         return;
     }
-    const QString newPassword = dialog.Text2->text();
-    if (newPassword.isEmpty() || newPassword != dialog.Text3->text()) {
+    const QString newPassword = dialog.newPassword();
+    if (newPassword.isEmpty() || newPassword != dialog.confirmation()) {
         app.tell(QStringLiteral("Confirmation incorrecte du mot de passe ou nouveau mot de passe "
                                 "vide."),
                  kUnchangedTitle, Messages::Icon::Critical);

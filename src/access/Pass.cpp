@@ -67,6 +67,24 @@ Pass::Pass(App& app) : Window(app, QStringLiteral("Pass"), 4530, 3105) {
     });
 }
 
+void Pass::clear() {
+    Text1->clear();
+    Text2->clear();
+    Text3->clear();
+}
+
+QString Pass::password() const {
+    return Text1->text();
+}
+
+QString Pass::newPassword() const {
+    return Text2->text();
+}
+
+QString Pass::confirmation() const {
+    return Text3->text();
+}
+
 // The change controls, or the button that shows them.
 void Pass::showChange(bool shown) {
     CmdModifPsw->setVisible(!shown);

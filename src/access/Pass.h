@@ -16,6 +16,19 @@ class Pass : public Window {
 public:
     explicit Pass(App& app);
 
+    // The three fields emptied, before each showing.
+    void clear();
+    // What was typed: the password, the new one and its confirmation.
+    QString password() const;
+    QString newPassword() const;
+    QString confirmation() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void showChange(bool shown);
+
     ClickLabel* Label1;
     TextField* Text1;
     ClickLabel* Label5;
@@ -26,12 +39,6 @@ public:
     TextField* Text3;
     QPushButton* Accepter;
     QPushButton* Abandon;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    void showChange(bool shown);
 };
 
 } // namespace vendalise

@@ -11,19 +11,6 @@ namespace vendalise {
 // buttons of its operations.
 class RegisterWindow : public Window {
     Q_OBJECT
-public:
-    const Register cashRegister;
-
-    ClickLabel* Label1;
-    RecordList* list;
-    QPushButton* CmdAjustement;
-    QPushButton* CmdSomme;
-    QPushButton* CmdReleve;
-    QPushButton* BtnImprimer;
-    // "Fin" in the material window, "CmdExit" in the drinks window.
-    QPushButton* exit;
-    ClickLabel* Image1;
-
 protected:
     // Positions in twips, as left, top, width, height.
     struct Layout {
@@ -46,6 +33,18 @@ private:
     void statement();
     void correction();
     void print();
+
+    const Register cashRegister;
+
+    ClickLabel* Label1;
+    RecordList* list;
+    QPushButton* CmdAjustement;
+    QPushButton* CmdSomme;
+    QPushButton* CmdReleve;
+    QPushButton* BtnImprimer;
+    // "Fin" in the material window, "CmdExit" in the drinks window.
+    QPushButton* exit;
+    ClickLabel* Image1;
 };
 
 // The material register, "Compta.orv".

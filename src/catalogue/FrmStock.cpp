@@ -133,6 +133,10 @@ void FrmStock::showLists(Catalogue::Fill fill) {
     Valeurstock->setText(numberForm(catalogue.stockValue) + QStringLiteral(" €"));
 }
 
+void FrmStock::clearFilter() {
+    Acommander->setChecked(false);
+}
+
 void FrmStock::refillByFilter() {
     filterProducts(app_, Acommander->isChecked(), TextPlancher->text());
 }

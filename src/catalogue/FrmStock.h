@@ -19,6 +19,22 @@ class FrmStock : public Window {
 public:
     explicit FrmStock(App& app);
 
+    // The filter box unticked, which refills the lists by its rule, as the
+    // main window's "Stock" opens the window.
+    void clearFilter();
+    // The filter rule, as a change of the filter box runs it.
+    void refillByFilter();
+
+private:
+    void showLists(Catalogue::Fill fill);
+    void chooseProduct(int row);
+    void addProduct();
+    void modifyProduct();
+    void printReport();
+
+    // The product the last click chose, 0 for none.
+    int chosen_ = 0;
+
     RecordList* ListProduits;
     ClickLabel* Label3;
     ClickLabel* Label5;
@@ -36,19 +52,6 @@ public:
     QPushButton* Fin;
     QCheckBox* Acommander;
     TextField* TextPlancher;
-
-    // The filter rule, as a change of the filter box runs it.
-    void refillByFilter();
-
-private:
-    void showLists(Catalogue::Fill fill);
-    void chooseProduct(int row);
-    void addProduct();
-    void modifyProduct();
-    void printReport();
-
-    // The product the last click chose, 0 for none.
-    int chosen_ = 0;
 };
 
 } // namespace vendalise

@@ -21,15 +21,6 @@ public:
     // Loads the file the first time the window is shown.
     void loadOnce();
 
-    ClickLabel* LblTitre;
-    ClickLabel* LabelNbElements;
-    RecordList* ListInventaire;
-    TextField* TextArticle;
-    QPushButton* BtnImprimer;
-    QPushButton* FinInventaire;
-    QPushButton* Ajout;
-    QPushButton* Sup;
-
 private:
     void load();
     void add();
@@ -40,6 +31,15 @@ private:
 
     Inventory table_;
     bool loaded_ = false;
+
+    ClickLabel* LblTitre;
+    ClickLabel* LabelNbElements;
+    RecordList* ListInventaire;
+    TextField* TextArticle;
+    QPushButton* BtnImprimer;
+    QPushButton* FinInventaire;
+    QPushButton* Ajout;
+    QPushButton* Sup;
 };
 
 } // namespace vendalise

@@ -58,6 +58,17 @@ FrmNewAdh::FrmNewAdh(App& app) : Window(app, QStringLiteral("FrmNewAdh"), 8190, 
     handle(Fin, &QPushButton::clicked, [this] { hide(); });
 }
 
+void FrmNewAdh::showMembers() {
+    TextNom->clear();
+    TextPrénom->clear();
+    const MemberTable& table = app_.part<Members>().table;
+    Rows rows;
+    rows.reserve(table.count());
+    for (int k = 1; k <= table.count(); ++k)
+        rows.append({memberRowText(table[k]), k});
+    ListAdhérents->setRows(std::move(rows));
+}
+
 void FrmNewAdh::chooseMember(int row) {
     Members& members = app_.part<Members>();
     const int k = ListAdhérents->rows().value(row).data;

@@ -16,6 +16,16 @@ class FrmNewAdh : public Window {
 public:
     explicit FrmNewAdh(App& app);
 
+    // The fields emptied and every member listed, as the main window's
+    // "Achats" opens the window.
+    void showMembers();
+
+private:
+    void chooseMember(int row);
+    void addMember();
+    void renameMember();
+    void enterShop();
+
     RecordList* ListAdhérents;
     ClickLabel* Label3;
     ClickLabel* Label1;
@@ -30,12 +40,6 @@ public:
     QPushButton* SupAdh;
     QPushButton* Achat;
     QPushButton* Fin;
-
-private:
-    void chooseMember(int row);
-    void addMember();
-    void renameMember();
-    void enterShop();
 };
 
 } // namespace vendalise

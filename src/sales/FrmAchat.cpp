@@ -65,6 +65,10 @@ FrmAchat::FrmAchat(App& app) : Window(app, QStringLiteral("FrmAchat"), 8775, 973
     handle(Abandon, &QPushButton::clicked, [this] { hide(); });
 }
 
+void FrmAchat::setBuyer(const QString& buyer) {
+    Acheteur->setText(buyer);
+}
+
 // A rebuild of the product lists also resets the chosen product's labels
 // and the quantity; the filter only refills the list.
 void FrmAchat::showList(Catalogue::Fill fill) {

@@ -17,6 +17,15 @@ class FrmAchat : public Window {
 public:
     explicit FrmAchat(App& app);
 
+    // The buyer's name, shown above the products.
+    void setBuyer(const QString& buyer);
+
+private:
+    void showList(Catalogue::Fill fill);
+    void resetChoice();
+    void chooseProduct(int row);
+    void buy();
+
     ClickLabel* Label1;
     ClickLabel* Acheteur;
     RecordList* ListProduits;
@@ -30,12 +39,6 @@ public:
     QCheckBox* CheckPayé;
     QPushButton* Achat;
     QPushButton* Abandon;
-
-private:
-    void showList(Catalogue::Fill fill);
-    void resetChoice();
-    void chooseProduct(int row);
-    void buy();
 };
 
 } // namespace vendalise

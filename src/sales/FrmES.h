@@ -21,6 +21,35 @@ class FrmES : public Window {
     Q_OBJECT
 public:
     explicit FrmES(App& app);
+    // Refills the operations list for the state of the check boxes.
+    void MajEs();
+    // The client view for the member of the current ledger line.
+    void MajClient();
+
+private:
+    void fillClients();
+    // The ledger line texts of every line, or of the owed ones.
+    void listLines(bool owedOnly);
+    void buildClientView(int member);
+    void showBracket();
+    void chooseLine(int row);
+    void chooseClient(int row);
+    void showDebts();
+    void fillDebts();
+    void backToSales();
+    // "Dettes seulement" as a click on it would refresh the list.
+    void refreshForDebtsBox();
+
+    // The operations of FrmESOperations.cpp.
+    void settleLine();
+    void settleDebts();
+    void deleteLines();
+    void printReport();
+
+    // What the last client view collected, for printing.
+    QStringList clientReport_;
+    float clientTotal_ = 0;
+    int clientOfView_ = 0;
 
     RecordList* ListES;
     RecordList* ListDettes;
@@ -45,40 +74,6 @@ public:
     RecordCombo* ComboClient;
     QFrame* Line1;
     QFrame* Line2;
-
-    // Refills the operations list for the state of the check boxes.
-    void MajEs();
-    // The client view for the member of the current ledger line.
-    void MajClient();
-
-    // What the last client view collected, for printing.
-    const QStringList& clientReport() const { return clientReport_; }
-    float clientTotal() const { return clientTotal_; }
-    int clientOfView() const { return clientOfView_; }
-
-private:
-    void fillClients();
-    // The ledger line texts of every line, or of the owed ones.
-    void listLines(bool owedOnly);
-    void buildClientView(int member);
-    void showBracket();
-    void chooseLine(int row);
-    void chooseClient(int row);
-    void showDebts();
-    void fillDebts();
-    void backToSales();
-    // "Dettes seulement" as a click on it would refresh the list.
-    void refreshForDebtsBox();
-
-    // The operations of FrmESOperations.cpp.
-    void settleLine();
-    void settleDebts();
-    void deleteLines();
-    void printReport();
-
-    QStringList clientReport_;
-    float clientTotal_ = 0;
-    int clientOfView_ = 0;
 };
 
 } // namespace vendalise

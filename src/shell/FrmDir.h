@@ -17,6 +17,12 @@ class FrmDir : public Window {
 public:
     explicit FrmDir(App& app);
 
+private:
+    void enterShownFolder();
+    void openTypedFolder();
+    void saveAndHide();
+    void createFiles();
+
     ClickLabel* Label1;
     ClickLabel* Label2;
     ClickLabel* Label3;
@@ -25,12 +31,6 @@ public:
     QPushButton* OK;
     QPushButton* Command1;
     QPushButton* Creation;
-
-private:
-    void enterShownFolder();
-    void openTypedFolder();
-    void saveAndHide();
-    void createFiles();
 };
 
 } // namespace vendalise

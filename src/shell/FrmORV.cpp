@@ -8,14 +8,13 @@
 #include "core/Pictures.h"
 #include "inventory/Inventaire.h"
 #include "members/FrmNewAdh.h"
-#include "members/MemberTable.h"
-#include "platform/RecordList.h"
+#include "platform/NumberForm.h"
 #include "sales/FrmES.h"
 #include "sales/Ledger.h"
 #include "shell/Backup.h"
 #include "shell/FrmDir.h"
+#include "Version.h"
 
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QPushButton>
 
@@ -32,6 +31,10 @@ QPushButton* withPicture(QPushButton* button, const QIcon& picture) {
 } // namespace
 
 FrmORV::FrmORV(App& app) : Window(app, QStringLiteral("FrmORV"), 6735, 5340) {
+    setWindowTitle(QStringLiteral("Vendalise - T.B - Version %1.%2.%3")
+                       .arg(kVersionMajor)
+                       .arg(kVersionMinor)
+                       .arg(kVersionPatch));
     Label1 = addLabel(QStringLiteral("Label1"), QStringLiteral("Gestion de stock"),
                       twips(720, 360, 5415, 495));
     setFontOf(Label1, 18, true);
@@ -77,6 +80,7 @@ FrmORV::FrmORV(App& app) : Window(app, QStringLiteral("FrmORV"), 6735, 5340) {
     LblDir->setVisible(false);
     CeJour = addLabel(QStringLiteral("CeJour"), {}, twips(5640, 5040, 975, 255));
     CeJour->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    CeJour->setText(dateText(app_.sys.clock.today()));
 
     // Two hot spots without caption, found only by those who know them.
     Label2 = addLabel(QStringLiteral("Label2"), {}, twips(6360, 120, 255, 255));
@@ -105,6 +109,10 @@ FrmORV::FrmORV(App& app) : Window(app, QStringLiteral("FrmORV"), 6735, 5340) {
     handle(this, &Form::backgroundClicked, [this] { clearAccess(); });
 }
 
+void FrmORV::showDataDirectory(const QString& directory) {
+    LblDir->setText(directory);
+}
+
 // The next guarded operation will ask for the password again.
 void FrmORV::clearAccess() {
     app_.part<Access>().granted = false;
@@ -114,16 +122,7 @@ void FrmORV::clearAccess() {
 // date; a step that fails is told and the next one runs.
 void FrmORV::openMembers() {
     FrmNewAdh& members = app_.window<FrmNewAdh>();
-    members.TextNom->clear();
-    members.TextPrénom->clear();
-    app_.run([&] {
-        const MemberTable& table = app_.part<Members>().table;
-        Rows rows;
-        rows.reserve(table.count());
-        for (int i = 1; i <= table.count(); ++i)
-            rows.append({memberRowText(table[i]), i});
-        members.ListAdhérents->setRows(std::move(rows));
-    });
+    app_.run([&] { members.showMembers(); });
     app_.run([this] { ChargeVentes(app_); });
     app_.showModal(members);
 }
@@ -135,8 +134,7 @@ void FrmORV::openStock() {
     app_.run([this] { ChargeVentes(app_); });
     app_.run([this] { MajProduits(app_); });
     FrmStock& stock = app_.window<FrmStock>();
-    // Unticking the filter refills the lists by its rule.
-    stock.Acommander->setChecked(false);
+    stock.clearFilter();
     app_.showModal(stock);
 }
 

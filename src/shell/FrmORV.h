@@ -12,6 +12,19 @@ class FrmORV : public Window {
 public:
     explicit FrmORV(App& app);
 
+    // The data directory of this run, in LblDir (shown by a click on Label2).
+    void showDataDirectory(const QString& directory);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void clearAccess();
+    void openMembers();
+    void openStock();
+    void openOperations();
+    void chooseDirectory();
+
     ClickLabel* Label1;
     QPushButton* NewAdh;
     QPushButton* BtnStock;
@@ -28,16 +41,6 @@ public:
     ClickLabel* CeJour;
     ClickLabel* Label2;
     ClickLabel* ActiverPsw;
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
-private:
-    void clearAccess();
-    void openMembers();
-    void openStock();
-    void openOperations();
-    void chooseDirectory();
 };
 
 } // namespace vendalise

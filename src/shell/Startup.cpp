@@ -9,13 +9,11 @@
 #include "members/MemberTable.h"
 #include "platform/DataFiles.h"
 #include "platform/Limits.h"
-#include "platform/NumberForm.h"
 #include "sales/FrmAchat.h"
 #include "sales/Ledger.h"
 #include "shell/FrmDir.h"
 #include "shell/FrmORV.h"
 #include "shell/ShellState.h"
-#include "Version.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -149,7 +147,7 @@ std::optional<qint16> readInteger16(const QString& text) {
 void connectShop(App& app) {
     app.part<Members>().enterShop = [&app](const QString& buyer) {
         FrmAchat& shop = app.window<FrmAchat>();
-        shop.Acheteur->setText(buyer);
+        shop.setBuyer(buyer);
         app.showModal(shop);
     };
 }
@@ -166,12 +164,6 @@ void startUp(App& app) {
     access.granted = readBoolean(settings.value(kAccessActiveSetting.section,
                                                 kAccessActiveSetting.key, QStringLiteral("True")));
     access.password = settings.value(kPasswordSetting.section, kPasswordSetting.key);
-    main.setWindowTitle(QStringLiteral("Vendalise - T.B - Version %1.%2.%3")
-                            .arg(kVersionMajor)
-                            .arg(kVersionMinor)
-                            .arg(kVersionPatch));
-    main.CeJour->setText(dateText(app.sys.clock.today()));
-
     // Without a printer the font is simply not chosen.
     ChoixPolice(app);
 
@@ -197,7 +189,7 @@ void startUp(App& app) {
     if (app.files.setCurrent(shell.dataDirectory) && !lockDataDirectory(app, shell.dataDirectory))
         app.end();
 
-    main.LblDir->setText(shell.dataDirectory);
+    main.showDataDirectory(shell.dataDirectory);
 
     const std::function<void()> steps[] = {
         // The member file must be in the data directory itself.

@@ -8,23 +8,26 @@
 #include "TestHelpers.h"
 
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QCoreApplication>
 
 namespace vendalise {
 namespace {
 
+using testing::control;
+
 // Keys typed into a field, as the user types them.
-void keyClicks(QWidget* field, const QString& text) {
+void keyClicks(QWidget& field, const QString& text) {
     for (const QChar c : text) {
         QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QCoreApplication::sendEvent(field, &press);
+        QCoreApplication::sendEvent(&field, &press);
     }
 }
 
-void pressEnter(QWidget* field) {
+void pressEnter(QWidget& field) {
     QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, u"\r"_s);
-    QCoreApplication::sendEvent(field, &press);
+    QCoreApplication::sendEvent(&field, &press);
 }
 
 class Gate : public testing::WindowTestProgram {
@@ -34,8 +37,8 @@ protected:
         windows.actions.push_back([act](QDialog& dialog) { act(static_cast<Pass&>(dialog)); });
     }
     static void typeAndEnter(Pass& dialog, const QString& text) {
-        keyClicks(dialog.Text1, text);
-        pressEnter(dialog.Text1);
+        keyClicks(control<QLineEdit>(dialog, u"Text1"_s), text);
+        pressEnter(control<QLineEdit>(dialog, u"Text1"_s));
     }
     Access& access = app.part<Access>();
 };
@@ -44,9 +47,9 @@ TEST_F(Gate, AbandonLeavesTheFlagAsItWas) {
     access.password = u"secret"_s;
     access.granted = true;
     inDialog([](Pass& dialog) {
-        keyClicks(dialog.Text1, u"faux"_s);
-        dialog.CmdModifPsw->click();
-        dialog.Abandon->click();
+        keyClicks(control<QLineEdit>(dialog, u"Text1"_s), u"faux"_s);
+        control<QPushButton>(dialog, u"CmdModifPsw"_s).click();
+        control<QPushButton>(dialog, u"Abandon"_s).click();
     });
     ControleAcces(app);
     EXPECT_TRUE(access.granted);
@@ -56,7 +59,7 @@ TEST_F(Gate, AbandonLeavesTheFlagAsItWas) {
     access.granted = false;
     // A key typed into the password after "Abandonner" is a plain check.
     inDialog([](Pass& dialog) {
-        EXPECT_TRUE(dialog.Abandon->isVisibleTo(&dialog));
+        EXPECT_TRUE(control<QPushButton>(dialog, u"Abandon"_s).isVisibleTo(&dialog));
         typeAndEnter(dialog, u"SECRET"_s);
     });
     ControleAcces(app);
@@ -68,9 +71,9 @@ TEST_F(Gate, TheFieldsAreEmptiedBeforeEachShowingAndMasked) {
     inDialog([](Pass& dialog) { typeAndEnter(dialog, u"abc"_s); });
     ControleAcces(app);
     inDialog([](Pass& dialog) {
-        EXPECT_EQ(dialog.Text1->text(), u""_s);
-        EXPECT_EQ(dialog.Text1->echoMode(), QLineEdit::Password);
-        EXPECT_EQ(dialog.Text3->echoMode(), QLineEdit::Password);
+        EXPECT_EQ(control<QLineEdit>(dialog, u"Text1"_s).text(), u""_s);
+        EXPECT_EQ(control<QLineEdit>(dialog, u"Text1"_s).echoMode(), QLineEdit::Password);
+        EXPECT_EQ(control<QLineEdit>(dialog, u"Text3"_s).echoMode(), QLineEdit::Password);
         typeAndEnter(dialog, u""_s);
     });
     ControleAcces(app);

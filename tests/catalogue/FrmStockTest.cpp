@@ -6,11 +6,13 @@
 
 #include "TestHelpers.h"
 
-#include <QCheckBox>
+#include <QLineEdit>
 #include <QPushButton>
 
 namespace vendalise {
 namespace {
+
+using testing::control;
 
 class StockWindow : public testing::WindowTestProgram {
 protected:
@@ -33,9 +35,10 @@ TEST_F(StockWindow, AddingIsRefusedWhileAFreeRecordExistsEvenByTheHiddenButton) 
     FrmStock& stock = app.window<FrmStock>();
     app.part<Catalogue>().table.products.append({QString(65, u' '), 0, 0});
     MajProduits(app);
-    EXPECT_TRUE(stock.AjoutProduit->isHidden());
-    stock.TextProduit->setText(u"Casquette"_s);
-    stock.AjoutProduit->click();
+    auto& add = control<QPushButton>(stock, u"AjoutProduit"_s);
+    EXPECT_TRUE(add.isHidden());
+    control<QLineEdit>(stock, u"TextProduit"_s).setText(u"Casquette"_s);
+    add.click();
     ASSERT_EQ(messages.shown.size(), 1);
     EXPECT_EQ(messages.shown[0].title, u"Ajout de produit impossible"_s);
     EXPECT_EQ(productFile().size(), 2 * kProductRecordLength);
@@ -47,7 +50,7 @@ TEST_F(StockWindow, TheReportLeavesOutFreeRecordsAndNamesBeginningWithTenBlanks)
     table.products.append({QString(), 1, 1}); // relabelled with an empty name
     table.products.append({QString(10, u' ') + u"Caché"_s, 1, 1});
     table.products.append({QString(9, u' ') + u"Montré"_s, 1, 1});
-    app.window<FrmStock>().BtnImprimer->click();
+    control<QPushButton>(app.window<FrmStock>(), u"BtnImprimer"_s).click();
     QStringList lines;
     for (const auto& line : printer.printed)
         lines.append(line.endOfDocument ? u"enddoc"_s : line.text);

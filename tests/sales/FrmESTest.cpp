@@ -13,6 +13,8 @@
 namespace vendalise {
 namespace {
 
+using testing::control;
+
 using OperationsWindow = testing::WindowTestProgram;
 
 TEST_F(OperationsWindow, MajVentesListsEveryLineAndForgetsTheChosenOne) {
@@ -23,17 +25,19 @@ TEST_F(OperationsWindow, MajVentesListsEveryLineAndForgetsTheChosenOne) {
     sales.ledger.lines.append({u"06/12/2007"_s, 1, 1, 2, kOwed});
 
     FrmES& window = app.window<FrmES>();
-    window.CheckDettes->setChecked(true);
-    ASSERT_EQ(window.ListES->count(), 1);
-    window.ListES->chooseRow(0);
+    auto& owedOnly = control<QCheckBox>(window, u"CheckDettes"_s);
+    auto& lines = control<RecordList>(window, u"ListES"_s);
+    owedOnly.setChecked(true);
+    ASSERT_EQ(lines.count(), 1);
+    lines.chooseRow(0);
     EXPECT_EQ(sales.currentLine, 2);
 
     MajVentes(app);
     EXPECT_EQ(sales.currentLine, 0);
-    ASSERT_EQ(window.ListES->count(), 2);
-    EXPECT_EQ(window.ListES->rows()[0].text, u"05/12/2007 - DUPONT  Gourde (x1) payé"_s);
-    EXPECT_EQ(window.ListES->rows()[1].data, 2);
-    EXPECT_TRUE(window.CheckDettes->isChecked());
+    ASSERT_EQ(lines.count(), 2);
+    EXPECT_EQ(lines.rows()[0].text, u"05/12/2007 - DUPONT  Gourde (x1) payé"_s);
+    EXPECT_EQ(lines.rows()[1].data, 2);
+    EXPECT_TRUE(owedOnly.isChecked());
 }
 
 } // namespace

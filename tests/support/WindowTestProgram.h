@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Controls.h"
 #include "core/Window.h"
 #include "TestProgram.h"
 
@@ -7,7 +8,6 @@
 
 #include <deque>
 #include <functional>
-#include <stdexcept>
 
 namespace vendalise::testing {
 
@@ -30,17 +30,5 @@ public:
 
 // The program with its windows.
 using WindowTestProgram = ProgramOn<NoWindows>;
-
-// The control of a window with this objectName, as a user finds it by its
-// caption; a test that names a control the window lacks fails.
-template <class Control> Control& control(QWidget& window, const QString& name) {
-    auto* found = window.findChild<Control*>(name);
-    if (!found) {
-        ADD_FAILURE() << "no control " << name.toStdString() << " in "
-                      << window.objectName().toStdString();
-        throw std::logic_error("no such control");
-    }
-    return *found;
-}
 
 } // namespace vendalise::testing
