@@ -144,8 +144,7 @@ void FrmStock::refillByFilter() {
 void FrmStock::chooseProduct(int row) {
     Catalogue& catalogue = app_.part<Catalogue>();
     const int n = ListProduits->rows().value(row).data;
-    const Product& product =
-        n >= 1 && n <= catalogue.table.count() ? catalogue.table[n] : catalogue.table[0];
+    const Product& product = catalogue.table.product(n);
     chosen_ = n;
     catalogue.current = static_cast<qint16>(n);
     TextProduit->setText(product.name);
@@ -198,7 +197,7 @@ void FrmStock::modifyProduct() {
     // Without a chosen product nothing may be written.
     const int n = chosen_;
     Catalogue& catalogue = app_.part<Catalogue>();
-    if (n < 1 || n > catalogue.table.count())
+    if (!catalogue.table.holds(n))
         return;
     if (!app_.ask(QStringLiteral("Modifier : ") + catalogue.table[n].name +
                       QStringLiteral("\r\ndans le stock ?"),

@@ -19,10 +19,10 @@ QByteArray productRecord(QStringView name, float price, float stock) {
 qint64 loadProductTable(const DataFiles& files, ProductTable& table) {
     const Records records = files.readRecords(kProductFile, kProductRecordLength, kMaxRecords);
     ProductTable loaded;
-    loaded.products.reserve(records.count() + 1);
+    loaded.records.reserve(records.count() + 1);
     for (int n = 1; n <= records.count(); ++n) {
         const QByteArrayView record = records.record(n);
-        loaded.products.append({textAt(record, 0, kProductNameWidth),
+        loaded.records.append({textAt(record, 0, kProductNameWidth),
                                 floatAt(record, kProductNameWidth),
                                 floatAt(record, kProductNameWidth + 4)});
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/RecordTable.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -22,12 +24,10 @@ struct Product {
     float stock = 0;
 };
 
-// The product table, indexed by product number from 1 (entry 0 unused).
-struct ProductTable {
-    QList<Product> products{Product{}};
-    int count() const { return static_cast<int>(products.size()) - 1; }
-    const Product& operator[](int n) const { return products[n]; }
-    Product& operator[](int n) { return products[n]; }
+// The product table, indexed by product number.
+struct ProductTable : RecordTable<Product> {
+    // Product n, or an empty product for a number the table does not hold.
+    const Product& product(int n) const { return entry(n); }
 };
 
 // The record of a product: the name padded or cut to its width.

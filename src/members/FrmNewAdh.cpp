@@ -72,7 +72,7 @@ void FrmNewAdh::showMembers() {
 void FrmNewAdh::chooseMember(int row) {
     Members& members = app_.part<Members>();
     const int k = ListAdhérents->rows().value(row).data;
-    if (k < 1 || k > members.table.count())
+    if (!members.table.holds(k))
         return;
     TextNom->setText(members.table[k].name);
     TextPrénom->setText(members.table[k].firstName);
@@ -125,7 +125,7 @@ void FrmNewAdh::addMember() {
 void FrmNewAdh::renameMember() {
     const int k = ListAdhérents->selectedData();
     Members& members = app_.part<Members>();
-    if (k < 1 || k > members.table.count())
+    if (!members.table.holds(k))
         return;
     if (app_.ask(QStringLiteral("Renomer (%1) ").arg(k) + blanksTrimmed(members.table[k].name) +
                      QStringLiteral(" sur la liste ?"),
@@ -134,7 +134,7 @@ void FrmNewAdh::renameMember() {
         const QString firstName = TextPrénom->text();
         try {
             writeMember(app_.files, k, name, firstName);
-            members.table.members[k] = {upperCp1252(name), firstName};
+            members.table[k] = {upperCp1252(name), firstName};
         } catch (const FileError& error) {
             app_.tellNotWritten(kNotWritten, error);
         }
@@ -154,8 +154,7 @@ void FrmNewAdh::enterShop() {
     }
     Members& members = app_.part<Members>();
     const int k = members.current;
-    const Member& buyer = k >= 1 && k <= members.table.count() ? members.table[k]
-                                                                : members.table[0];
+    const Member& buyer = members.table.member(k);
     if (members.enterShop)
         members.enterShop(blanksTrimmed(buyer.firstName) + QLatin1Char(' ') +
                           blanksTrimmed(buyer.name));

@@ -21,10 +21,10 @@ QString memberRowText(const Member& member) {
 qint64 loadMemberTable(const DataFiles& files, MemberTable& table) {
     const Records records = files.readRecords(kMemberFile, kMemberRecordLength, kMaxRecords);
     MemberTable loaded;
-    loaded.members.reserve(records.count() + 1);
+    loaded.records.reserve(records.count() + 1);
     for (int k = 1; k <= records.count(); ++k) {
         const QByteArrayView record = records.record(k);
-        loaded.members.append({textAt(record, 0, kMemberNameWidth),
+        loaded.records.append({textAt(record, 0, kMemberNameWidth),
                                textAt(record, kMemberNameWidth, kMemberFirstNameWidth)});
     }
     table = std::move(loaded);

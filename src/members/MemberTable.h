@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/RecordTable.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -23,11 +25,10 @@ struct Member {
     QString firstName;
 };
 
-// The member table, indexed by member number from 1 (entry 0 unused).
-struct MemberTable {
-    QList<Member> members{Member{}};
-    int count() const { return static_cast<int>(members.size()) - 1; }
-    const Member& operator[](int n) const { return members[n]; }
+// The member table, indexed by member number.
+struct MemberTable : RecordTable<Member> {
+    // Member n, or an empty member for a number the table does not hold.
+    const Member& member(int n) const { return entry(n); }
 };
 
 // The members' part of the shared state.

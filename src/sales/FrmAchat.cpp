@@ -87,7 +87,7 @@ void FrmAchat::resetChoice() {
 void FrmAchat::chooseProduct(int row) {
     Catalogue& catalogue = app_.part<Catalogue>();
     const int n = ListProduits->rows().value(row).data;
-    if (n < 1 || n > catalogue.table.count())
+    if (!catalogue.table.holds(n))
         return;
     catalogue.current = static_cast<qint16>(n);
     const Product& product = catalogue.table[n];
@@ -99,8 +99,8 @@ void FrmAchat::chooseProduct(int row) {
 void FrmAchat::buy() {
     Catalogue& catalogue = app_.part<Catalogue>();
     const int current = catalogue.current;
-    const bool known = current >= 1 && current <= catalogue.table.count();
-    const Product& product = known ? catalogue.table[current] : catalogue.table[0];
+    const bool known = catalogue.table.holds(current);
+    const Product& product = catalogue.table.product(current);
     const QString freeTitle = QStringLiteral("Là, c'est gratuit !");
 
     // The first comma becomes a point in the field itself.
@@ -128,9 +128,7 @@ void FrmAchat::buy() {
     }
 
     const Members& members = app_.part<Members>();
-    const Member& buyer = members.current >= 1 && members.current <= members.table.count()
-                              ? members.table[members.current]
-                              : members.table[0];
+    const Member& buyer = members.table.member(members.current);
     const QString firstName = blanksTrimmed(buyer.firstName);
     const QString name = blanksTrimmed(buyer.name);
     const float total = static_cast<float>(double(quantity) * product.price);

@@ -192,16 +192,14 @@ void FrmES::MajClient() {
     clientReport_.clear();
     clientTotal_ = 0;
     BtnImprimer->setVisible(true);
-    const int line = sales.currentLine;
-    clientOfView_ = line >= 1 && line <= sales.ledger.count() ? sales.ledger[line].member : 0;
+    clientOfView_ = sales.ledger.line(sales.currentLine).member;
     buildClientView(clientOfView_);
 }
 
 void FrmES::buildClientView(int member) {
     const LedgerTable& ledger = app_.part<Sales>().ledger;
     const MemberTable& members = app_.part<Members>().table;
-    const QString name =
-        member >= 1 && member <= members.count() ? members[member].name : QString();
+    const QString& name = members.member(member).name;
     const bool owedOnly = CheckDettes->isChecked();
     Rows rows{{QStringLiteral("Client : ") + blanksTrimmed(name), 0}, {QStringLiteral(" "), 0}};
     for (int n = 1; n <= ledger.count(); ++n) {
@@ -229,15 +227,9 @@ void FrmES::chooseLine(int row) {
     Sales& sales = app_.part<Sales>();
     const int n = ListES->rows().value(row).data;
     sales.currentLine = static_cast<qint16>(n);
-    const LedgerLine& line =
-        n >= 1 && n <= sales.ledger.count() ? sales.ledger[n] : sales.ledger[0];
-    const ProductTable& products = app_.part<Catalogue>().table;
-    const MemberTable& members = app_.part<Members>().table;
-    const Product& product = line.product >= 1 && line.product <= products.count()
-                                 ? products[line.product]
-                                 : products[0];
-    const Member& member =
-        line.member >= 1 && line.member <= members.count() ? members[line.member] : members[0];
+    const LedgerLine& line = sales.ledger.line(n);
+    const Product& product = app_.part<Catalogue>().table.product(line.product);
+    const Member& member = app_.part<Members>().table.member(line.member);
     const QString who = withoutTrailingBlanks(member.firstName) + QLatin1Char(' ') +
                         withoutTrailingBlanks(member.name);
     TextDésignation->setText(withoutTrailingBlanks(product.name));

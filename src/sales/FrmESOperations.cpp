@@ -44,7 +44,7 @@ void FrmES::settleLine() {
     Sales& sales = app_.part<Sales>();
     const int n = sales.currentLine;
     // A line past the end (after a deletion) counts as none.
-    if (n < 1 || n > sales.ledger.count()) {
+    if (!sales.ledger.holds(n)) {
         app_.tell(QStringLiteral("Pas de ligne sélectionnée"), QStringLiteral("Opération impossible"),
                   Messages::Icon::Critical);
         return;
@@ -66,10 +66,7 @@ void FrmES::settleLine() {
             return;
         flag = kOwed;
     }
-    const Register cashRegister = registerOf(
-        line.product >= 1 && line.product <= app_.part<Catalogue>().table.count()
-            ? app_.part<Catalogue>().table[line.product].name
-            : QString());
+    const Register cashRegister = registerOf(app_.part<Catalogue>().table.product(line.product).name);
     qint64 at = -1;
     try {
         // The entry is appended and shown before the record is written.
@@ -90,7 +87,7 @@ void FrmES::settleLine() {
 void FrmES::settleDebts() {
     const int m = ListDettes->selectedData();
     const MemberTable& members = app_.part<Members>().table;
-    if (m < 1 || m > members.count()) {
+    if (!members.holds(m)) {
         app_.tell(QStringLiteral("Sélectionner un adhérent"), QStringLiteral("Pas si vite"),
                   Messages::Icon::Critical);
         return;
@@ -152,17 +149,14 @@ void FrmES::deleteLines() {
     const ProductTable& products = app_.part<Catalogue>().table;
     // The texts of line i: its date, member and product, without trailing
     // blanks; empty for a line or record that does not exist.
-    const auto date = [&](int i) { return i >= 1 && i <= ledger.count() ? ledger[i].date : QString(); };
+    const auto date = [&](int i) { return ledger.line(i).date; };
     const auto who = [&](int i) {
-        const int m = i >= 1 && i <= ledger.count() ? ledger[i].member : 0;
-        const Member& member = m >= 1 && m <= members.count() ? members[m] : members[0];
+        const Member& member = members.member(ledger.line(i).member);
         return withoutTrailingBlanks(member.firstName) + QLatin1Char(' ') +
                withoutTrailingBlanks(member.name);
     };
     const auto what = [&](int i) {
-        const int p = i >= 1 && i <= ledger.count() ? ledger[i].product : 0;
-        return withoutTrailingBlanks(p >= 1 && p <= products.count() ? products[p].name
-                                                                       : QString());
+        return withoutTrailingBlanks(products.product(ledger.line(i).product).name);
     };
     if (!app_.ask(QStringLiteral("Suppression de %1 lignes à partir de la ligne achat le : ").arg(n) +
                       date(c) + QStringLiteral("\r\npar : ") + who(c) + QStringLiteral("\r\nde : ") +
@@ -237,7 +231,7 @@ void FrmES::printReport() {
     const int c = clientOfView_;
     ImprimeLigne(app_,
                  QStringLiteral("Client : ") +
-                     blanksTrimmed(c >= 1 && c <= members.count() ? members[c].name : QString()),
+                     blanksTrimmed(members.member(c).name),
                  10, false, false);
     ImprimeLigne(app_, QStringLiteral(" "), 10, false, false);
     for (const QString& line : clientReport_)

@@ -15,12 +15,6 @@ namespace vendalise {
 
 namespace {
 
-// The table entry of a number, or an empty entry for a number outside the
-// table (a file not written by this program).
-template <class Table> auto entryOf(const Table& table, int n) -> decltype(table[0]) {
-    return n >= 1 && n <= table.count() ? table[n] : table[0];
-}
-
 QString stateText(const LedgerLine& line) {
     return line.isPaid() ? QStringLiteral(" payé") : QStringLiteral(" article dû");
 }
@@ -29,9 +23,9 @@ QString stateText(const LedgerLine& line) {
 // Built in one string: the operations list makes one per ledger line.
 QString lineHead(App& app, const LedgerLine& line) {
     const QStringView name =
-        trailingBlanksCut(entryOf(app.part<Members>().table, line.member).name);
+        trailingBlanksCut(app.part<Members>().table.member(line.member).name);
     const QStringView product =
-        trailingBlanksCut(entryOf(app.part<Catalogue>().table, line.product).name);
+        trailingBlanksCut(app.part<Catalogue>().table.product(line.product).name);
     const QString quantity = numberForm(line.quantity);
     QString text;
     text.reserve(line.date.size() + name.size() + product.size() + quantity.size() + 48);
@@ -80,16 +74,16 @@ qint64 loadLedger(const DataFiles& files, LedgerTable& ledger, QByteArray* decod
     const int same = known ? std::min(ledger.count(), records.count()) : 0;
     if (!known)
         ledger = LedgerTable{};
-    ledger.lines.resize(same + 1);
-    ledger.lines.reserve(records.count() + 1);
+    ledger.records.resize(same + 1);
+    ledger.records.reserve(records.count() + 1);
     for (int n = 1; n <= same; ++n) {
         const qsizetype at = qsizetype(n - 1) * kLedgerRecordLength;
         if (std::memcmp(bytes.constData() + at, decoded->constData() + at, kLedgerRecordLength) !=
             0)
-            ledger.lines[n] = lineAt(n);
+            ledger[n] = lineAt(n);
     }
     for (int n = same + 1; n <= records.count(); ++n)
-        ledger.lines.append(lineAt(n));
+        ledger.records.append(lineAt(n));
     const qint64 fileRecords = records.fileRecords();
     if (decoded) {
         QByteArray before = std::exchange(*decoded, std::move(records).takeBytes());
@@ -100,7 +94,7 @@ qint64 loadLedger(const DataFiles& files, LedgerTable& ledger, QByteArray* decod
 }
 
 void setLinePaid(Sales& sales, int n, qint16 paid) {
-    sales.ledger.lines[n].paid = paid;
+    sales.ledger[n].paid = paid;
     if (!tableRecords(sales).isEmpty()) {
         char* record = sales.ledgerBytes.data() + qsizetype(n - 1) * kLedgerRecordLength;
         record[kLedgerPaidAt] = static_cast<char>(paid & 0xFF);
@@ -126,8 +120,8 @@ void fillMemberDebts(QList<float>& debts, const LedgerTable& ledger, const Produ
     std::fill(debts.begin(), debts.end(), 0.0f);
     for (int n = 1; n <= ledger.count(); ++n) {
         const LedgerLine& line = ledger[n];
-        if (line.isPaid() || line.member < 1 || line.member > memberCount || line.product < 1 ||
-            line.product > products.count())
+        if (line.isPaid() || line.member < 1 || line.member > memberCount ||
+            !products.holds(line.product))
             continue;
         debts[line.member] = static_cast<float>(
             double(products[line.product].price) * line.quantity + debts[line.member]);
@@ -156,22 +150,22 @@ qint64 ChargeVentes(App& app) {
 }
 
 float lineAmount(App& app, int n) {
-    const LedgerLine& line = entryOf(app.part<Sales>().ledger, n);
+    const LedgerLine& line = app.part<Sales>().ledger.line(n);
     const ProductTable& products = app.part<Catalogue>().table;
-    if (line.product < 1 || line.product > products.count())
+    if (!products.holds(line.product))
         return 0;
     return static_cast<float>(double(products[line.product].price) * line.quantity);
 }
 
 QString ledgerLineText(App& app, int n) {
-    const LedgerLine& line = entryOf(app.part<Sales>().ledger, n);
+    const LedgerLine& line = app.part<Sales>().ledger.line(n);
     QString text = lineHead(app, line);
     text.append(stateText(line));
     return text;
 }
 
 QString clientLineText(App& app, int n) {
-    const LedgerLine& line = entryOf(app.part<Sales>().ledger, n);
+    const LedgerLine& line = app.part<Sales>().ledger.line(n);
     return lineHead(app, line) + QStringLiteral("  - Montant total : ") +
            numberForm(lineAmount(app, n)) + QStringLiteral("€ - ") + stateText(line);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/RecordTable.h"
 #include "platform/Rows.h"
 
 #include <QByteArray>
@@ -35,12 +36,10 @@ struct LedgerLine {
     bool isPaid() const { return paid == kPaid; }
 };
 
-// The ledger table, indexed by line number from 1 (entry 0 unused: an
-// empty line).
-struct LedgerTable {
-    QList<LedgerLine> lines{LedgerLine{}};
-    int count() const { return static_cast<int>(lines.size()) - 1; }
-    const LedgerLine& operator[](int n) const { return lines[n]; }
+// The ledger table, indexed by line number.
+struct LedgerTable : RecordTable<LedgerLine> {
+    // Line n, or an empty line for a number the table does not hold.
+    const LedgerLine& line(int n) const { return entry(n); }
 };
 
 // The sales' part of the shared state: the ledger table and the line

@@ -19,21 +19,13 @@ namespace vendalise {
 namespace {
 
 const Product& productOfLine(App& app, const LedgerLine& line) {
-    const ProductTable& products = app.part<Catalogue>().table;
-    return line.product >= 1 && line.product <= products.count() ? products[line.product]
-                                                                 : products[0];
+    return app.part<Catalogue>().table.product(line.product);
 }
-
-} // namespace
-
-namespace {
 
 // The entry of line n settled on the day `today`.
 QString settlementEntryOn(App& app, int n, const QString& today) {
     const LedgerLine& line = app.part<Sales>().ledger[n];
-    const MemberTable& members = app.part<Members>().table;
-    const Member& member =
-        line.member >= 1 && line.member <= members.count() ? members[line.member] : members[0];
+    const Member& member = app.part<Members>().table.member(line.member);
     const Product& product = productOfLine(app, line);
     return settlementEntry(today, blanksTrimmed(member.firstName), blanksTrimmed(member.name),
                            blanksTrimmed(numberForm(line.quantity)), blanksTrimmed(product.name),

@@ -33,7 +33,7 @@ protected:
 
 TEST_F(StockWindow, AddingIsRefusedWhileAFreeRecordExistsEvenByTheHiddenButton) {
     FrmStock& stock = app.window<FrmStock>();
-    app.part<Catalogue>().table.products.append({QString(65, u' '), 0, 0});
+    app.part<Catalogue>().table.records.append({QString(65, u' '), 0, 0});
     MajProduits(app);
     auto& add = control<QPushButton>(stock, u"AjoutProduit"_s);
     EXPECT_TRUE(add.isHidden());
@@ -46,10 +46,10 @@ TEST_F(StockWindow, AddingIsRefusedWhileAFreeRecordExistsEvenByTheHiddenButton) 
 
 TEST_F(StockWindow, TheReportLeavesOutFreeRecordsAndNamesBeginningWithTenBlanks) {
     ProductTable& table = app.part<Catalogue>().table;
-    table.products.append({QString(65, u' '), 1, 1});
-    table.products.append({QString(), 1, 1}); // relabelled with an empty name
-    table.products.append({QString(10, u' ') + u"Caché"_s, 1, 1});
-    table.products.append({QString(9, u' ') + u"Montré"_s, 1, 1});
+    table.records.append({QString(65, u' '), 1, 1});
+    table.records.append({QString(), 1, 1}); // relabelled with an empty name
+    table.records.append({QString(10, u' ') + u"Caché"_s, 1, 1});
+    table.records.append({QString(9, u' ') + u"Montré"_s, 1, 1});
     control<QPushButton>(app.window<FrmStock>(), u"BtnImprimer"_s).click();
     QStringList lines;
     for (const auto& line : printer.printed)
@@ -64,7 +64,7 @@ TEST_F(StockWindow, TheReportLeavesOutFreeRecordsAndNamesBeginningWithTenBlanks)
 TEST(StockReport, SortsByCapitalsInByteOrderKeepingEqualNamesInOrder) {
     ProductTable table;
     for (const char* name : {"banane", "Éclair", "abricot", "Zeste", "", "Banane", "cerise"})
-        table.products.append({QString::fromUtf8(name), 0, float(table.count() + 1)});
+        table.records.append({QString::fromUtf8(name), 0, float(table.count() + 1)});
     QStringList order;
     for (const int n : stockReportOrder(table))
         order.append(table[n].name + u'#' + QString::number(table[n].stock));
@@ -76,7 +76,7 @@ TEST(StockReport, ComparesWholeNamesBeyondTheirFirstBytes) {
     ProductTable table;
     for (const char* name : {"ABCDEFGHIJ", "abcdefghi", "ABCDEFGH ", "ABCDEFGH", "abcdefghij",
                              "ABCDEFGHIJKLMNOPQRSTUVWXYZ-2", "abcdefghijklmnopqrstuvwxyz-1"})
-        table.products.append({QString::fromUtf8(name), 0, 0});
+        table.records.append({QString::fromUtf8(name), 0, 0});
     QList<int> expected{4, 3, 2, 1, 5, 7, 6};
     EXPECT_EQ(stockReportOrder(table), expected);
 }

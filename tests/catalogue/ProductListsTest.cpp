@@ -22,7 +22,7 @@ TEST_F(ProductLists, ARefillAfterStockChangesGivesTheRowsOfAFullRebuild) {
     for (const auto& [name, stock] : {std::pair{u"Gourde"_s, 3.0f}, {u"gourde"_s, 3.0f},
                                       {u"Casquette"_s, 12.0f}, {u"Gourde"_s, 1.0f},
                                       {QString(65, u' '), 0.0f}, {u"Écharpe"_s, 2.0f}})
-        table.products.append({name, 2.5f, stock});
+        table.records.append({name, 2.5f, stock});
     MajProduits(app);
     const auto rebuilt = [&] {
         const Rows kept = catalogue.rows;

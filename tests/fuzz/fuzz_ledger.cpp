@@ -9,7 +9,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     LedgerTable ledger;
     loadLedger(filesHolding(kLedgerFile, data, size), ledger);
     ProductTable products;
-    products.products.append({QStringLiteral("Tee-shirt"), 7.5f, 10});
+    products.records.append({QStringLiteral("Tee-shirt"), 7.5f, 10});
     (void)memberDebts(ledger, products, 3);
     return 0;
 }

@@ -18,11 +18,11 @@ using testing::control;
 using OperationsWindow = testing::WindowTestProgram;
 
 TEST_F(OperationsWindow, MajVentesListsEveryLineAndForgetsTheChosenOne) {
-    app.part<Catalogue>().table.products.append({u"Gourde"_s, 2, 1});
-    app.part<Members>().table.members.append({u"DUPONT"_s, u"Jean"_s});
+    app.part<Catalogue>().table.records.append({u"Gourde"_s, 2, 1});
+    app.part<Members>().table.records.append({u"DUPONT"_s, u"Jean"_s});
     Sales& sales = app.part<Sales>();
-    sales.ledger.lines.append({u"05/12/2007"_s, 1, 1, 1, kPaid});
-    sales.ledger.lines.append({u"06/12/2007"_s, 1, 1, 2, kOwed});
+    sales.ledger.records.append({u"05/12/2007"_s, 1, 1, 1, kPaid});
+    sales.ledger.records.append({u"06/12/2007"_s, 1, 1, 2, kOwed});
 
     FrmES& window = app.window<FrmES>();
     auto& owedOnly = control<QCheckBox>(window, u"CheckDettes"_s);

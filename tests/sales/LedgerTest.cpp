@@ -44,11 +44,11 @@ protected:
     void SetUp() override {
         testing::TestProgram::SetUp();
         Catalogue& catalogue = app.part<Catalogue>();
-        catalogue.table.products.append({u"Tee-shirt"_s + QString(56, u' '), 7.5f, 10});
-        catalogue.table.products.append({u"*Bière"_s, 3, 48});
+        catalogue.table.records.append({u"Tee-shirt"_s + QString(56, u' '), 7.5f, 10});
+        catalogue.table.records.append({u"*Bière"_s, 3, 48});
         MemberTable& members = app.part<Members>().table;
-        members.members.append({u"DUPONT"_s + QString(19, u' '), u"Jean      "_s});
-        members.members.append({u"MARTIN"_s + QString(19, u' '), u"Paul      "_s});
+        members.records.append({u"DUPONT"_s + QString(19, u' '), u"Jean      "_s});
+        members.records.append({u"MARTIN"_s + QString(19, u' '), u"Paul      "_s});
     }
     // The rows' texts as a build from nothing makes them.
     QStringList rebuilt() {
@@ -129,7 +129,7 @@ TEST_F(LedgerOfAClub, TheOperationsRowsFollowEveryChangeOfWhatTheyShow) {
     app.part<Catalogue>().table[2].name = u"*Jus"_s;
     EXPECT_EQ(rowTexts(allLineRows(app)), rebuilt());
     EXPECT_TRUE(allLineRows(app)[2].text.contains(u"*Jus"_s));
-    app.part<Members>().table.members[1].name = u"DURAND"_s;
+    app.part<Members>().table.records[1].name = u"DURAND"_s;
     EXPECT_EQ(rowTexts(allLineRows(app)), rebuilt());
     EXPECT_TRUE(allLineRows(app)[0].text.contains(u"DURAND"_s));
     writeLedger({{u"05/12/2007"_s, 1, 1, 2, kPaid}, {u"05/12/2007"_s, 2, 2, 1, kPaid}});

@@ -17,9 +17,9 @@ class Settlements : public testing::TestProgram {
 protected:
     void SetUp() override {
         testing::TestProgram::SetUp();
-        app.part<Catalogue>().table.products.append({u"Tee-shirt"_s, 7.5f, 10});
-        app.part<Members>().table.members.append({u"DUPONT"_s, u"Jean"_s});
-        app.part<Members>().table.members.append({u"MARTIN"_s, u"Paul"_s});
+        app.part<Catalogue>().table.records.append({u"Tee-shirt"_s, 7.5f, 10});
+        app.part<Members>().table.records.append({u"DUPONT"_s, u"Jean"_s});
+        app.part<Members>().table.records.append({u"MARTIN"_s, u"Paul"_s});
         app.files.ensureFile(kMaterialLedgerFile);
         app.files.ensureFile(kDrinksLedgerFile);
     }
