@@ -1,7 +1,6 @@
 #include "access/Access.h"
 
-#include "core/App.h"
-#include "core/Names.h"
+#include "core/Settings.h"
 
 namespace vendalise {
 
@@ -9,8 +8,7 @@ void ActiverPsw(App& app) {
     const QString title = QStringLiteral("Protection");
     if (!app.ask(QStringLiteral("Voulez-vous vraiment mettre en place un mot de passe ?"), title))
         return;
-    if (!app.sys.settings.setValue(kAccessActiveSetting.section, kAccessActiveSetting.key,
-                                   QStringLiteral("False"))) {
+    if (!kAccessOpenSetting.store(app.sys.settings, false)) {
         app.tell(QStringLiteral("La fonction accès réservé n'a pas pu être activée."), title,
                  Messages::Icon::Critical);
         return;

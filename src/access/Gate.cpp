@@ -3,7 +3,7 @@
 #include "access/Access.h"
 #include "access/Pass.h"
 #include "core/Window.h"
-#include "core/Names.h"
+#include "core/Settings.h"
 
 namespace vendalise {
 
@@ -15,7 +15,7 @@ const QString kMasterPassword = QStringLiteral("KoRaL");
 const QString kUnchangedTitle = QStringLiteral("Mot de passe inchangé");
 
 bool storePassword(App& app, const QString& password) {
-    return app.sys.settings.setValue(kPasswordSetting.section, kPasswordSetting.key, password);
+    return kPasswordSetting.store(app.sys.settings, password);
 }
 
 void tellNotStored(App& app) {

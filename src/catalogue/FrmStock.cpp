@@ -1,9 +1,9 @@
 #include "catalogue/FrmStock.h"
 
 #include "core/AmountText.h"
-#include "core/Names.h"
 #include "core/Pictures.h"
 #include "core/Printing.h"
+#include "core/Settings.h"
 #include "platform/Cp1252.h"
 #include "platform/DataFiles.h"
 #include "platform/Limits.h"
@@ -109,8 +109,7 @@ FrmStock::FrmStock(App& app) : Window(app, QStringLiteral("FrmStock"), 8730, 100
     handle(Acommander, &QCheckBox::toggled, [this] { refillByFilter(); });
     handle(TextPlancher, &QLineEdit::returnPressed, [this] { refillByFilter(); });
     handle(TextPlancher, &TextField::left, [this] {
-        app_.sys.settings.setValue(kThresholdSetting.section, kThresholdSetting.key,
-                                   TextPlancher->text());
+        kThresholdSetting.keep(app_, ThresholdText{TextPlancher->text()});
     });
     handle(BtnImprimer, &QPushButton::clicked, [this] { printReport(); });
     handle(Fin, &QPushButton::clicked, [this] { hide(); });

@@ -3,7 +3,8 @@
 #include <QString>
 #include <QStringList>
 
-// The one place for the names of the data files and of the settings.
+// The one place for the names of the data files (the settings are in
+// core/Settings.h).
 namespace vendalise {
 
 // Data files, in the data directory; names are matched without regard to case.
@@ -20,24 +21,5 @@ inline const QString kLockFile = QStringLiteral("Vendalise.verrou");
 // The files whose content the tables in memory mirror.
 inline const QStringList kTableFiles = {kProductFile, kMemberFile, kLedgerFile, kMaterialLedgerFile,
                                         kDrinksLedgerFile};
-
-// A value of the settings store: its section and key.
-struct SettingName {
-    QString section;
-    QString key;
-};
-
-inline const SettingName kAccessActiveSetting{QStringLiteral("Psw"), QStringLiteral("PswActif")};
-inline const SettingName kPasswordSetting{QStringLiteral("Psw"), QStringLiteral("Psw")};
-// Read as "dir", written as "Dir": keys are matched without regard to case.
-inline const SettingName kDataDirectorySetting{QStringLiteral("DirFichiersGestion"),
-                                               QStringLiteral("dir")};
-inline const SettingName kChosenDirectorySetting{QStringLiteral("DirFichiersGestion"),
-                                                 QStringLiteral("Dir")};
-// The folder of the backup copies.
-inline const SettingName kBackupFolderSetting{QStringLiteral("Sauvegarde"),
-                                              QStringLiteral("Dossier")};
-inline const SettingName kThresholdSetting{QStringLiteral("SeuilCommande"),
-                                           QStringLiteral("Seuil")};
 
 } // namespace vendalise

@@ -2,6 +2,7 @@
 
 #include "core/App.h"
 #include "core/Names.h"
+#include "core/Settings.h"
 #include "platform/NumberForm.h"
 
 #include <array>
@@ -44,16 +45,15 @@ QString DateMF(QDate today) {
 }
 
 void Sauvegarde(App& app) {
-    const QString stored =
-        app.sys.settings.value(kBackupFolderSetting.section, kBackupFolderSetting.key);
+    const QString stored = kBackupFolderSetting.read(app.sys.settings);
     const QString folder = app.sys.messages.input(
         QStringLiteral("Dossier de la copie de sauvegarde (disquette, clé USB) :"),
         QStringLiteral("Sauvegarde des fichiers"),
         stored.isEmpty() ? app.sys.defaults.backup : stored);
     if (folder.isEmpty())
         return;
-    // A folder that cannot be stored is only not proposed next time.
-    app.sys.settings.setValue(kBackupFolderSetting.section, kBackupFolderSetting.key, folder);
+    // A folder that cannot be stored is told, and the backup goes on.
+    kBackupFolderSetting.keep(app, folder);
 
     QString base = folder;
     if (!base.endsWith(QLatin1Char('/')) && !base.endsWith(QLatin1Char('\\')))

@@ -1,6 +1,7 @@
 #include "shell/FrmDir.h"
 
 #include "core/Names.h"
+#include "core/Settings.h"
 #include "platform/DataFiles.h"
 #include "platform/FolderList.h"
 #include "shell/ShellState.h"
@@ -94,8 +95,7 @@ void FrmDir::openTypedFolder() {
 
 void FrmDir::saveAndHide() {
     enterShownFolder();
-    app_.sys.settings.setValue(kChosenDirectorySetting.section, kChosenDirectorySetting.key,
-                               Dir1->path());
+    kDataDirectorySetting.keep(app_, Dir1->path());
     hide();
 }
 

@@ -6,6 +6,7 @@
 #include "core/Window.h"
 #include "core/Names.h"
 #include "core/Printing.h"
+#include "core/Settings.h"
 #include "members/MemberTable.h"
 #include "platform/DataFiles.h"
 #include "platform/Limits.h"
@@ -28,17 +29,6 @@ namespace vendalise {
 namespace {
 
 const QString kFilesTitle = QStringLiteral("Fichiers de travail");
-
-// A setting read as a number, with a decimal comma or point; nullopt when it
-// is no finite number.
-std::optional<double> settingNumber(const QString& text) {
-    bool isNumber = false;
-    const double value = QLocale::c().toDouble(
-        text.trimmed().replace(QLatin1Char(','), QLatin1Char('.')), &isNumber);
-    if (!isNumber || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
 
 QString inDirectory(const QString& directory, const QString& name) {
     if (directory.endsWith(QLatin1Char('/')) || directory.endsWith(QDir::separator()))
@@ -123,27 +113,6 @@ bool lockDataDirectory(App& app, const QString& directory) {
 
 } // namespace
 
-// "True" or "False" as the settings hold them; numbers count as true unless
-// 0. Anything else keeps the reserved access on, the safer reading.
-bool readBoolean(const QString& text) {
-    if (text.trimmed().compare(QStringLiteral("True"), Qt::CaseInsensitive) == 0)
-        return true;
-    const std::optional<double> number = settingNumber(text);
-    return number && *number != 0;
-}
-
-// A whole number of 16 bits, rounded half to even ("5,5" gives 6); nullopt
-// when the text is no number or out of range.
-std::optional<qint16> readInteger16(const QString& text) {
-    const std::optional<double> value = settingNumber(text);
-    if (!value)
-        return std::nullopt;
-    const double rounded = std::nearbyint(*value);
-    if (rounded < -32768 || rounded > 32767)
-        return std::nullopt;
-    return static_cast<qint16>(rounded);
-}
-
 void connectShop(App& app) {
     app.part<Members>().enterShop = [&app](const QString& buyer) {
         FrmAchat& shop = app.window<FrmAchat>();
@@ -161,13 +130,12 @@ void startUp(App& app) {
     SettingsStore& settings = app.sys.settings;
     FrmORV& main = app.window<FrmORV>();
 
-    access.granted = readBoolean(settings.value(kAccessActiveSetting.section,
-                                                kAccessActiveSetting.key, QStringLiteral("True")));
-    access.password = settings.value(kPasswordSetting.section, kPasswordSetting.key);
+    access.granted = kAccessOpenSetting.read(settings);
+    access.password = kPasswordSetting.read(settings);
     // Without a printer the font is simply not chosen.
     ChoixPolice(app);
 
-    shell.dataDirectory = settings.value(kDataDirectorySetting.section, kDataDirectorySetting.key);
+    shell.dataDirectory = kDataDirectorySetting.read(settings);
     const QString defaultDirectory = QDir::toNativeSeparators(app.sys.defaults.data);
     if (shell.dataDirectory.toUpper() != defaultDirectory.toUpper()) {
         const bool keep =
@@ -180,8 +148,7 @@ void startUp(App& app) {
     }
 
     // A threshold that is no number leaves it at 0.
-    if (const auto threshold = readInteger16(
-            settings.value(kThresholdSetting.section, kThresholdSetting.key, QStringLiteral("5"))))
+    if (const auto threshold = kThresholdSetting.read(settings).value())
         catalogue.threshold = *threshold;
     catalogue.thresholdText = QString::number(catalogue.threshold);
 

@@ -1,18 +1,8 @@
 #pragma once
 
-#include <QString>
-
-#include <optional>
-
 namespace vendalise {
 
 class App;
-
-// The settings' values as start-up reads them: "True" or a number other
-// than 0 is true; a whole number of 16 bits, rounded half to even, or
-// nullopt when the text is no number or out of range.
-bool readBoolean(const QString& text);
-std::optional<qint16> readInteger16(const QString& text);
 
 // The start-up of the whole program, before the main window is shown: reads
 // the settings, settles the data directory and makes it current, loads the

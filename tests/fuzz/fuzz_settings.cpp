@@ -1,5 +1,5 @@
 // The settings values that start-up reads: the access flag and the threshold.
-#include "shell/Startup.h"
+#include "core/Settings.h"
 
 #include <cstdint>
 
