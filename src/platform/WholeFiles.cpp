@@ -1,0 +1,163 @@
+// Whole files replaced and copied in one step. Its part of the contract
+// with the write-point roads: the new content goes into a temporary file
+// of its own (or the ledger's named one), which is written, put on the
+// disk and renamed over the file, whose folder is then put on the disk; a
+// failure before the rename removes the temporary file and leaves the file
+// as it was; a folder that cannot be synced after the rename puts the
+// former content back. So a crash or a power cut leaves the former file or
+// the new one, never a part of either.
+
+#include "platform/Cp1252.h"
+#include "platform/DataFiles.h"
+#include "platform/Disk.h"
+#include "platform/FileSteps.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace vendalise {
+
+namespace {
+
+// What a file held before a replacement, to put it back when the new name
+// cannot be put on the disk after the rename.
+struct Former {
+    bool existed = false;
+    bool read = false;
+    QByteArray bytes;
+};
+
+Former formerOf(const QString& target) {
+    Former former;
+    QFile file(target);
+    former.existed = file.exists();
+    if (former.existed && file.open(QIODevice::ReadOnly)) {
+        former.bytes = file.readAll();
+        former.read = file.error() == QFileDevice::NoError;
+    }
+    return former;
+}
+
+// Puts the former content back in one step, as far as it goes.
+void putBack(const QString& target, const Former& former) {
+    if (!former.existed) {
+        QFile::remove(target);
+    } else if (former.read) {
+        QFile file;
+        openTemporaryBeside(file, target);
+        file.setPermissions(QFileInfo(target).permissions());
+        if (file.write(former.bytes) == former.bytes.size() && file.flush()) {
+            syncToDisk(file);
+            file.close();
+            renameOver(file.fileName(), target);
+        } else {
+            file.close();
+            file.remove();
+        }
+    }
+    syncFolder(QFileInfo(target).absolutePath());
+}
+
+// After a rename over `target`: puts its folder on the disk, or, when that
+// fails, the former content back.
+void syncRenamed(const DataFiles& files, const QString& target, const Former& former) {
+    try {
+        syncFolderOf(files, target);
+    } catch (const FileError&) {
+        takeBackQuietly([&] { putBack(target, former); });
+        throw;
+    }
+}
+
+// Writes the whole bytes into the open temporary file, puts them on the
+// disk and renames the file over `target`; returns what `target` held.
+// Failures are asked for as `faultPath`'s, the rename as the target's.
+Former writeAndRenameOver(const DataFiles& files, QFile& file, const QString& faultPath,
+                          const QString& target, const QByteArray& bytes) {
+    files.checkFault(FileOp::Write, faultPath);
+    writeAll(file, bytes);
+    files.checkFault(FileOp::Flush, faultPath);
+    if (!file.flush())
+        throwIoError(file);
+    syncWritten(files, file);
+    file.close();
+    files.checkFault(FileOp::Rename, target);
+    Former former = formerOf(target);
+    renameOver(file.fileName(), target);
+    return former;
+}
+
+} // namespace
+
+void DataFiles::replaceText(const QString& name, QStringView text) const {
+    replaceFile(name, toCp1252(text));
+}
+
+void DataFiles::replaceFile(const QString& name, const QByteArray& bytes) const {
+    checkWritable(name);
+    saveWhole(path(name), bytes);
+}
+
+void DataFiles::copyFile(const QString& name, const QString& target) const {
+    const QString source = path(name);
+    const QString destination = path(target);
+    const QFileInfo sourceInfo(source);
+    const QFileInfo destinationInfo(destination);
+    if (sourceInfo.exists() && destinationInfo.exists() &&
+        sourceInfo.canonicalFilePath() == destinationInfo.canonicalFilePath())
+        throw FileError(FileError::Kind::Other, destination,
+                        QStringLiteral("La copie serait le fichier lui-même"));
+    checkFault(FileOp::Copy, destination);
+    saveWhole(destination, readText(name));
+}
+
+// Writes a whole file through a temporary file in its folder, put on the
+// disk, then renamed over the file, whose folder is then put on the disk.
+void DataFiles::saveWhole(const QString& target, const QByteArray& bytes) const {
+    checkRegular(target);
+    if (!QFileInfo(target).dir().exists())
+        throw FileError(FileError::Kind::Missing, target, QStringLiteral("Chemin introuvable"));
+    checkFault(FileOp::OpenWrite, target);
+    QFile file;
+    openTemporaryBeside(file, target);
+    Former former;
+    try {
+        // The new file is readable as the one it replaces was.
+        const QFileInfo existing(target);
+        if (existing.exists())
+            file.setPermissions(existing.permissions());
+        former = writeAndRenameOver(*this, file, target, target, bytes);
+    } catch (const FileError&) {
+        file.close();
+        file.remove();
+        throw;
+    }
+    syncRenamed(*this, target, former);
+}
+
+void DataFiles::replaceThrough(const QString& temporary, const QString& name,
+                               const QByteArray& bytes) const {
+    checkWritable(name);
+    const QString target = path(name);
+    const QString staging = path(temporary);
+    checkRegular(target);
+    checkRegular(staging);
+    QFile file(staging);
+    Former former;
+    try {
+        checkFault(FileOp::OpenWrite, staging);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+            throwOpenError(staging, file);
+        former = writeAndRenameOver(*this, file, staging, target, bytes);
+    } catch (const FileError&) {
+        // A temporary file that cannot be removed is harmless: the next
+        // replacement writes over it.
+        file.close();
+        if (!fault(FileOp::Remove, staging))
+            QFile::remove(staging);
+        throw;
+    }
+    syncRenamed(*this, target, former);
+}
+
+} // namespace vendalise
