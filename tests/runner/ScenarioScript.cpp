@@ -43,81 +43,6 @@ QString substitute(const QString& text, const QHash<QString, QString>& values) {
 
 } // namespace
 
-const std::vector<Verb>& verbs() {
-    static const std::vector<Verb> table = [] {
-        const struct {
-            const char* name;
-            int minWords;
-            Block block;
-            const char* usage;
-        } rows[] = {
-            {"today", 2, Block::None, "today DD/MM/YYYY"},
-            {"setting", 4, Block::None, "setting SECTION KEY VALUE"},
-            {"product", 4, Block::None, "product NAME PRICE STOCK"},
-            {"member", 3, Block::None, "member NAME FIRSTNAME"},
-            {"sale", 6, Block::None, "sale DATE PRODUCT MEMBER QUANTITY paid|owed"},
-            {"file", 2, Block::Raw, "file NAME, its lines, end"},
-            {"bytes", 2, Block::None, "bytes NAME HEX..."},
-            {"empty", 2, Block::None, "empty NAME..."},
-            {"repeat", 4, Block::None, "repeat NAME COUNT HEX..."},
-            {"folder", 2, Block::None, "folder PATH"},
-            {"lock", 2, Block::None, "lock PATH"},
-            {"printer", 2, Block::None, "printer fonts F1 F2...|off|on|none|end-fails"},
-            {"fail", 2, Block::None, "fail [read] NAME [N]|settings"},
-            {"snapshot", 2, Block::None, "snapshot NAME..."},
-            {"include", 2, Block::None, "include FILE"},
-            {"points", 1, Block::None, "points [PATTERN...]"},
-            {"start", 1, Block::None, "start"},
-            {"restart", 1, Block::None, "restart"},
-            {"answer", 2, Block::None, "answer yes|no"},
-            {"input", 2, Block::None, "input TEXT|cancel"},
-            {"click", 2, Block::None, "click W.C|W"},
-            {"type", 3, Block::None, "type W.C TEXT"},
-            {"key", 3, Block::None, "key W.C KEY"},
-            {"leave", 2, Block::None, "leave W.C"},
-            {"select", 3, Block::None, "select W.C TEXT|#N"},
-            {"open", 3, Block::None, "open W.C PATH"},
-            {"close", 2, Block::None, "close W"},
-            {"screenshot", 3, Block::None, "screenshot W FILE.png"},
-            {"expect message", 4, Block::None,
-             "expect message TITLE TEXT [none|information|exclamation|critical] [ok|yesno]"},
-            {"expect input", 4, Block::None, "expect input TITLE PROMPT [PROPOSED]"},
-            {"expect no-message", 2, Block::None, "expect no-message"},
-            {"expect text", 4, Block::None, "expect text W.C|W TEXT"},
-            {"expect visible", 4, Block::None, "expect visible W.C yes|no"},
-            {"expect checked", 4, Block::None, "expect checked W.C yes|no"},
-            {"expect shown", 4, Block::None, "expect shown W yes|no"},
-            {"expect loaded", 4, Block::None, "expect loaded W yes|no"},
-            {"expect selected", 4, Block::None, "expect selected W.C TEXT|none"},
-            {"expect rows", 3, Block::Words, "expect rows W.C, one TEXT DATA line per row, end"},
-            {"expect bytes", 3, Block::None, "expect bytes NAME HEX..."},
-            {"expect missing", 3, Block::None, "expect missing NAME"},
-            {"expect size", 4, Block::None, "expect size NAME BYTES"},
-            {"expect unchanged", 3, Block::None, "expect unchanged NAME..."},
-            {"expect product", 6, Block::None, "expect product N NAME PRICE STOCK"},
-            {"expect member", 5, Block::None, "expect member N NAME FIRSTNAME"},
-            {"expect sale", 8, Block::None, "expect sale N DATE PRODUCT MEMBER QUANTITY paid|owed"},
-            {"expect tooltip", 4, Block::None, "expect tooltip W.C TEXT"},
-            {"expect enabled", 4, Block::None, "expect enabled W.C yes|no"},
-            {"expect captions", 3, Block::None, "expect captions W..."},
-            {"expect file", 3, Block::Raw, "expect file NAME, its lines, end"},
-            {"expect folder", 3, Block::Raw, "expect folder PATH, its file names, end"},
-            {"expect setting", 5, Block::None, "expect setting SECTION KEY VALUE"},
-            {"expect no-setting", 4, Block::None, "expect no-setting SECTION KEY"},
-            {"expect printed", 2, Block::Words,
-             "expect printed, one [failed] SIZE bold|- underline|- TEXT or enddoc line, end"},
-            {"expect ended", 3, Block::None, "expect ended yes|no"},
-            {"expect state", 4, Block::None, "expect state NAME VALUE"},
-        };
-        std::vector<Verb> verbs;
-        for (const auto& row : rows)
-            verbs.push_back({QString::fromUtf8(row.name), row.minWords, row.block,
-                             QString::fromUtf8(row.usage)});
-        return verbs;
-    }();
-    return table;
-}
-
 const Verb* findVerb(const QStringList& words) {
     if (words.isEmpty())
         return nullptr;
@@ -194,12 +119,33 @@ std::optional<QStringList> splitWords(const QString& line, QString* error) {
     return words;
 }
 
-std::vector<Step> parseScenario(const QString& text, const QHash<QString, QString>& values,
-                                QStringList* errors) {
+namespace {
+
+// Reads the steps of one file into `steps`: the scenario's own (source
+// empty) or an included file's, which includes nothing more.
+void parseInto(const QString& text, QHash<QString, QString>& values, QStringList* errors,
+               const QString& folder, const QString& source, std::vector<Step>& steps);
+
+// The steps of FILE in place of "include FILE".
+void include(const Step& step, QHash<QString, QString>& values, QStringList* errors,
+             const QString& folder, std::vector<Step>& steps) {
+    const QString name = step.words[1];
+    QFile file(QDir(folder).filePath(name));
+    if (!file.open(QIODevice::ReadOnly)) {
+        errors->append(QStringLiteral("%1: cannot read %2").arg(step.line).arg(name));
+        return;
+    }
+    QStringList included;
+    parseInto(QString::fromUtf8(file.readAll()), values, &included, folder, name, steps);
+    for (const QString& error : included)
+        errors->append(QStringLiteral("%1: in %2:%3").arg(step.line).arg(name, error));
+}
+
+void parseInto(const QString& text, QHash<QString, QString>& values, QStringList* errors,
+               const QString& folder, const QString& source, std::vector<Step>& steps) {
     QString normalized = text;
     normalized.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     const QStringList lines = normalized.split(QLatin1Char('\n'));
-    std::vector<Step> steps;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QString& line = lines[i];
         const QString trimmed = line.trimmed();
@@ -213,6 +159,7 @@ std::vector<Step> parseScenario(const QString& text, const QHash<QString, QStrin
         }
         Step step;
         step.line = static_cast<int>(i + 1);
+        step.source = source;
         for (const QString& word : *words)
             step.words.append(substitute(word, values));
         step.verb = findVerb(step.words);
@@ -222,7 +169,8 @@ std::vector<Step> parseScenario(const QString& text, const QHash<QString, QStrin
                                .arg(step.words.mid(0, 2).join(QLatin1Char(' '))));
             continue;
         }
-        if (step.words.size() < step.verb->minWords)
+        const bool whole = step.words.size() >= step.verb->minWords;
+        if (!whole)
             errors->append(QStringLiteral("%1: usage: %2").arg(step.line).arg(step.verb->usage));
         const Block kind = step.verb->block;
         if (kind != Block::None) {
@@ -254,37 +202,30 @@ std::vector<Step> parseScenario(const QString& text, const QHash<QString, QStrin
                 errors->append(
                     QStringLiteral("%1: block without its closing \"end\"").arg(step.line));
         }
+        if (whole && step.verb->name == QLatin1String("include") && !folder.isEmpty()) {
+            if (!source.isEmpty())
+                errors->append(QStringLiteral("%1: includes another file").arg(step.line));
+            else
+                include(step, values, errors, folder, steps);
+            continue;
+        }
+        // The default directory's placeholders take its value from here on.
+        if (whole && step.verb->name == QLatin1String("default")) {
+            const QString folderPath = QDir::toNativeSeparators(step.words[1]);
+            values.insert(QStringLiteral("<default>"), folderPath);
+            values.insert(QStringLiteral("<DEFAULT>"), folderPath.toUpper());
+        }
         steps.push_back(std::move(step));
     }
-    return steps;
 }
 
-std::vector<Step> withIncludes(std::vector<Step> steps, const QString& folder,
-                               const QHash<QString, QString>& values, QStringList* errors) {
-    std::vector<Step> all;
-    all.reserve(steps.size());
-    for (Step& step : steps) {
-        if (step.verb->name != QLatin1String("include")) {
-            all.push_back(std::move(step));
-            continue;
-        }
-        const QString name = step.words[1];
-        QFile file(QDir(folder).filePath(name));
-        if (!file.open(QIODevice::ReadOnly)) {
-            errors->append(QStringLiteral("%1: cannot read %2").arg(step.line).arg(name));
-            continue;
-        }
-        QStringList included;
-        for (Step& inner : parseScenario(QString::fromUtf8(file.readAll()), values, &included)) {
-            if (inner.verb->name == QLatin1String("include"))
-                included.append(QStringLiteral("%1: includes another file").arg(inner.line));
-            inner.source = name;
-            all.push_back(std::move(inner));
-        }
-        for (const QString& error : included)
-            errors->append(QStringLiteral("%1: in %2:%3").arg(step.line).arg(name, error));
-    }
-    return all;
+} // namespace
+
+std::vector<Step> parseScenario(const QString& text, QHash<QString, QString> values,
+                                QStringList* errors, const QString& folder) {
+    std::vector<Step> steps;
+    parseInto(text, values, errors, folder, {}, steps);
+    return steps;
 }
 
 } // namespace vendalise::testing

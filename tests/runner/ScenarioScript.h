@@ -13,15 +13,20 @@ namespace vendalise::testing {
 // (file contents), or lines split into words (rows, printed lines).
 enum class Block { None, Raw, Words };
 
+class ScenarioRunner;
+struct Step;
+
 // A verb of the scenario language: its name ("click", or "expect rows" for
-// an expectation), how many words a step needs at least, its block and
-// its usage line. The parser, the runner and the usage in failures all
-// read this one table.
+// an expectation), how many words a step needs at least, its block, its
+// usage line and the runner's handler. The parser, the runner and the
+// usage in failures all read this one table, which the runner's files
+// fill by family (ScenarioRunner.cpp).
 struct Verb {
     QString name;
     int minWords;
     Block block;
     QString usage;
+    void (ScenarioRunner::*run)(const Step& step);
 };
 const std::vector<Verb>& verbs();
 // The verb of a step's words, or nullptr.
@@ -45,15 +50,13 @@ std::optional<QStringList> splitWords(const QString& line, QString* error);
 
 // Reads a scenario. Blank lines and lines starting with '#' are skipped,
 // except inside raw blocks, which are taken as they stand. An unknown verb
-// or a step with too few words is an error. Every placeholder of `values` ("<data>"...) is replaced
-// in every word and block line.
-std::vector<Step> parseScenario(const QString& text, const QHash<QString, QString>& values,
-                                QStringList* errors);
-
-// Puts in place of each "include FILE" step the steps of FILE, a path from
-// `folder`, so that scenarios that set up the same data say it once. An
-// included file includes nothing more.
-std::vector<Step> withIncludes(std::vector<Step> steps, const QString& folder,
-                               const QHash<QString, QString>& values, QStringList* errors);
+// or a step with too few words is an error. Every placeholder of `values`
+// ("<data>"...) is replaced in every word and block line; after a step
+// "default PATH", "<default>" and "<DEFAULT>" stand for PATH. With a
+// folder, each "include FILE" is replaced by the steps of FILE, a path
+// from that folder, so that scenarios that set up the same data say it
+// once; an included file includes nothing more.
+std::vector<Step> parseScenario(const QString& text, QHash<QString, QString> values,
+                                QStringList* errors, const QString& folder = {});
 
 } // namespace vendalise::testing

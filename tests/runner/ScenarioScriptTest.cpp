@@ -1,5 +1,6 @@
 #include "ScenarioScript.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -79,6 +80,20 @@ TEST(ScenarioScript, APathAfterAWindowsPlaceholderTakesItsSeparator) {
         QStringLiteral("input \"<home>/Clé/x.orv et/ou <data>/y <home>/z\"\n"), values, &errors);
     ASSERT_EQ(steps.size(), 1u);
     EXPECT_EQ(steps[0].words.last(), QStringLiteral("C:\\h\\Clé\\x.orv et/ou /d/y C:\\h\\z"));
+}
+
+// After "default PATH", <default> and <DEFAULT> stand for PATH.
+TEST(ScenarioScript, ADefaultFolderGivesItsPlaceholdersFromThenOn) {
+    const QHash<QString, QString> values{{QStringLiteral("<default>"), QStringLiteral("/d")},
+                                         {QStringLiteral("<DEFAULT>"), QStringLiteral("/D")}};
+    QStringList errors;
+    const auto steps = parseScenario(QStringLiteral("input <default>\ndefault /h/Club\n"
+                                                    "input <default>\ninput <DEFAULT>\n"),
+                                     values, &errors);
+    ASSERT_EQ(steps.size(), 4u);
+    EXPECT_EQ(steps[0].words.last(), QStringLiteral("/d"));
+    EXPECT_EQ(steps[2].words.last(), QDir::toNativeSeparators(QStringLiteral("/h/Club")));
+    EXPECT_EQ(steps[3].words.last(), QDir::toNativeSeparators(QStringLiteral("/H/CLUB")));
 }
 
 TEST(ScenarioScript, ReportsABlockWithoutEnd) {

@@ -63,7 +63,11 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", qgetenv("VENDALISE_QPA_PLATFORM"));
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The folder to look for, in the test that no scenario leaves one.
+    if (qEnvironmentVariableIsSet("VENDALISE_SHOW_SCRATCH"))
+        std::printf("scratch: %s\n", qUtf8Printable(QDir::toNativeSeparators(paths.root)));
     const QString startedIn = QDir::currentPath();
+    paths.startedIn = startedIn;
     QDir::setCurrent(paths.home);
 
     QApplication application(argc, argv);
@@ -82,8 +86,7 @@ int main(int argc, char* argv[]) {
     };
     QStringList errors;
     std::vector<Step> steps =
-        withIncludes(parseScenario(text, values, &errors),
-                     QFileInfo(QDir(startedIn), file).absolutePath(), values, &errors);
+        parseScenario(text, values, &errors, QFileInfo(QDir(startedIn), file).absolutePath());
     if (!errors.isEmpty()) {
         for (const QString& error : errors)
             std::printf("%s:%s\n", qUtf8Printable(file), qUtf8Printable(error));

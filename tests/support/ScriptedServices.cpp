@@ -65,9 +65,15 @@ std::optional<Printer::Failure> ScriptedPrinter::printLine(const QString& text, 
 }
 
 std::optional<Printer::Failure> ScriptedPrinter::endDocument() {
-    printed.append(Line{true, endFails, 0, false, false, {}});
-    if (endFails)
+    printed.append(Line{true, end != End::Sent, 0, false, false, {}});
+    switch (end) {
+    case End::Sent:
+        break;
+    case End::Fails:
         return Failure{false, QStringLiteral("Le travail d'impression n'a pas pu être envoyé")};
+    case End::Aborted:
+        return Failure{true, QStringLiteral("L'imprimante a abandonné le travail d'impression")};
+    }
     return std::nullopt;
 }
 

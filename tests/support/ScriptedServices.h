@@ -60,8 +60,10 @@ public:
     // None: no usable printer; choosing a font fails, every line fails with
     // a description of its own.
     Mode mode = Mode::On;
-    // Ending a document fails (a spooler refusing the job).
-    bool endFails = false;
+    // How a document ends: sent; failing (a spooler refusing the job); or
+    // aborted by the printer itself at its very end.
+    enum class End { Sent, Fails, Aborted };
+    End end = End::Sent;
     QStringList fontList{QStringLiteral("Courier New"), QStringLiteral("Arial")};
     QString font;
     bool fontBold = false;
