@@ -2,8 +2,8 @@
 
 #include "access/Access.h"
 #include "access/Pass.h"
-#include "core/Window.h"
 #include "core/Settings.h"
+#include "core/Window.h"
 
 namespace vendalise {
 

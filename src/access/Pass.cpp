@@ -31,10 +31,12 @@ Pass::Pass(App& app) : Window(app, QStringLiteral("Pass"), 4530, 3105) {
     // The hint and the captions of the change are smaller than the rest, so
     // that they fit their places with the wider fonts of today's desktops.
     setFontOf(Label5, 7);
-    CmdModifPsw = addButton(QStringLiteral("CmdModifPsw"), QStringLiteral("Changer le mot de passe"),
-                            {}, twips(1200, 1680, 2175, 255));
-    Label4 = addLabel(QStringLiteral("Label4"), QStringLiteral("Confirmation du nouveau mot de passe"),
-                      twips(2400, 1560, 1815, 375));
+    CmdModifPsw =
+        addButton(QStringLiteral("CmdModifPsw"), QStringLiteral("Changer le mot de passe"), {},
+                  twips(1200, 1680, 2175, 255));
+    Label4 =
+        addLabel(QStringLiteral("Label4"), QStringLiteral("Confirmation du nouveau mot de passe"),
+                 twips(2400, 1560, 1815, 375));
     Label4->setWordWrap(true);
     setFontOf(Label4, 7);
     Label3 = addLabel(QStringLiteral("Label3"), QStringLiteral("Nouveau mot de passe :"),

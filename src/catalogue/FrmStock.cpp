@@ -108,9 +108,8 @@ FrmStock::FrmStock(App& app) : Window(app, QStringLiteral("FrmStock"), 8730, 100
     handle(RenomeProduit, &QPushButton::clicked, [this] { modifyProduct(); });
     handle(Acommander, &QCheckBox::toggled, [this] { refillByFilter(); });
     handle(TextPlancher, &QLineEdit::returnPressed, [this] { refillByFilter(); });
-    handle(TextPlancher, &TextField::left, [this] {
-        kThresholdSetting.keep(app_, ThresholdText{TextPlancher->text()});
-    });
+    handle(TextPlancher, &TextField::left,
+           [this] { kThresholdSetting.keep(app_, ThresholdText{TextPlancher->text()}); });
     handle(BtnImprimer, &QPushButton::clicked, [this] { printReport(); });
     handle(Fin, &QPushButton::clicked, [this] { hide(); });
 }

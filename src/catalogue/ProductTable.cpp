@@ -23,8 +23,8 @@ qint64 loadProductTable(const DataFiles& files, ProductTable& table) {
     for (int n = 1; n <= records.count(); ++n) {
         const QByteArrayView record = records.record(n);
         loaded.records.append({textAt(record, 0, kProductNameWidth),
-                                floatAt(record, kProductNameWidth),
-                                floatAt(record, kProductNameWidth + 4)});
+                               floatAt(record, kProductNameWidth),
+                               floatAt(record, kProductNameWidth + 4)});
     }
     table = std::move(loaded);
     return records.fileRecords();

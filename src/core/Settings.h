@@ -84,7 +84,9 @@ inline const Setting<bool> kAccessOpenSetting{QStringLiteral("Psw"), QStringLite
 inline const Setting<QString> kPasswordSetting{QStringLiteral("Psw"), QStringLiteral("Psw"), {}};
 // Read as "dir", written as "Dir".
 inline const Setting<QString> kDataDirectorySetting{
-    QStringLiteral("DirFichiersGestion"), QStringLiteral("dir"), {},
+    QStringLiteral("DirFichiersGestion"),
+    QStringLiteral("dir"),
+    {},
     QStringLiteral("Le répertoire des données n'a pas pu être enregistré :\r\n%1\r\n"
                    "Au prochain lancement, il faudra le choisir de nouveau."),
     QStringLiteral("Dir")};
@@ -94,7 +96,9 @@ inline const Setting<ThresholdText> kThresholdSetting{
                    "Au prochain lancement, le seuil sera celui d'avant.")};
 // The folder of the backup copies, proposed at the next backup.
 inline const Setting<QString> kBackupFolderSetting{
-    QStringLiteral("Sauvegarde"), QStringLiteral("Dossier"), {},
+    QStringLiteral("Sauvegarde"),
+    QStringLiteral("Dossier"),
+    {},
     QStringLiteral("Le dossier de la sauvegarde n'a pas pu être enregistré :\r\n%1\r\n"
                    "Il ne sera pas proposé à la prochaine sauvegarde.")};
 

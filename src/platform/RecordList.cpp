@@ -15,7 +15,8 @@ void RowModel::setRows(Rows rows) {
 void RowModel::appendRows(const Rows& rows) {
     if (rows.isEmpty())
         return;
-    beginInsertRows({}, static_cast<int>(rows_.size()), static_cast<int>(rows_.size() + rows.size() - 1));
+    beginInsertRows({}, static_cast<int>(rows_.size()),
+                    static_cast<int>(rows_.size() + rows.size() - 1));
     rows_.append(rows);
     endInsertRows();
 }

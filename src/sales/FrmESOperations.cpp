@@ -4,8 +4,8 @@
 
 #include "access/Access.h"
 #include "access/Gate.h"
-#include "catalogue/Catalogue.h"
 #include "cash/CashLedger.h"
+#include "catalogue/Catalogue.h"
 #include "core/Printing.h"
 #include "members/MemberTable.h"
 #include "platform/DataFiles.h"
@@ -45,8 +45,8 @@ void FrmES::settleLine() {
     const int n = sales.currentLine;
     // A line past the end (after a deletion) counts as none.
     if (!sales.ledger.holds(n)) {
-        app_.tell(QStringLiteral("Pas de ligne sélectionnée"), QStringLiteral("Opération impossible"),
-                  Messages::Icon::Critical);
+        app_.tell(QStringLiteral("Pas de ligne sélectionnée"),
+                  QStringLiteral("Opération impossible"), Messages::Icon::Critical);
         return;
     }
     const bool paidBox = CheckPayé->isChecked();
@@ -66,7 +66,8 @@ void FrmES::settleLine() {
             return;
         flag = kOwed;
     }
-    const Register cashRegister = registerOf(app_.part<Catalogue>().table.product(line.product).name);
+    const Register cashRegister =
+        registerOf(app_.part<Catalogue>().table.product(line.product).name);
     qint64 at = -1;
     try {
         // The entry is appended and shown before the record is written.
@@ -108,9 +109,8 @@ void FrmES::settleDebts() {
     for (const Register cashRegister : {Register::Material, Register::Drinks}) {
         const int r = static_cast<int>(cashRegister);
         if (settled.at[r] >= 0)
-            app_.run([&] {
-                showAppendedText(app_, cashRegister, settled.texts[r], settled.at[r]);
-            });
+            app_.run(
+                [&] { showAppendedText(app_, cashRegister, settled.texts[r], settled.at[r]); });
     }
     app_.run([this] { ChargeVentes(app_); });
     refreshForDebtsBox();
@@ -158,10 +158,11 @@ void FrmES::deleteLines() {
     const auto what = [&](int i) {
         return withoutTrailingBlanks(products.product(ledger.line(i).product).name);
     };
-    if (!app_.ask(QStringLiteral("Suppression de %1 lignes à partir de la ligne achat le : ").arg(n) +
-                      date(c) + QStringLiteral("\r\npar : ") + who(c) + QStringLiteral("\r\nde : ") +
-                      what(c),
-                  QStringLiteral("Confirmer")))
+    if (!app_.ask(
+            QStringLiteral("Suppression de %1 lignes à partir de la ligne achat le : ").arg(n) +
+                date(c) + QStringLiteral("\r\npar : ") + who(c) + QStringLiteral("\r\nde : ") +
+                what(c),
+            QStringLiteral("Confirmer")))
         return;
 
     QList<int> kept;
@@ -173,11 +174,11 @@ void FrmES::deleteLines() {
     for (int i = c; i <= c + n - 1; ++i) {
         if (ledger[i].isPaid() || deleteAllOwed)
             continue;
-        if (!app_.ask(QStringLiteral("Ligne non soldée :\r\nle ") + ledger[i].date +
-                          QStringLiteral("\r\npar : ") + who(i) + QStringLiteral("\r\nde : ") +
-                          what(i) +
-                          QStringLiteral("\r\n\r\nEtes vous sûr de vouloir supprimer cette ligne ? "),
-                      QStringLiteral("Suppression à confirmer"))) {
+        if (!app_.ask(
+                QStringLiteral("Ligne non soldée :\r\nle ") + ledger[i].date +
+                    QStringLiteral("\r\npar : ") + who(i) + QStringLiteral("\r\nde : ") + what(i) +
+                    QStringLiteral("\r\n\r\nEtes vous sûr de vouloir supprimer cette ligne ? "),
+                QStringLiteral("Suppression à confirmer"))) {
             kept.append(i);
             continue;
         }
@@ -208,8 +209,8 @@ void FrmES::printReport() {
     if (ListDettes->isVisible()) {
         const Members& members = app_.part<Members>();
         ImprimeLigne(app_,
-                     QStringLiteral("\tDettes à la date du : ") +
-                         dateText(app_.sys.clock.today()) + QStringLiteral("\r\n\r\n"),
+                     QStringLiteral("\tDettes à la date du : ") + dateText(app_.sys.clock.today()) +
+                         QStringLiteral("\r\n\r\n"),
                      12, true, true);
         for (int m = 1; m <= members.table.count(); ++m) {
             const float debt = members.debtOf(m);
@@ -229,10 +230,8 @@ void FrmES::printReport() {
         return;
     const MemberTable& members = app_.part<Members>().table;
     const int c = clientOfView_;
-    ImprimeLigne(app_,
-                 QStringLiteral("Client : ") +
-                     blanksTrimmed(members.member(c).name),
-                 10, false, false);
+    ImprimeLigne(app_, QStringLiteral("Client : ") + blanksTrimmed(members.member(c).name), 10,
+                 false, false);
     ImprimeLigne(app_, QStringLiteral(" "), 10, false, false);
     for (const QString& line : clientReport_)
         ImprimeLigne(app_, line, 10, false, false);

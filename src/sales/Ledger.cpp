@@ -22,8 +22,7 @@ QString stateText(const LedgerLine& line) {
 // date - NAME  product (xquantity)
 // Built in one string: the operations list makes one per ledger line.
 QString lineHead(App& app, const LedgerLine& line) {
-    const QStringView name =
-        trailingBlanksCut(app.part<Members>().table.member(line.member).name);
+    const QStringView name = trailingBlanksCut(app.part<Members>().table.member(line.member).name);
     const QStringView product =
         trailingBlanksCut(app.part<Catalogue>().table.product(line.product).name);
     const QString quantity = numberForm(line.quantity);

@@ -7,10 +7,10 @@
 
 #include "TestHelpers.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QCoreApplication>
 
 namespace vendalise {
 namespace {

@@ -1,8 +1,8 @@
 // The sales ledger reader on any bytes, with the debts it gives.
 #include "catalogue/ProductTable.h"
 #include "core/Names.h"
-#include "sales/Ledger.h"
 #include "FuzzFiles.h"
+#include "sales/Ledger.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace vendalise;

@@ -129,7 +129,8 @@ void ScenarioRunner::expectSale(const Step& step) {
     if (record.isEmpty())
         return;
     const LedgerLine line = ledgerLineOf(record);
-    compareRecord(QStringLiteral("sale ") + w[2], {w[3], w[4], w[5], numberText(number(w[6])), w[7]},
+    compareRecord(QStringLiteral("sale ") + w[2],
+                  {w[3], w[4], w[5], numberText(number(w[6])), w[7]},
                   {withoutTrailingBlanks(line.date), QString::number(line.product),
                    QString::number(line.member), numberText(line.quantity),
                    line.paid == kPaid   ? QStringLiteral("paid")

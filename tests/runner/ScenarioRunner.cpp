@@ -263,7 +263,8 @@ float ScenarioRunner::number(const QString& text) {
 void ScenarioRunner::compare(const QString& subject, const QString& expected,
                              const QString& actual) {
     if (expected != actual)
-        fail(QStringLiteral("%1: expected %2, got %3").arg(subject, quoted(expected), quoted(actual)));
+        fail(QStringLiteral("%1: expected %2, got %3")
+                 .arg(subject, quoted(expected), quoted(actual)));
 }
 
 QString ScenarioRunner::dataPath(const QString& name) const {

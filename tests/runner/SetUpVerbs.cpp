@@ -102,8 +102,7 @@ void ScenarioRunner::folder(const Step& step) {
 
 void ScenarioRunner::lock(const Step& step) {
     const QString folder = dataPath(step.words[1]);
-    if (otherProgram_.take(folder + QLatin1Char('/') + kLockFile).state !=
-        FolderLock::State::Held)
+    if (otherProgram_.take(folder + QLatin1Char('/') + kLockFile).state != FolderLock::State::Held)
         abort(QStringLiteral("cannot lock the folder ") + folder);
 }
 
