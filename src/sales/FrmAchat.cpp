@@ -133,7 +133,7 @@ void FrmAchat::buy() {
     const QString name = blanksTrimmed(buyer.name);
     const float total = static_cast<float>(double(quantity) * product.price);
     Purchase purchase{dateText(app_.sys.clock.today()), current, members.current, quantity,
-                      CheckPayé->isChecked(),           {}};
+                      CheckPayé->isChecked(), {}};
     purchase.cashEntry = saleEntry(purchase.date, firstName, name, blanksTrimmed(typed),
                                    blanksTrimmed(product.name), product.price, total);
 

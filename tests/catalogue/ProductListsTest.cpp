@@ -19,12 +19,9 @@ QStringList rowTexts(const Rows& rows) {
 TEST_F(ProductLists, ARefillAfterStockChangesGivesTheRowsOfAFullRebuild) {
     Catalogue& catalogue = app.part<Catalogue>();
     ProductTable& table = catalogue.table;
-    for (const auto& [name, stock] : {std::pair{u"Gourde"_s, 3.0f},
-                                      {u"gourde"_s, 3.0f},
-                                      {u"Casquette"_s, 12.0f},
-                                      {u"Gourde"_s, 1.0f},
-                                      {QString(65, u' '), 0.0f},
-                                      {u"Écharpe"_s, 2.0f}})
+    for (const auto& [name, stock] : {std::pair{u"Gourde"_s, 3.0f}, {u"gourde"_s, 3.0f},
+                                      {u"Casquette"_s, 12.0f}, {u"Gourde"_s, 1.0f},
+                                      {QString(65, u' '), 0.0f}, {u"Écharpe"_s, 2.0f}})
         table.records.append({name, 2.5f, stock});
     MajProduits(app);
     const auto rebuilt = [&] {
@@ -38,8 +35,8 @@ TEST_F(ProductLists, ARefillAfterStockChangesGivesTheRowsOfAFullRebuild) {
     };
     // Stocks that make rows of equal text, that move a row to the front
     // or to the end, and that of the unlabelled product.
-    for (const auto& [n, stock] :
-         {std::pair{4, 3.0f}, {1, 100.0f}, {3, -1.0f}, {5, 7.0f}, {2, 1.0f}, {1, 3.0f}}) {
+    for (const auto& [n, stock] : {std::pair{4, 3.0f}, {1, 100.0f}, {3, -1.0f}, {5, 7.0f},
+                                   {2, 1.0f}, {1, 3.0f}}) {
         table[n].stock = stock;
         const QStringList expected = rebuilt();
         MajProduits(app);
