@@ -10,8 +10,6 @@
 #include <typeindex>
 #include <unordered_map>
 
-class QDialog;
-
 namespace vendalise {
 
 class WindowRegistry;
