@@ -2,6 +2,7 @@
 
 #include "access/Access.h"
 #include "access/Gate.h"
+#include "cash/KeptStatements.h"
 #include "core/AmountText.h"
 #include "core/Pictures.h"
 #include "core/Printing.h"
@@ -96,7 +97,7 @@ void RegisterWindow::sum() {
     list->chooseRow(list->count() - 1);
 }
 
-// The ledger is emptied in one step: replaced by an empty file.
+// The ledger is kept in "Relevés", then emptied: replaced by an empty file.
 void RegisterWindow::statement() {
     app_.part<Access>().granted = false;
     ControleAcces(app_);
@@ -107,7 +108,7 @@ void RegisterWindow::statement() {
                   QStringLiteral("Confirmation")))
         return;
     try {
-        app_.files.replaceFile(ledgerFileOf(cashRegister), {});
+        keepAndEmpty(app_.files, cashRegister, app_.sys.clock.today());
     } catch (const FileError& error) {
         app_.tellNotWritten(QStringLiteral("La caisse n'a pas pu être relevée :\r\n"), error);
         return;

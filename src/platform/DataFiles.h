@@ -204,6 +204,23 @@ public:
     // Copying a file onto itself fails.
     void copyFile(const QString& name, const QString& target) const;
 
+    // Saves a file that another writer makes (a path of its own): `write`
+    // writes it whole under the temporary name it is given, and throws
+    // FileError when it cannot; the file is then put on the disk and renamed
+    // over `target`. A failure removes the temporary file and leaves
+    // `target` as it was.
+    void saveThrough(const QString& target,
+                     const std::function<void(const QString& temporary)>& write) const;
+    // Creates a folder of the current directory, its name put on the disk,
+    // unless it exists; returns its path, matched without regard to case.
+    QString makeFolder(const QString& name) const;
+    // Renames a file (a path of its own) to a name that is free, in one
+    // step, and puts its folder on the disk.
+    void renameFile(const QString& from, const QString& to) const;
+    // Removes a file (a path of its own) and puts its folder on the disk; a
+    // missing file is not a failure.
+    void removeFile(const QString& path) const;
+
     // Simulated failures, for tests: each write operation asks first.
     void setFaults(FileFaults faults) { faults_ = std::move(faults); }
     // Throws the simulated failure of this operation, if there is one.

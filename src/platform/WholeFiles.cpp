@@ -160,4 +160,75 @@ void DataFiles::replaceThrough(const QString& temporary, const QString& name,
     syncRenamed(*this, target, former);
 }
 
+void DataFiles::saveThrough(const QString& target,
+                            const std::function<void(const QString& temporary)>& write) const {
+    checkRegular(target);
+    if (!QFileInfo(target).dir().exists())
+        throw FileError(FileError::Kind::Missing, target, QStringLiteral("Chemin introuvable"));
+    checkFault(FileOp::OpenWrite, target);
+    QFile file;
+    openTemporaryBeside(file, target);
+    file.close();
+    Former former;
+    try {
+        write(file.fileName());
+        checkFault(FileOp::Write, target);
+        openOrThrow(file, QIODevice::ReadWrite);
+        syncWritten(*this, file);
+        file.close();
+        checkFault(FileOp::Rename, target);
+        former = formerOf(target);
+        renameOver(file.fileName(), target);
+    } catch (const FileError&) {
+        file.close();
+        file.remove();
+        throw;
+    }
+    syncRenamed(*this, target, former);
+}
+
+QString DataFiles::makeFolder(const QString& name) const {
+    const QString folder = path(name);
+    const QFileInfo info(folder);
+    if (info.isDir())
+        return folder;
+    if (info.exists())
+        throw FileError(FileError::Kind::Other, folder,
+                        QStringLiteral("Un fichier porte le nom de ce dossier"));
+    checkFault(FileOp::OpenWrite, folder);
+    if (!QDir().mkdir(folder))
+        throw FileError(FileError::Kind::Other, folder,
+                        QStringLiteral("Le dossier n'a pas pu être créé"));
+    try {
+        syncFolderOf(*this, folder);
+    } catch (const FileError&) {
+        QDir().rmdir(folder);
+        throw;
+    }
+    return folder;
+}
+
+void DataFiles::renameFile(const QString& from, const QString& to) const {
+    if (QFileInfo::exists(to))
+        throw FileError(FileError::Kind::Other, to, QStringLiteral("Ce fichier existe déjà"));
+    checkFault(FileOp::Rename, to);
+    renameOver(from, to);
+    try {
+        syncFolderOf(*this, to);
+    } catch (const FileError&) {
+        takeBackQuietly([&] { renameOver(to, from); });
+        throw;
+    }
+}
+
+void DataFiles::removeFile(const QString& path) const {
+    if (!QFileInfo::exists(path))
+        return;
+    checkFault(FileOp::Remove, path);
+    if (!QFile::remove(path))
+        throw FileError(FileError::Kind::Other, path,
+                        QStringLiteral("Le fichier n'a pas pu être supprimé"));
+    syncFolderOf(*this, path);
+}
+
 } // namespace vendalise

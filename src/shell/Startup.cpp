@@ -2,6 +2,7 @@
 
 #include "access/Access.h"
 #include "cash/CashLedger.h"
+#include "cash/KeptStatements.h"
 #include "catalogue/Catalogue.h"
 #include "core/Names.h"
 #include "core/Printing.h"
@@ -153,8 +154,13 @@ void startUp(App& app) {
     catalogue.thresholdText = QString::number(catalogue.threshold);
 
     // A folder that does not exist leaves the current directory as it was.
-    if (app.files.setCurrent(shell.dataDirectory) && !lockDataDirectory(app, shell.dataDirectory))
-        app.end();
+    if (app.files.setCurrent(shell.dataDirectory)) {
+        if (!lockDataDirectory(app, shell.dataDirectory))
+            app.end();
+        // A statement that a crash interrupted is settled before the
+        // registers are read.
+        completeStatements(app.files);
+    }
 
     main.showDataDirectory(shell.dataDirectory);
 
