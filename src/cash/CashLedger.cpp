@@ -134,18 +134,28 @@ void MajComptaBoisson(App& app, const QString& entry) {
     showAppendedEntry(app, Register::Drinks, entry, appendCashEntry(app, Register::Drinks, entry));
 }
 
-float registerTotal(const QByteArray& ledgerText, Register cashRegister) {
-    const QByteArray total = kTotalMarker.toLatin1();
-    const QByteArray correction = correctionMarker(cashRegister).toLatin1();
-    float sum = 0;
-    const auto add = [&](QByteArrayView line, qsizetype at, qsizetype length) {
-        sum = static_cast<float>(double(sum) + amountValue(fromCp1252(line.sliced(at + length))));
+LineAmounts amountsOfLine(QByteArrayView line, Register cashRegister) {
+    static const QByteArray total = kTotalMarker.toLatin1();
+    static const QByteArray correction[2] = {correctionMarker(Register::Material).toLatin1(),
+                                             correctionMarker(Register::Drinks).toLatin1()};
+    const QByteArray& marker = correction[static_cast<int>(cashRegister)];
+    LineAmounts amounts;
+    const auto add = [&](qsizetype at, qsizetype length) {
+        amounts.values[amounts.count++] = amountValue(fromCp1252(line.sliced(at + length)));
     };
+    if (const qsizetype p = line.indexOf(total); p >= 0)
+        add(p, total.size());
+    if (const qsizetype q = line.indexOf(marker); q >= 0)
+        add(q, marker.size());
+    return amounts;
+}
+
+float registerTotal(const QByteArray& ledgerText, Register cashRegister) {
+    float sum = 0;
     DataFiles::forEachLine(ledgerText, [&](QByteArrayView line) {
-        if (const qsizetype p = line.indexOf(total); p >= 0)
-            add(line, p, total.size());
-        if (const qsizetype q = line.indexOf(correction); q >= 0)
-            add(line, q, correction.size());
+        const LineAmounts amounts = amountsOfLine(line, cashRegister);
+        for (int i = 0; i < amounts.count; ++i)
+            sum = addAmount(sum, amounts.values[i]);
     });
     return sum;
 }

@@ -2,6 +2,7 @@
 
 #include "platform/Rows.h"
 
+#include <QByteArrayView>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -87,6 +88,15 @@ void MajComptaBoisson(App& app, const QString& entry);
 // summed in double precision and rounded to single at each step. Read on
 // the bytes: cp1252 has one byte a character and the markers are ASCII.
 float registerTotal(const QByteArray& ledgerText, Register cashRegister);
+// The amounts one line adds: after "Prix total :", then after the
+// register's correction marker.
+struct LineAmounts {
+    double values[2] = {0, 0};
+    int count = 0;
+};
+LineAmounts amountsOfLine(QByteArrayView line, Register cashRegister);
+// One amount added to a register's running total, as the total adds it.
+inline float addAmount(float sum, double value) { return static_cast<float>(double(sum) + value); }
 // The same for the register's ledger file; a missing file holds nothing.
 float registerTotal(App& app, Register cashRegister);
 

@@ -117,14 +117,10 @@ void MajProduits(App& app) {
     Catalogue& catalogue = app.part<Catalogue>();
     const ProductTable& table = catalogue.table;
     int unlabelled = 0;
-    float value = 0;
-    for (int n = 1; n <= table.count(); ++n) {
-        const Product& product = table[n];
-        if (isUnlabelled(product.name))
+    for (int n = 1; n <= table.count(); ++n)
+        if (isUnlabelled(table[n].name))
             ++unlabelled;
-        else
-            value = static_cast<float>(double(value) + double(product.price) * product.stock);
-    }
+    const float value = stockValue(table);
     if (const std::optional<QList<int>> changed = stocksChanged(catalogue)) {
         // Same names: the same rows, only those of the changed stocks move.
         for (const int n : *changed) {

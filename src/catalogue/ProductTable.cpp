@@ -53,4 +53,18 @@ bool isUnlabelled(const QString& name) {
     return std::all_of(name.begin(), name.end(), [](QChar c) { return c == QLatin1Char(' '); });
 }
 
+float stockValue(const ProductTable& table) {
+    float value = 0;
+    for (int n = 1; n <= table.count(); ++n) {
+        const Product& product = table[n];
+        if (!isUnlabelled(product.name))
+            value = static_cast<float>(double(value) + double(product.price) * product.stock);
+    }
+    return value;
+}
+
+float productValue(const Product& product) {
+    return static_cast<float>(double(product.price) * product.stock);
+}
+
 } // namespace vendalise

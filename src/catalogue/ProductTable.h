@@ -49,4 +49,10 @@ Product readProduct(const DataFiles& files, int n);
 // A product is unlabelled when its name is made of blanks only.
 bool isUnlabelled(const QString& name);
 
+// The stock value: price × stock of every labelled product, each added in
+// double precision and the sum rounded to single at each step.
+float stockValue(const ProductTable& table);
+// One product's price × stock, rounded to single precision.
+float productValue(const Product& product);
+
 } // namespace vendalise

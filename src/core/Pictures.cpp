@@ -157,6 +157,25 @@ QIcon inventoryPicture() {
     });
 }
 
+// A sheet with a bar chart: the figures of the Bilans window.
+QIcon bilansPicture() {
+    return icon([](QPainter& p) {
+        p.setPen(QPen(QColor(90, 90, 90), 2));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(8, 6, 48, 52));
+        p.setPen(QPen(QColor(40, 40, 40), 2));
+        p.drawLine(QPointF(14, 50), QPointF(50, 50));
+        p.setPen(Qt::NoPen);
+        const QColor colours[] = {QColor(40, 90, 170), QColor(200, 120, 30), QColor(40, 140, 70),
+                                  QColor(170, 40, 40)};
+        const double heights[] = {18, 30, 24, 36};
+        for (int i = 0; i < 4; ++i) {
+            p.setBrush(colours[i]);
+            p.drawRect(QRectF(16 + i * 8.5, 50 - heights[i], 6.5, heights[i]));
+        }
+    });
+}
+
 QIcon printerPicture() {
     return icon([](QPainter& p) {
         p.setPen(QPen(QColor(60, 60, 60), 2));

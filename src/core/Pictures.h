@@ -12,6 +12,7 @@ QIcon drinksRegisterPicture();
 QIcon materialRegisterPicture();
 QIcon backupPicture();
 QIcon inventoryPicture();
+QIcon bilansPicture();
 QIcon exitPicture();
 QIcon printerPicture();
 // The register windows' correction, sum and statement buttons.

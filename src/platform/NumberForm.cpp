@@ -1,5 +1,7 @@
 #include "platform/NumberForm.h"
 
+#include <clocale>
+
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -82,6 +84,32 @@ double readNumber(QStringView text) {
 
 QString dateText(QDate date) {
     return date.toString(QStringLiteral("dd/MM/yyyy"));
+}
+
+ClassicNumbers::ClassicNumbers() {
+    if (const char* now = std::setlocale(LC_NUMERIC, nullptr))
+        former_ = now;
+    std::setlocale(LC_NUMERIC, "C");
+}
+
+ClassicNumbers::~ClassicNumbers() {
+    if (!former_.empty())
+        std::setlocale(LC_NUMERIC, former_.c_str());
+}
+
+std::optional<QDate> readDateText(QStringView text, const QString& localForm) {
+    const QString trimmed = text.trimmed().toString();
+    if (trimmed.isEmpty())
+        return std::nullopt;
+    QDate date = QDate::fromString(trimmed, QStringLiteral("dd/MM/yyyy"));
+    if (!date.isValid() && !localForm.isEmpty()) {
+        date = QDate::fromString(trimmed, localForm);
+        if (date.isValid() && !localForm.contains(QLatin1String("yyyy")) && date.year() < 1970)
+            date = date.addYears(100);
+    }
+    if (!date.isValid())
+        return std::nullopt;
+    return date;
 }
 
 } // namespace vendalise

@@ -3,6 +3,9 @@
 #include <QDate>
 #include <QString>
 
+#include <optional>
+#include <string>
+
 namespace vendalise {
 
 // The French text of a single-precision value as the program shows it and
@@ -17,5 +20,25 @@ double readNumber(QStringView text);
 
 // A date in the short French form, dd/mm/yyyy.
 QString dateText(QDate date);
+
+// While it lives, the C library writes and reads numbers with a decimal
+// point, whatever the locale Qt took from the environment: a library that
+// writes numbers with printf (the spreadsheet's XML) then writes "12.5".
+class ClassicNumbers {
+public:
+    ClassicNumbers();
+    ~ClassicNumbers();
+    ClassicNumbers(const ClassicNumbers&) = delete;
+    ClassicNumbers& operator=(const ClassicNumbers&) = delete;
+
+private:
+    std::string former_;
+};
+
+// Reads a date as the data files hold it, a text written in the short date
+// form of the PC that made it: dd/mm/yyyy first, then `localForm` (a
+// QDate form such as the system's short one); blanks around are ignored.
+// A two-digit year is taken in 1970 to 2069. Nothing readable gives nullopt.
+std::optional<QDate> readDateText(QStringView text, const QString& localForm = {});
 
 } // namespace vendalise

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -54,6 +55,11 @@ QString QtMessages::input(const QString& prompt, const QString& title, const QSt
     if (dialog.exec() != QDialog::Accepted)
         return {};
     return dialog.textValue();
+}
+
+QString QtMessages::saveFileName(const QString& title, const QString& proposed,
+                                 const QString& filter) {
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, proposed, filter);
 }
 
 void QtWindowSystem::showModal(QDialog& window) {

@@ -9,6 +9,8 @@ class QtMessages : public Messages {
 public:
     Answer message(const QString& text, const QString& title, Icon icon, Buttons buttons) override;
     QString input(const QString& prompt, const QString& title, const QString& proposed) override;
+    QString saveFileName(const QString& title, const QString& proposed,
+                         const QString& filter) override;
 };
 
 class QtWindowSystem : public WindowSystem {

@@ -1,6 +1,7 @@
 #include "platform/QtSettings.h"
 
 #include <QDir>
+#include <QLocale>
 #include <QSettings>
 
 #include <memory>
@@ -61,6 +62,10 @@ bool QtSettingsStore::setValue(const QString& section, const QString& key, const
 
 QDate SystemClock::today() {
     return QDate::currentDate();
+}
+
+QString systemShortDateForm() {
+    return QLocale::system().dateFormat(QLocale::ShortFormat);
 }
 
 } // namespace vendalise

@@ -34,4 +34,8 @@ public:
     QDate today() override;
 };
 
+// The system's short date form, as QDate writes it ("dd/MM/yyyy" on a French
+// PC): the form in which the PC wrote the dates of the data files.
+QString systemShortDateForm();
+
 } // namespace vendalise

@@ -29,6 +29,11 @@ public:
     // Returns the typed text, or the empty text on Cancel.
     virtual QString input(const QString& prompt, const QString& title,
                           const QString& proposed = {}) = 0;
+    // The save dialog: the path chosen for a new file, proposed in the
+    // folder and name of `proposed`, of the kinds of `filter` ("Classeur
+    // (*.xlsx)"); the empty text on Cancel.
+    virtual QString saveFileName(const QString& title, const QString& proposed,
+                                 const QString& filter) = 0;
 };
 
 // The per-user settings store of the application "Vendalise". Sections and

@@ -2,6 +2,7 @@
 
 #include "access/Access.h"
 #include "access/Gate.h"
+#include "bilans/FrmBilans.h"
 #include "cash/CombinedStatement.h"
 #include "cash/RegisterWindow.h"
 #include "catalogue/FrmStock.h"
@@ -86,6 +87,13 @@ FrmORV::FrmORV(App& app) : Window(app, QStringLiteral("FrmORV"), 6735, 5340) {
     Label2 = addLabel(QStringLiteral("Label2"), {}, twips(6360, 120, 255, 255));
     ActiverPsw = addLabel(QStringLiteral("ActiverPsw"), {}, twips(6360, 480, 255, 255));
 
+    // Beside "Bilan des ventes", made last so that the tab order of the
+    // others stays as it was.
+    CmdBilans = withPicture(addButton(QStringLiteral("CmdBilans"), {},
+                                      QStringLiteral("Bilans et exports"),
+                                      twips(4680, 2100, 615, 615)),
+                            bilansPicture());
+
     handle(NewAdh, &QPushButton::clicked, [this] { openMembers(); });
     handle(BtnStock, &QPushButton::clicked, [this] { openStock(); });
     handle(BtnSorties, &QPushButton::clicked, [this] { openOperations(); });
@@ -97,6 +105,7 @@ FrmORV::FrmORV(App& app) : Window(app, QStringLiteral("FrmORV"), 6735, 5340) {
     handle(Image2, &ClickLabel::clicked, material);
     handle(SommeCaisses, &QPushButton::clicked, [this] { vendalise::SommeCaisses(app_); });
     handle(Command1, &QPushButton::clicked, [this] { Sauvegarde(app_); });
+    handle(CmdBilans, &QPushButton::clicked, [this] { openBilans(); });
     handle(Command2, &QPushButton::clicked, [this] {
         Inventaire& inventory = app_.window<Inventaire>();
         inventory.loadOnce();
@@ -107,6 +116,14 @@ FrmORV::FrmORV(App& app) : Window(app, QStringLiteral("FrmORV"), 6735, 5340) {
     handle(LblDir, &ClickLabel::clicked, [this] { chooseDirectory(); });
     handle(Label2, &ClickLabel::clicked, [this] { LblDir->setVisible(true); });
     handle(this, &Form::backgroundClicked, [this] { clearAccess(); });
+}
+
+// The figures are read afresh each time the window opens; a file that
+// cannot be read is told and the window opens on what was shown before.
+void FrmORV::openBilans() {
+    FrmBilans& bilans = app_.window<FrmBilans>();
+    app_.run([&] { bilans.refresh(); });
+    app_.showModal(bilans);
 }
 
 void FrmORV::showDataDirectory(const QString& directory) {

@@ -23,6 +23,7 @@ private:
     void openMembers();
     void openStock();
     void openOperations();
+    void openBilans();
     void chooseDirectory();
 
     ClickLabel* Label1;
@@ -34,6 +35,7 @@ private:
     QPushButton* CmdCompta;
     QPushButton* Command1;
     QPushButton* Command2;
+    QPushButton* CmdBilans;
     QPushButton* Fin;
     ClickLabel* Image1;
     ClickLabel* Image2;

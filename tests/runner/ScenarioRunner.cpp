@@ -2,6 +2,7 @@
 
 #include "access/Pass.h"
 #include "cash/RegisterWindow.h"
+#include "bilans/FrmBilans.h"
 #include "catalogue/FrmStock.h"
 #include "inventory/Inventaire.h"
 #include "members/FrmNewAdh.h"
@@ -338,6 +339,7 @@ Form* ScenarioRunner::existingWindow(const QString& name) {
         {QStringLiteral("FrmORV"), [&] { return &app.window<FrmORV>(); }},
         {QStringLiteral("FrmDir"), [&] { return &app.window<FrmDir>(); }},
         {QStringLiteral("FrmStock"), [&] { return &app.window<FrmStock>(); }},
+        {QStringLiteral("FrmBilans"), [&] { return &app.window<FrmBilans>(); }},
         {QStringLiteral("FrmNewAdh"), [&] { return &app.window<FrmNewAdh>(); }},
         {QStringLiteral("FrmAchat"), [&] { return &app.window<FrmAchat>(); }},
         {QStringLiteral("FrmES"), [&] { return &app.window<FrmES>(); }},

@@ -35,6 +35,20 @@ QString ScriptedMessages::input(const QString& prompt, const QString& title,
     return typed.value_or(QString());
 }
 
+QString ScriptedMessages::saveFileName(const QString& title, const QString& proposed,
+                                       const QString& filter) {
+    saveDialogs.append({title, proposed, filter});
+    if (savePaths.empty()) {
+        if (onUnanswered)
+            onUnanswered({true, title, QStringLiteral("(enregistrer sous) ") + proposed,
+                          Icon::None, Buttons::Ok, proposed});
+        return {};
+    }
+    const QString path = savePaths.front();
+    savePaths.pop_front();
+    return path;
+}
+
 std::optional<QStringList> ScriptedPrinter::fonts() {
     if (mode == Mode::None)
         return std::nullopt;

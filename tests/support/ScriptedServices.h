@@ -28,9 +28,19 @@ class ScriptedMessages : public Messages {
 public:
     Answer message(const QString& text, const QString& title, Icon icon, Buttons buttons) override;
     QString input(const QString& prompt, const QString& title, const QString& proposed) override;
+    QString saveFileName(const QString& title, const QString& proposed,
+                         const QString& filter) override;
 
     std::deque<Answer> answers;                // Yes or No
     std::deque<std::optional<QString>> inputs; // nullopt: Cancel
+    std::deque<QString> savePaths;             // empty: Cancel
+    // The save dialogs shown: title, proposed path and filter.
+    struct SaveDialog {
+        QString title;
+        QString proposed;
+        QString filter;
+    };
+    QList<SaveDialog> saveDialogs;
     QList<ShownBox> shown;
     std::function<void(const ShownBox&)> onUnanswered;
     // Called as each box shows, before it is answered.

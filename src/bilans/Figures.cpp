@@ -1,0 +1,258 @@
+#include "bilans/Figures.h"
+
+#include "cash/KeptStatements.h"
+#include "catalogue/Catalogue.h"
+#include "core/Names.h"
+#include "platform/DataFiles.h"
+#include "platform/NumberForm.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QMap>
+
+#include <algorithm>
+
+namespace vendalise {
+
+namespace {
+
+QDate monthOf(QDate day) { return QDate(day.year(), day.month(), 1); }
+
+// The bytes of a file that may be missing, read without creating it.
+QByteArray textIfThere(const DataFiles& files, const QString& name) {
+    return QFileInfo::exists(files.path(name)) ? files.readText(name) : QByteArray();
+}
+
+QByteArray bytesOf(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw FileError(FileError::Kind::Other, path, file.errorString());
+    return file.readAll();
+}
+
+void addEntries(BilanSources& sources, Register cashRegister, const QByteArray& text, bool kept,
+                const QString& localForm) {
+    for (ReadEntry& read : readCashEntries(text, cashRegister)) {
+        const std::optional<QDate> date = readDateText(read.date, localForm);
+        sources.entries[static_cast<int>(cashRegister)].append({std::move(read), date, kept});
+    }
+}
+
+QString memberName(const Member& member) {
+    return (member.name.trimmed() + QLatin1Char(' ') + member.firstName.trimmed()).trimmed();
+}
+
+// Rows by month in month order, unreadable dates last.
+template <class Row> QList<Row> inMonthOrder(const QMap<QDate, Row>& months, const Row* unreadable) {
+    QList<Row> rows;
+    rows.reserve(months.size() + 1);
+    for (auto it = months.cbegin(); it != months.cend(); ++it)
+        rows.append(it.value());
+    if (unreadable)
+        rows.append(*unreadable);
+    return rows;
+}
+
+} // namespace
+
+Period Period::season(QDate day) {
+    const int start = day.month() >= 9 ? day.year() : day.year() - 1;
+    return {QDate(start, 9, 1), QDate(start + 1, 8, 31)};
+}
+
+Period Period::year(QDate day) { return {QDate(day.year(), 1, 1), QDate(day.year(), 12, 31)}; }
+
+void Receipts::add(const ReadEntry& entry) {
+    float* cell = &other;
+    switch (entry.kind) {
+    case ReadEntry::Kind::Sale:
+        cell = &sales;
+        break;
+    case ReadEntry::Kind::Settlement:
+        cell = &settlements;
+        break;
+    case ReadEntry::Kind::Correction:
+        cell = entry.amount() < 0 ? &minus : &plus;
+        break;
+    case ReadEntry::Kind::Other:
+        break;
+    }
+    for (const double value : entry.amounts) {
+        *cell = addAmount(*cell, value);
+        total = addAmount(total, value);
+    }
+    ++entries;
+}
+
+BilanSources readBilanSources(const DataFiles& files, qint16 threshold, QDate today,
+                              const QString& localForm) {
+    BilanSources sources;
+    sources.threshold = threshold;
+    sources.today = today;
+    // The loaders create a missing file: only files that are there are read.
+    if (QFileInfo::exists(files.path(kProductFile)))
+        loadProductTable(files, sources.products);
+    if (QFileInfo::exists(files.path(kMemberFile)))
+        loadMemberTable(files, sources.members);
+    if (QFileInfo::exists(files.path(kLedgerFile)))
+        loadLedger(files, sources.ledger);
+    sources.lineDates.resize(sources.ledger.count() + 1);
+    for (int n = 1; n <= sources.ledger.count(); ++n)
+        sources.lineDates[n] = readDateText(sources.ledger[n].date, localForm);
+    for (const Register r : {Register::Material, Register::Drinks}) {
+        for (const KeptStatement& kept : keptStatements(files, r))
+            addEntries(sources, r, bytesOf(kept.path), true, localForm);
+        addEntries(sources, r, textIfThere(files, ledgerFileOf(r)), false, localForm);
+    }
+    return sources;
+}
+
+Bilan makeBilan(const BilanSources& sources, const Period& period) {
+    Bilan bilan;
+    bilan.period = period;
+    const ProductTable& products = sources.products;
+    const MemberTable& members = sources.members;
+    const LedgerTable& ledger = sources.ledger;
+
+    // Sales and the lines of the period.
+    QMap<QDate, SalesMonth> salesMonths;
+    SalesMonth unreadableSales;
+    QHash<int, ProductSales> byProduct;
+    bilan.lines.reserve(ledger.count());
+    for (int n = 1; n <= ledger.count(); ++n) {
+        const LedgerLine& line = ledger[n];
+        const std::optional<QDate>& date = sources.lineDates[n];
+        if (date && !period.contains(*date))
+            continue;
+        const Product& product = products.product(line.product);
+        const float amount = static_cast<float>(double(product.price) * line.quantity);
+        const int r = static_cast<int>(registerOf(product.name));
+        SalesMonth* month = &unreadableSales;
+        if (date) {
+            month = &salesMonths[monthOf(*date)];
+            month->month = monthOf(*date);
+        } else {
+            ++bilan.unreadableLines;
+        }
+        month->registers[r].add(line.quantity, amount);
+        month->both.add(line.quantity, amount);
+        bilan.salesTotal.registers[r].add(line.quantity, amount);
+        bilan.salesTotal.both.add(line.quantity, amount);
+        ProductSales& sold = byProduct[line.product];
+        sold.product = line.product;
+        sold.name = product.name.trimmed();
+        sold.quantity += line.quantity;
+        sold.amount += amount;
+        bilan.lines.append({n, line.date.trimmed(), date, memberName(members.member(line.member)),
+                            product.name.trimmed(), line.quantity, product.price, amount,
+                            line.isPaid()});
+    }
+    bilan.salesMonths =
+        inMonthOrder(salesMonths, bilan.unreadableLines > 0 ? &unreadableSales : nullptr);
+    bilan.products = byProduct.values();
+    std::sort(bilan.products.begin(), bilan.products.end(),
+              [](const ProductSales& a, const ProductSales& b) {
+                  if (a.amount != b.amount)
+                      return a.amount > b.amount;
+                  return a.product < b.product;
+              });
+
+    // Receipts, from the registers' entries.
+    QMap<QDate, ReceiptsMonth> receiptsMonths;
+    ReceiptsMonth unreadableReceipts;
+    for (const int r : {0, 1}) {
+        bilan.entries[r].reserve(sources.entries[r].size());
+        for (const BilanSources::Entry& entry : sources.entries[r]) {
+            if (!entry.kept)
+                for (const double value : entry.read.amounts)
+                    bilan.sinceStatement[r] = addAmount(bilan.sinceStatement[r], value);
+            if (entry.date && !period.contains(*entry.date))
+                continue;
+            ReceiptsMonth* month = &unreadableReceipts;
+            if (entry.date) {
+                month = &receiptsMonths[monthOf(*entry.date)];
+                month->month = monthOf(*entry.date);
+            } else {
+                ++bilan.unreadableEntries;
+            }
+            month->registers[r].add(entry.read);
+            bilan.receiptsTotal[r].add(entry.read);
+            bilan.entries[r].append({entry.read.date, entry.date, entry.read.kind,
+                                     entry.read.who, entry.read.amount()});
+        }
+    }
+    bilan.receiptsMonths =
+        inMonthOrder(receiptsMonths, bilan.unreadableEntries > 0 ? &unreadableReceipts : nullptr);
+
+    // Debts of today: the program's own, with the owed lines' dates.
+    const QList<float> debts = memberDebts(ledger, products, members.count());
+    QList<DebtRow> rows(members.count() + 1);
+    for (int n = 1; n <= ledger.count(); ++n) {
+        const LedgerLine& line = ledger[n];
+        if (line.isPaid() || !members.holds(line.member) || !products.holds(line.product))
+            continue;
+        DebtRow& row = rows[line.member];
+        ++row.lines;
+        const std::optional<QDate>& date = sources.lineDates[n];
+        if (row.lines == 1)
+            row.oldestText = line.date.trimmed();
+        if (date && (!row.oldest || *date < *row.oldest)) {
+            row.oldest = date;
+            row.oldestText = line.date.trimmed();
+        }
+    }
+    for (int m = 1; m <= members.count(); ++m) {
+        if (debts.value(m) == 0)
+            continue;
+        DebtRow row = rows[m];
+        row.member = m;
+        row.name = memberName(members[m]);
+        row.owed = debts[m];
+        row.age = row.oldest ? static_cast<int>(row.oldest->daysTo(sources.today)) : 0;
+        bilan.debtTotal += row.owed;
+        bilan.debts.append(row);
+    }
+    sortDebts(bilan.debts, DebtOrder::Amount);
+
+    // The stock of today.
+    for (const int n : stockReportOrder(products)) {
+        const Product& product = products[n];
+        if (isUnlabelled(product.name))
+            continue;
+        bilan.stock.append({n, product.name.trimmed(), product.price, product.stock,
+                            productValue(product), product.stock <= sources.threshold});
+    }
+    bilan.stockTotal = stockValue(products);
+    return bilan;
+}
+
+void sortDebts(QList<DebtRow>& debts, DebtOrder order) {
+    std::sort(debts.begin(), debts.end(), [order](const DebtRow& a, const DebtRow& b) {
+        if (order == DebtOrder::Age) {
+            if (a.oldest.has_value() != b.oldest.has_value())
+                return a.oldest.has_value();
+            if (a.oldest && *a.oldest != *b.oldest)
+                return *a.oldest < *b.oldest;
+        } else if (a.owed != b.owed) {
+            return a.owed > b.owed;
+        }
+        const int byName = a.name.compare(b.name, Qt::CaseInsensitive);
+        return byName != 0 ? byName < 0 : a.member < b.member;
+    });
+}
+
+QString entryKindText(ReadEntry::Kind kind) {
+    switch (kind) {
+    case ReadEntry::Kind::Sale:
+        return QStringLiteral("Vente payée");
+    case ReadEntry::Kind::Settlement:
+        return QStringLiteral("Règlement");
+    case ReadEntry::Kind::Correction:
+        return QStringLiteral("Correction");
+    case ReadEntry::Kind::Other:
+        break;
+    }
+    return QStringLiteral("Autre");
+}
+
+} // namespace vendalise

@@ -1,0 +1,171 @@
+#pragma once
+
+#include "cash/CashEntries.h"
+#include "catalogue/ProductTable.h"
+#include "members/MemberTable.h"
+#include "sales/Ledger.h"
+
+#include <QDate>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+namespace vendalise {
+
+class DataFiles;
+
+// The dates between two days, both included; "Tout" has neither.
+struct Period {
+    QDate from;
+    QDate to;
+    bool contains(QDate day) const {
+        return (!from.isValid() || day >= from) && (!to.isValid() || day <= to);
+    }
+    static Period all() { return {}; }
+    // 1 September to 31 August, the season in which the day falls.
+    static Period season(QDate day);
+    // The calendar year of the day.
+    static Period year(QDate day);
+};
+
+// What the figures are made from, read from the files in one go: the three
+// tables, and each register's entries (its kept statements, oldest first,
+// then its ledger), with every date read once.
+struct BilanSources {
+    ProductTable products;
+    MemberTable members;
+    LedgerTable ledger;
+    QList<std::optional<QDate>> lineDates; // by line number, index 0 unused
+    struct Entry {
+        ReadEntry read;
+        std::optional<QDate> date;
+        bool kept = false; // from a kept statement, not from the ledger
+    };
+    QList<Entry> entries[2];
+    qint16 threshold = 0;
+    QDate today;
+};
+
+// Reads the data directory's files without writing any: a missing file
+// holds nothing. `localForm` is the PC's short date form, which dates not
+// in dd/mm/yyyy are tried with. Throws FileError when a file cannot be read.
+BilanSources readBilanSources(const DataFiles& files, qint16 threshold, QDate today,
+                              const QString& localForm);
+
+// Counts, quantities and amounts of sales; amounts are the lines' values at
+// the products' current unit prices, as the program values a ledger line.
+struct SalesAmounts {
+    int sales = 0;
+    double quantity = 0;
+    double amount = 0;
+    void add(double q, double a) {
+        ++sales;
+        quantity += q;
+        amount += a;
+    }
+};
+// A month (its first day), or the lines whose date cannot be read (no day).
+struct SalesMonth {
+    std::optional<QDate> month;
+    SalesAmounts registers[2]; // material, drinks
+    SalesAmounts both;
+};
+struct ProductSales {
+    int product = 0;
+    QString name;
+    double quantity = 0;
+    double amount = 0;
+};
+
+// Money into a register: sales paid at once, settlements of debts,
+// corrections (positive and negative apart), entries of no known kind;
+// each cell adds the entries' amounts as the register total adds them.
+struct Receipts {
+    float sales = 0;
+    float settlements = 0;
+    float plus = 0;
+    float minus = 0;
+    float other = 0;
+    float total = 0;
+    int entries = 0;
+    void add(const ReadEntry& entry);
+};
+struct ReceiptsMonth {
+    std::optional<QDate> month;
+    Receipts registers[2];
+};
+
+struct DebtRow {
+    int member = 0;
+    QString name; // "NOM Prénom"
+    float owed = 0;
+    int lines = 0;
+    QString oldestText;          // the oldest owed line's date as written
+    std::optional<QDate> oldest; // unset when no owed line's date can be read
+    int age = 0;                 // days from the oldest owed line to today
+};
+
+struct StockRow {
+    int product = 0;
+    QString name;
+    float price = 0;
+    float stock = 0;
+    float value = 0;
+    bool reorder = false; // stock at or below the reorder threshold
+};
+
+struct LineRow {
+    int line = 0;
+    QString dateText;
+    std::optional<QDate> date;
+    QString member;
+    QString product;
+    float quantity = 0;
+    float price = 0;
+    float amount = 0;
+    bool paid = false;
+};
+
+struct EntryRow {
+    QString dateText;
+    std::optional<QDate> date;
+    ReadEntry::Kind kind = ReadEntry::Kind::Other;
+    QString who;
+    float amount = 0;
+};
+
+// Everything the Bilans window shows for a period. Debts and the stock are
+// those of today, whatever the period.
+struct Bilan {
+    Period period;
+    QList<SalesMonth> salesMonths; // month order, unreadable dates last
+    SalesMonth salesTotal;
+    QList<ProductSales> products; // largest amount first
+    QList<ReceiptsMonth> receiptsMonths;
+    Receipts receiptsTotal[2];
+    // Every entry of each ledger (not of its kept statements), added as the
+    // register total adds them: what the register holds now.
+    float sinceStatement[2] = {0, 0};
+    QList<DebtRow> debts; // largest amount first
+    double debtTotal = 0;
+    QList<StockRow> stock; // labelled products, in the stock report's order
+    float stockTotal = 0;
+    QList<LineRow> lines;
+    QList<EntryRow> entries[2];
+    int unreadableLines = 0;   // ledger lines whose date cannot be read
+    int unreadableEntries = 0; // cash entries whose date cannot be read
+};
+
+// The figures of a period. Lines and entries whose date cannot be read are
+// counted apart ("Date illisible") in every period.
+Bilan makeBilan(const BilanSources& sources, const Period& period);
+
+// Sorts the debts by amount (largest first) or by age (oldest first; those
+// whose date cannot be read last), equal ones by name.
+enum class DebtOrder { Amount, Age };
+void sortDebts(QList<DebtRow>& debts, DebtOrder order);
+
+QString entryKindText(ReadEntry::Kind kind);
+
+} // namespace vendalise

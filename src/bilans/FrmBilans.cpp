@@ -1,0 +1,311 @@
+#include "bilans/FrmBilans.h"
+
+#include "bilans/Export.h"
+#include "catalogue/Catalogue.h"
+#include "core/App.h"
+#include "core/Printing.h"
+#include "platform/DataFiles.h"
+#include "platform/NumberForm.h"
+#include "platform/QtSettings.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+
+namespace vendalise {
+
+namespace {
+
+QTableWidget* addTable(QWidget* page, const QString& name, const QRect& where) {
+    auto* table = new QTableWidget(page);
+    table->setObjectName(name);
+    table->setGeometry(where);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->verticalHeader()->setVisible(false);
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+    table->horizontalHeader()->setHighlightSections(false);
+    return table;
+}
+
+ClickLabel* addNote(QWidget* page, const QString& name, const QRect& where) {
+    auto* note = new ClickLabel(page);
+    note->setObjectName(name);
+    note->setGeometry(where);
+    note->setWordWrap(true);
+    note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return note;
+}
+
+// Fills a table from a sheet in one go: numbers to the right, totals bold.
+void fill(QTableWidget* table, const Sheet& sheet) {
+    table->setUpdatesEnabled(false);
+    table->clear();
+    table->setColumnCount(int(sheet.headers.size()));
+    table->setHorizontalHeaderLabels(sheet.headers);
+    table->setRowCount(int(sheet.rows.size()));
+    const qsizetype firstTotal = sheet.rows.size() - sheet.totalRows;
+    QFont bold = table->font();
+    bold.setBold(true);
+    for (int r = 0; r < sheet.rows.size(); ++r) {
+        const QList<Cell>& row = sheet.rows[r];
+        for (int c = 0; c < row.size(); ++c) {
+            auto* item = new QTableWidgetItem(cellText(row[c]));
+            if (row[c].isNumber())
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            if (r >= firstTotal)
+                item->setFont(bold);
+            table->setItem(r, c, item);
+        }
+    }
+    table->resizeColumnsToContents();
+    table->setUpdatesEnabled(true);
+}
+
+// "Du 01/09/2026 au 31/08/2027", "Depuis le ...", "Tout".
+QString periodText(const Period& period) {
+    if (period.from.isValid() && period.to.isValid())
+        return QStringLiteral("du %1 au %2").arg(dateText(period.from), dateText(period.to));
+    if (period.from.isValid())
+        return QStringLiteral("depuis le %1").arg(dateText(period.from));
+    if (period.to.isValid())
+        return QStringLiteral("jusqu'au %1").arg(dateText(period.to));
+    return QStringLiteral("toutes dates");
+}
+
+} // namespace
+
+FrmBilans::FrmBilans(App& app) : Window(app, QStringLiteral("FrmBilans"), 12000, 8160) {
+    setWindowTitle(QStringLiteral("Bilans"));
+    LabelDu = addLabel(QStringLiteral("LabelDu"), QStringLiteral("Du"), twips(240, 270, 360, 300));
+    TextDu = addField(QStringLiteral("TextDu"), twips(600, 210, 1380, 360));
+    TextDu->setToolTip(QStringLiteral("Premier jour de la période (jj/mm/aaaa)"));
+    LabelAu = addLabel(QStringLiteral("LabelAu"), QStringLiteral("Au"), twips(2160, 270, 360, 300));
+    TextAu = addField(QStringLiteral("TextAu"), twips(2520, 210, 1380, 360));
+    TextAu->setToolTip(QStringLiteral("Dernier jour de la période (jj/mm/aaaa)"));
+    CmdSaison = addButton(QStringLiteral("CmdSaison"), QStringLiteral("Saison"),
+                          QStringLiteral("Du 1er septembre au 31 août, la saison en cours"),
+                          twips(4140, 180, 1200, 420));
+    CmdAnnee = addButton(QStringLiteral("CmdAnnee"), QStringLiteral("Année"),
+                         QStringLiteral("L'année civile en cours"), twips(5460, 180, 1200, 420));
+    CmdTout = addButton(QStringLiteral("CmdTout"), QStringLiteral("Tout"),
+                        QStringLiteral("Toutes les dates"), twips(6780, 180, 1200, 420));
+    LabelIllisible =
+        addLabel(QStringLiteral("LabelIllisible"), {}, twips(8160, 150, 3600, 540));
+    LabelIllisible->setWordWrap(true);
+
+    TabVues = new QTabWidget(this);
+    TabVues->setObjectName(QStringLiteral("TabVues"));
+    TabVues->setGeometry(twips(240, 780, 11520, 6660));
+    const QRect table = twips(60, 60, 11280, 5580);
+    const QRect note = twips(60, 5700, 11280, 480);
+    const auto page = [this](const QString& title) {
+        auto* widget = new QWidget;
+        TabVues->addTab(widget, title);
+        return widget;
+    };
+    QWidget* sales = page(QStringLiteral("Ventes"));
+    TableVentes = addTable(sales, QStringLiteral("TableVentes"), twips(60, 60, 11280, 2700));
+    TableProduits = addTable(sales, QStringLiteral("TableProduits"), twips(60, 2820, 11280, 2820));
+    LabelNoteVentes = addNote(sales, QStringLiteral("LabelNoteVentes"), note);
+    QWidget* receipts = page(QStringLiteral("Encaissements"));
+    TableEncaissements = addTable(receipts, QStringLiteral("TableEncaissements"), table);
+    LabelNoteEncaissements = addNote(receipts, QStringLiteral("LabelNoteEncaissements"), note);
+    QWidget* debts = page(QStringLiteral("Dettes"));
+    TableDettes = addTable(debts, QStringLiteral("TableDettes"), table);
+    TableDettes->horizontalHeader()->setToolTip(
+        QStringLiteral("Cliquer « Montant dû » ou « Âge (jours) » pour trier"));
+    LabelNoteDettes = addNote(debts, QStringLiteral("LabelNoteDettes"), note);
+    QWidget* stock = page(QStringLiteral("Stock"));
+    TableStock = addTable(stock, QStringLiteral("TableStock"), table);
+    LabelNoteStock = addNote(stock, QStringLiteral("LabelNoteStock"), note);
+
+    ComboFormat = new QComboBox(this);
+    ComboFormat->setObjectName(QStringLiteral("ComboFormat"));
+    ComboFormat->setGeometry(twips(240, 7590, 1200, 390));
+    ComboFormat->addItems({QStringLiteral("XLSX"), QStringLiteral("CSV")});
+    ComboFormat->setToolTip(QStringLiteral("Classeur XLSX, ou fichiers CSV"));
+    CmdExporter = addButton(QStringLiteral("CmdExporter"), QStringLiteral("Exporter"),
+                            QStringLiteral("Exporter les bilans vers un tableur"),
+                            twips(1560, 7560, 1500, 450));
+    CmdImprimer = addButton(QStringLiteral("CmdImprimer"), QStringLiteral("Imprimer"),
+                            QStringLiteral("Imprimer la vue affichée"),
+                            twips(3180, 7560, 1500, 450));
+    CmdRetour = addButton(QStringLiteral("CmdRetour"), QStringLiteral("Retour"),
+                          QStringLiteral("Retour"), twips(10260, 7560, 1500, 450));
+
+    const QDate today = app_.sys.clock.today();
+    period_ = Period::season(today);
+    TextDu->setText(dateText(period_.from));
+    TextAu->setText(dateText(period_.to));
+
+    handle(CmdSaison, &QPushButton::clicked,
+           [this] { setPeriod(Period::season(app_.sys.clock.today())); });
+    handle(CmdAnnee, &QPushButton::clicked,
+           [this] { setPeriod(Period::year(app_.sys.clock.today())); });
+    handle(CmdTout, &QPushButton::clicked, [this] { setPeriod(Period::all()); });
+    for (TextField* field : {TextDu, TextAu}) {
+        handle(field, &QLineEdit::returnPressed, [this, field] { periodTyped(field); });
+        handle(field, &TextField::left, [this, field] { periodTyped(field); });
+    }
+    connect(TableDettes->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            [this](int column) { app_.run([this, column] { sortDebts(column); }); });
+    handle(CmdExporter, &QPushButton::clicked, [this] { exportFigures(); });
+    handle(CmdImprimer, &QPushButton::clicked, [this] { print(); });
+    handle(CmdRetour, &QPushButton::clicked, [this] { hide(); });
+}
+
+void FrmBilans::refresh() {
+    const BilanSources sources =
+        readBilanSources(app_.files, app_.part<Catalogue>().threshold, app_.sys.clock.today(),
+                         systemShortDateForm());
+    bilan_ = makeBilan(sources, period_);
+    vendalise::sortDebts(bilan_.debts, debtOrder_);
+    showFigures();
+}
+
+void FrmBilans::setPeriod(const Period& period) {
+    period_ = period;
+    TextDu->setText(period.from.isValid() ? dateText(period.from) : QString());
+    TextAu->setText(period.to.isValid() ? dateText(period.to) : QString());
+    refresh();
+}
+
+void FrmBilans::periodTyped(TextField* field) {
+    QDate& bound = field == TextDu ? period_.from : period_.to;
+    const QString text = field->text().trimmed();
+    const std::optional<QDate> typed = readDateText(text);
+    if (!text.isEmpty() && !typed) {
+        field->setText(bound.isValid() ? dateText(bound) : QString());
+        app_.tell(QStringLiteral("La date « %1 » n'est pas lisible.\r\nÉcrivez-la jj/mm/aaaa, "
+                                 "ou laissez le champ vide.")
+                      .arg(text),
+                  QStringLiteral("Bilans"), Messages::Icon::Exclamation);
+        return;
+    }
+    const QDate day = typed.value_or(QDate());
+    field->setText(day.isValid() ? dateText(day) : QString());
+    if (day == bound)
+        return;
+    bound = day;
+    refresh();
+}
+
+void FrmBilans::showFigures() {
+    fill(TableVentes, salesSheet(bilan_));
+    fill(TableProduits, productsSheet(bilan_));
+    const Sheet receipts = receiptsSheet(bilan_);
+    fill(TableEncaissements, receipts);
+    const Sheet debts = debtsSheet(bilan_);
+    fill(TableDettes, debts);
+    const Sheet stock = stockSheet(bilan_);
+    fill(TableStock, stock);
+    LabelNoteVentes->setText(salesSheet(bilan_).note);
+    LabelNoteEncaissements->setText(receipts.note);
+    LabelNoteDettes->setText(debts.note);
+    LabelNoteStock->setText(stock.note);
+    QStringList unreadable;
+    if (bilan_.unreadableLines > 0)
+        unreadable.append(QStringLiteral("%1 ligne(s) de vente").arg(bilan_.unreadableLines));
+    if (bilan_.unreadableEntries > 0)
+        unreadable.append(QStringLiteral("%1 entrée(s) de caisse").arg(bilan_.unreadableEntries));
+    LabelIllisible->setText(unreadable.isEmpty()
+                                ? QString()
+                                : kUnreadableDate + QStringLiteral(" : ") +
+                                      unreadable.join(QStringLiteral(", ")));
+    fitCaptions();
+}
+
+// "Montant dû" sorts by amount, "Plus ancienne" and "Âge (jours)" by age.
+void FrmBilans::sortDebts(int column) {
+    if (column == 1)
+        debtOrder_ = DebtOrder::Amount;
+    else if (column == 3 || column == 4)
+        debtOrder_ = DebtOrder::Age;
+    else
+        return;
+    vendalise::sortDebts(bilan_.debts, debtOrder_);
+    fill(TableDettes, debtsSheet(bilan_));
+}
+
+void FrmBilans::exportFigures() {
+    const bool csv = ComboFormat->currentIndex() == 1;
+    const QString suffix = csv ? QStringLiteral(".csv") : QStringLiteral(".xlsx");
+    const QString proposed = QDir(app_.files.current())
+                                 .filePath(QStringLiteral("Bilans du ") +
+                                           app_.sys.clock.today().toString(
+                                               QStringLiteral("dd-MM-yyyy")) +
+                                           suffix);
+    QString path = app_.sys.messages.saveFileName(
+        QStringLiteral("Exporter les bilans"), QDir::toNativeSeparators(proposed),
+        csv ? QStringLiteral("Fichiers CSV (*.csv)") : QStringLiteral("Classeur (*.xlsx)"));
+    if (path.isEmpty())
+        return;
+    path = QDir::fromNativeSeparators(path);
+    if (!path.endsWith(suffix, Qt::CaseInsensitive))
+        path += suffix;
+    const QList<Sheet> sheets = bilanSheets(bilan_);
+    QString written;
+    try {
+        if (csv)
+            written = exportCsv(app_.files, sheets, path).join(QStringLiteral("\r\n"));
+        else {
+            exportWorkbook(app_.files, sheets, path);
+            written = path;
+        }
+    } catch (const FileError& error) {
+        app_.tell(QStringLiteral("Les bilans n'ont pas pu être exportés :\r\n") +
+                      QDir::toNativeSeparators(error.file()) + QStringLiteral("\r\n") +
+                      error.description(),
+                  QStringLiteral("Bilans"), Messages::Icon::Critical);
+        return;
+    }
+    app_.tell(QStringLiteral("Les bilans ont été exportés :\r\n") +
+                  QDir::toNativeSeparators(written),
+              QStringLiteral("Bilans"), Messages::Icon::Information);
+}
+
+QList<Sheet> FrmBilans::shownSheets() const {
+    switch (TabVues->currentIndex()) {
+    case 0:
+        return {salesSheet(bilan_), productsSheet(bilan_)};
+    case 1:
+        return {receiptsSheet(bilan_)};
+    case 2:
+        return {debtsSheet(bilan_)};
+    default:
+        return {stockSheet(bilan_)};
+    }
+}
+
+// The view shown, a line a row, its cells separated by " | ".
+void FrmBilans::print() {
+    const QString view = TabVues->tabText(TabVues->currentIndex());
+    const bool ofToday = TabVues->currentIndex() >= 2;
+    ImprimeLigne(app_,
+                 QStringLiteral("Bilans - ") + view + QStringLiteral(" ") +
+                     (ofToday ? QStringLiteral("à la date du ") +
+                                    dateText(app_.sys.clock.today())
+                              : periodText(period_)) +
+                     QStringLiteral("\r\n"),
+                 12, true, true);
+    for (const Sheet& sheet : shownSheets()) {
+        ImprimeLigne(app_, sheet.headers.join(QStringLiteral(" | ")), 9, true, false);
+        const qsizetype firstTotal = sheet.rows.size() - sheet.totalRows;
+        for (qsizetype r = 0; r < sheet.rows.size(); ++r) {
+            QStringList cells;
+            for (const Cell& cell : sheet.rows[r])
+                cells.append(cellText(cell));
+            ImprimeLigne(app_, cells.join(QStringLiteral(" | ")), 9, r >= firstTotal, false);
+        }
+        if (!sheet.note.isEmpty())
+            ImprimeLigne(app_, sheet.note, 8, false, false);
+        ImprimeLigne(app_, QStringLiteral(" "), 9, false, false);
+    }
+    FinImpression(app_);
+}
+
+} // namespace vendalise

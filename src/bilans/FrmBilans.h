@@ -1,0 +1,64 @@
+#pragma once
+
+#include "bilans/Figures.h"
+#include "bilans/Sheets.h"
+#include "core/Window.h"
+
+class QComboBox;
+class QPushButton;
+class QTabWidget;
+class QTableWidget;
+
+namespace vendalise {
+
+// "Bilans": the figures of a period (sales and receipts by month, the
+// sales by product) and those of today (debts, stock), read from the files
+// without writing any, exported as a workbook or CSV files, printed.
+class FrmBilans : public Window {
+    Q_OBJECT
+public:
+    explicit FrmBilans(App& app);
+
+    // Reads the files afresh and shows the figures of the period.
+    void refresh();
+
+private:
+    void setPeriod(const Period& period);
+    // A date typed in "Du" or "Au": the period follows it, or it is told.
+    void periodTyped(TextField* field);
+    void showFigures();
+    void sortDebts(int column);
+    void exportFigures();
+    void print();
+    // The tables of the tab shown.
+    QList<Sheet> shownSheets() const;
+
+    Period period_;
+    Bilan bilan_;
+    DebtOrder debtOrder_ = DebtOrder::Amount;
+
+    ClickLabel* LabelDu;
+    TextField* TextDu;
+    ClickLabel* LabelAu;
+    TextField* TextAu;
+    QPushButton* CmdSaison;
+    QPushButton* CmdAnnee;
+    QPushButton* CmdTout;
+    ClickLabel* LabelIllisible;
+    QTabWidget* TabVues;
+    QTableWidget* TableVentes;
+    QTableWidget* TableProduits;
+    QTableWidget* TableEncaissements;
+    QTableWidget* TableDettes;
+    QTableWidget* TableStock;
+    ClickLabel* LabelNoteVentes;
+    ClickLabel* LabelNoteEncaissements;
+    ClickLabel* LabelNoteDettes;
+    ClickLabel* LabelNoteStock;
+    QComboBox* ComboFormat;
+    QPushButton* CmdExporter;
+    QPushButton* CmdImprimer;
+    QPushButton* CmdRetour;
+};
+
+} // namespace vendalise

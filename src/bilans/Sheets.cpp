@@ -1,0 +1,235 @@
+#include "bilans/Sheets.h"
+
+#include "platform/NumberForm.h"
+
+#include <QLocale>
+
+namespace vendalise {
+
+namespace {
+
+const QString kMaterial = QStringLiteral("Caisse matériel");
+const QString kDrinks = QStringLiteral("Caisse boissons");
+
+QString registerName(int r) { return r == 1 ? kDrinks : kMaterial; }
+
+Cell monthCell(const std::optional<QDate>& month) {
+    return month ? Cell::month(*month) : Cell::of(kUnreadableDate);
+}
+
+Cell dateCell(const std::optional<QDate>& date, const QString& text) {
+    return date ? Cell::day(*date) : Cell::of(text.isEmpty() ? kUnreadableDate : text);
+}
+
+void addSales(QList<Cell>& row, const SalesAmounts& amounts) {
+    row << Cell::integer(amounts.sales) << Cell::quantity(amounts.quantity)
+        << Cell::money(amounts.amount);
+}
+
+QList<Cell> receiptsCells(const Receipts& receipts) {
+    return {Cell::money(receipts.sales), Cell::money(receipts.settlements),
+            Cell::money(receipts.plus),  Cell::money(receipts.minus),
+            Cell::money(receipts.other), Cell::money(receipts.total)};
+}
+
+Sheet entriesSheet(const Bilan& bilan, int r) {
+    Sheet sheet{registerName(r),
+                {QStringLiteral("Date"), QStringLiteral("Nature"),
+                 QStringLiteral("Adhérent ou libellé"), QStringLiteral("Montant")},
+                {},
+                1,
+                {}};
+    sheet.rows.reserve(bilan.entries[r].size() + 1);
+    for (const EntryRow& entry : bilan.entries[r])
+        sheet.rows.append({dateCell(entry.date, entry.dateText), Cell::of(entryKindText(entry.kind)),
+                           Cell::of(entry.who), Cell::money(entry.amount)});
+    sheet.rows.append({Cell::of(QStringLiteral("Total")), {}, {},
+                       Cell::money(bilan.receiptsTotal[r].total)});
+    return sheet;
+}
+
+Sheet linesSheet(const Bilan& bilan) {
+    Sheet sheet{QStringLiteral("Lignes"),
+                {QStringLiteral("Date"), QStringLiteral("Adhérent"), QStringLiteral("Produit"),
+                 QStringLiteral("Quantité"), QStringLiteral("Prix unitaire"),
+                 QStringLiteral("Montant"), QStringLiteral("État")},
+                {},
+                0,
+                {}};
+    sheet.rows.reserve(bilan.lines.size());
+    for (const LineRow& line : bilan.lines)
+        sheet.rows.append({dateCell(line.date, line.dateText), Cell::of(line.member),
+                           Cell::of(line.product), Cell::quantity(line.quantity),
+                           Cell::money(line.price), Cell::money(line.amount),
+                           Cell::of(line.paid ? QStringLiteral("Payé") : QStringLiteral("Dû"))});
+    return sheet;
+}
+
+} // namespace
+
+QString frenchNumber(double value, int decimals) {
+    QString text = decimals >= 0 ? QString::number(value, 'f', decimals)
+                                 : QString::number(value, 'f', 6);
+    if (decimals < 0 && text.contains(QLatin1Char('.'))) {
+        while (text.endsWith(QLatin1Char('0')))
+            text.chop(1);
+        if (text.endsWith(QLatin1Char('.')))
+            text.chop(1);
+    }
+    if (text == QLatin1String("-0") || text == QLatin1String("-0.00"))
+        text.remove(0, 1);
+    return text.replace(QLatin1Char('.'), QLatin1Char(','));
+}
+
+QString monthText(QDate month) {
+    static const QLocale french(QLocale::French, QLocale::France);
+    return french.monthName(month.month()) + QLatin1Char(' ') + QString::number(month.year());
+}
+
+QString cellText(const Cell& cell) {
+    switch (cell.kind) {
+    case Cell::Kind::Empty:
+        return {};
+    case Cell::Kind::Text:
+        return cell.text;
+    case Cell::Kind::Integer:
+        return QString::number(qint64(cell.number));
+    case Cell::Kind::Quantity:
+        return frenchNumber(cell.number);
+    case Cell::Kind::Money:
+        return frenchNumber(cell.number, 2) + QStringLiteral(" €");
+    case Cell::Kind::Date:
+        return dateText(cell.date);
+    case Cell::Kind::Month:
+        return monthText(cell.date);
+    }
+    return {};
+}
+
+Sheet salesSheet(const Bilan& bilan) {
+    Sheet sheet{QStringLiteral("Ventes"),
+                {QStringLiteral("Mois"), QStringLiteral("Ventes matériel"),
+                 QStringLiteral("Quantité matériel"), QStringLiteral("Montant matériel"),
+                 QStringLiteral("Ventes boissons"), QStringLiteral("Quantité boissons"),
+                 QStringLiteral("Montant boissons"), QStringLiteral("Ventes"),
+                 QStringLiteral("Quantité"), QStringLiteral("Montant")},
+                {},
+                1,
+                QStringLiteral("Montants au prix unitaire actuel de chaque produit, comme le "
+                               "programme évalue une ligne de vente.")};
+    const auto rowOf = [](Cell first, const SalesMonth& month) {
+        QList<Cell> row{std::move(first)};
+        addSales(row, month.registers[0]);
+        addSales(row, month.registers[1]);
+        addSales(row, month.both);
+        return row;
+    };
+    for (const SalesMonth& month : bilan.salesMonths)
+        sheet.rows.append(rowOf(monthCell(month.month), month));
+    sheet.rows.append(rowOf(Cell::of(QStringLiteral("Total")), bilan.salesTotal));
+    return sheet;
+}
+
+Sheet productsSheet(const Bilan& bilan) {
+    Sheet sheet{QStringLiteral("Produits"),
+                {QStringLiteral("Produit"), QStringLiteral("Caisse"), QStringLiteral("Quantité"),
+                 QStringLiteral("Montant")},
+                {},
+                1,
+                QStringLiteral("Ventes par produit, au prix unitaire actuel.")};
+    double quantity = 0;
+    double amount = 0;
+    for (const ProductSales& product : bilan.products) {
+        sheet.rows.append({Cell::of(product.name),
+                           Cell::of(registerOf(product.name) == Register::Drinks ? kDrinks
+                                                                                 : kMaterial),
+                           Cell::quantity(product.quantity), Cell::money(product.amount)});
+        quantity += product.quantity;
+        amount += product.amount;
+    }
+    sheet.rows.append({Cell::of(QStringLiteral("Total")), {}, Cell::quantity(quantity),
+                       Cell::money(amount)});
+    return sheet;
+}
+
+Sheet receiptsSheet(const Bilan& bilan) {
+    Sheet sheet{QStringLiteral("Encaissements"),
+                {QStringLiteral("Mois"), QStringLiteral("Caisse"), QStringLiteral("Ventes payées"),
+                 QStringLiteral("Règlements"), QStringLiteral("Corrections +"),
+                 QStringLiteral("Corrections −"), QStringLiteral("Autres"),
+                 QStringLiteral("Total")},
+                {},
+                3,
+                QStringLiteral("Lu dans les caisses et dans leurs relevés gardés (dossier "
+                               "« Relevés »). En caisse aujourd'hui : matériel %1, boissons %2.")
+                    .arg(cellText(Cell::money(bilan.sinceStatement[0])),
+                         cellText(Cell::money(bilan.sinceStatement[1])))};
+    for (const ReceiptsMonth& month : bilan.receiptsMonths) {
+        for (const int r : {0, 1}) {
+            if (month.registers[r].entries == 0)
+                continue;
+            QList<Cell> row{monthCell(month.month), Cell::of(registerName(r))};
+            row << receiptsCells(month.registers[r]);
+            sheet.rows.append(row);
+        }
+    }
+    for (const int r : {0, 1}) {
+        QList<Cell> row{Cell::of(QStringLiteral("Total")), Cell::of(registerName(r))};
+        row << receiptsCells(bilan.receiptsTotal[r]);
+        sheet.rows.append(row);
+    }
+    const Receipts& m = bilan.receiptsTotal[0];
+    const Receipts& d = bilan.receiptsTotal[1];
+    sheet.rows.append({Cell::of(QStringLiteral("Total")), Cell::of(QStringLiteral("Les deux")),
+                       Cell::money(double(m.sales) + d.sales),
+                       Cell::money(double(m.settlements) + d.settlements),
+                       Cell::money(double(m.plus) + d.plus), Cell::money(double(m.minus) + d.minus),
+                       Cell::money(double(m.other) + d.other),
+                       Cell::money(double(m.total) + d.total)});
+    return sheet;
+}
+
+Sheet debtsSheet(const Bilan& bilan) {
+    Sheet sheet{QStringLiteral("Dettes"),
+                {QStringLiteral("Adhérent"), QStringLiteral("Montant dû"),
+                 QStringLiteral("Lignes dues"), QStringLiteral("Plus ancienne"),
+                 QStringLiteral("Âge (jours)")},
+                {},
+                1,
+                QStringLiteral("Dettes d'aujourd'hui, au prix unitaire actuel, quelle que soit "
+                               "la période.")};
+    int lines = 0;
+    for (const DebtRow& debt : bilan.debts) {
+        sheet.rows.append({Cell::of(debt.name), Cell::money(debt.owed), Cell::integer(debt.lines),
+                           debt.lines == 0 ? Cell{} : dateCell(debt.oldest, debt.oldestText),
+                           debt.oldest ? Cell::integer(debt.age) : Cell{}});
+        lines += debt.lines;
+    }
+    sheet.rows.append({Cell::of(QStringLiteral("Total")), Cell::money(bilan.debtTotal),
+                       Cell::integer(lines), {}, {}});
+    return sheet;
+}
+
+Sheet stockSheet(const Bilan& bilan) {
+    Sheet sheet{QStringLiteral("Stock"),
+                {QStringLiteral("Produit"), QStringLiteral("Prix unitaire"),
+                 QStringLiteral("Stock"), QStringLiteral("Valeur"), QStringLiteral("À commander")},
+                {},
+                1,
+                QStringLiteral("Stock d'aujourd'hui ; « à commander » : stock au plus égal au "
+                               "seuil de commande.")};
+    for (const StockRow& row : bilan.stock)
+        sheet.rows.append({Cell::of(row.name), Cell::money(row.price), Cell::quantity(row.stock),
+                           Cell::money(row.value),
+                           row.reorder ? Cell::of(QStringLiteral("à commander")) : Cell{}});
+    sheet.rows.append(
+        {Cell::of(QStringLiteral("Total")), {}, {}, Cell::money(bilan.stockTotal), {}});
+    return sheet;
+}
+
+QList<Sheet> bilanSheets(const Bilan& bilan) {
+    return {salesSheet(bilan), productsSheet(bilan), receiptsSheet(bilan), debtsSheet(bilan),
+            stockSheet(bilan), linesSheet(bilan),    entriesSheet(bilan, 0), entriesSheet(bilan, 1)};
+}
+
+} // namespace vendalise

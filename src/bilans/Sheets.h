@@ -1,0 +1,62 @@
+#pragma once
+
+#include "bilans/Figures.h"
+
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace vendalise {
+
+// One value of a table, with what it is: the window and the print show its
+// text, the spreadsheet writes numbers as numbers and dates as dates.
+struct Cell {
+    enum class Kind { Empty, Text, Integer, Quantity, Money, Date, Month };
+    Kind kind = Kind::Empty;
+    QString text;
+    double number = 0;
+    QDate date;
+
+    static Cell of(const QString& text) { return {Kind::Text, text, 0, {}}; }
+    static Cell integer(qint64 n) { return {Kind::Integer, {}, double(n), {}}; }
+    static Cell quantity(double q) { return {Kind::Quantity, {}, q, {}}; }
+    static Cell money(double amount) { return {Kind::Money, {}, amount, {}}; }
+    static Cell day(QDate date) { return {Kind::Date, {}, 0, date}; }
+    static Cell month(QDate first) { return {Kind::Month, {}, 0, first}; }
+    bool isNumber() const {
+        return kind == Kind::Integer || kind == Kind::Quantity || kind == Kind::Money;
+    }
+};
+
+// A table with French headers; its last `totalRows` rows are totals.
+struct Sheet {
+    QString name; // the spreadsheet's sheet, the CSV file's name
+    QStringList headers;
+    QList<QList<Cell>> rows;
+    int totalRows = 0;
+    QString note; // said under the table
+};
+
+// The views' tables and the export's other sheets, in the workbook's order:
+// "Ventes", "Produits", "Encaissements", "Dettes", "Stock", "Lignes",
+// "Caisse matériel", "Caisse boissons".
+QList<Sheet> bilanSheets(const Bilan& bilan);
+Sheet salesSheet(const Bilan& bilan);
+Sheet productsSheet(const Bilan& bilan);
+Sheet receiptsSheet(const Bilan& bilan);
+Sheet debtsSheet(const Bilan& bilan);
+Sheet stockSheet(const Bilan& bilan);
+
+// The text of a cell as the window and the print show it: amounts with two
+// decimals and "€", dates dd/mm/yyyy, months by their French name.
+QString cellText(const Cell& cell);
+// A number with a decimal comma and `decimals` places (none: as few as it
+// needs), no thousands separator.
+QString frenchNumber(double value, int decimals = -1);
+// "septembre 2026".
+QString monthText(QDate month);
+
+inline const QString kUnreadableDate = QStringLiteral("Date illisible");
+
+} // namespace vendalise
