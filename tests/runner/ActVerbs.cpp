@@ -9,10 +9,14 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
 #include <QMouseEvent>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableWidget>
 
 namespace vendalise::testing {
 
@@ -79,11 +83,13 @@ std::vector<Verb> ScenarioRunner::actVerbs() {
         {"restart", 1, Block::None, "restart", &ScenarioRunner::restart},
         {"answer", 2, Block::None, "answer yes|no", &ScenarioRunner::answer},
         {"input", 2, Block::None, "input TEXT|cancel", &ScenarioRunner::input},
+        {"save", 2, Block::None, "save PATH|cancel", &ScenarioRunner::save},
         {"click", 2, Block::None, "click W.C|W", &ScenarioRunner::click},
         {"type", 3, Block::None, "type W.C TEXT", &ScenarioRunner::type},
         {"key", 3, Block::None, "key W.C KEY", &ScenarioRunner::key},
         {"leave", 2, Block::None, "leave W.C", &ScenarioRunner::leave},
         {"select", 3, Block::None, "select W.C TEXT|#N", &ScenarioRunner::select},
+        {"sort", 3, Block::None, "sort W.C HEADER", &ScenarioRunner::sort},
         {"open", 3, Block::None, "open W.C PATH", &ScenarioRunner::open},
         {"close", 2, Block::None, "close W", &ScenarioRunner::close},
         {"screenshot", 3, Block::None, "screenshot W FILE.png", &ScenarioRunner::screenshot},
@@ -123,6 +129,30 @@ void ScenarioRunner::input(const Step& step) {
     const QString& text = step.words[1];
     messages_.inputs.push_back(text == QLatin1String("cancel") ? std::nullopt
                                                                : std::optional(text));
+}
+
+void ScenarioRunner::save(const Step& step) {
+    const QString& path = step.words[1];
+    messages_.savePaths.push_back(path == QLatin1String("cancel") ? QString() : path);
+}
+
+// A click on the header of a table's column.
+void ScenarioRunner::sort(const Step& step) {
+    const QString& target = step.words[1];
+    auto* table = qobject_cast<QTableWidget*>(actionableControl(target));
+    if (!table)
+        abort(target + QStringLiteral(" is not a table"));
+    QHeaderView* header = table->horizontalHeader();
+    for (int c = 0; c < table->columnCount(); ++c) {
+        if (table->horizontalHeaderItem(c) &&
+            table->horizontalHeaderItem(c)->text() == step.words[2]) {
+            sendClick(header->viewport(),
+                      QPoint(header->sectionViewportPosition(c) + header->sectionSize(c) / 2,
+                             header->height() / 2));
+            return;
+        }
+    }
+    abort(QStringLiteral("no column %1 in %2").arg(quoted(step.words[2]), target));
 }
 
 void ScenarioRunner::click(const Step& step) {
@@ -231,7 +261,15 @@ void ScenarioRunner::select(const Step& step) {
         Q_EMIT combo->activated(index);
         return;
     }
-    abort(target + QStringLiteral(" is not a list or combo box"));
+    if (auto* tabs = qobject_cast<QTabWidget*>(control)) {
+        QStringList texts;
+        for (int i = 0; i < tabs->count(); ++i)
+            texts.append(tabs->tabText(i));
+        QTabBar* bar = tabs->tabBar();
+        sendClick(bar, bar->tabRect(rowIndex(texts)).center());
+        return;
+    }
+    abort(target + QStringLiteral(" is not a list, combo box or tabs"));
 }
 
 void ScenarioRunner::open(const Step& step) {

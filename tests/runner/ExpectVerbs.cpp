@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPlainTextEdit>
+#include <QTableWidget>
 #include <QTextEdit>
 
 #include <map>
@@ -223,8 +224,28 @@ void ScenarioRunner::expectRows(const Step& step) {
         if (const QTreeWidgetItem* shown = folders->currentItem())
             for (int i = 0; i < shown->childCount(); ++i)
                 actual.append(quoted(shown->child(i)->text(0)) + QStringLiteral(" 0"));
+    } else if (auto* table = qobject_cast<QTableWidget*>(control)) {
+        // A table's rows: the text of each cell.
+        for (int r = 0; r < table->rowCount(); ++r) {
+            QStringList cells;
+            for (int c = 0; c < table->columnCount(); ++c)
+                cells.append(quoted(table->item(r, c) ? table->item(r, c)->text() : QString()));
+            actual.append(cells.join(QLatin1Char(' ')));
+        }
+        QStringList expected;
+        for (const QStringList& row : step.rows) {
+            QStringList cells;
+            for (const QString& cell : row)
+                cells.append(quoted(cell));
+            expected.append(cells.join(QLatin1Char(' ')));
+        }
+        if (expected != actual)
+            fail(QStringLiteral("rows of %1:\n  expected:\n    %2\n  got:\n    %3")
+                     .arg(target, expected.join(QStringLiteral("\n    ")),
+                          actual.join(QStringLiteral("\n    "))));
+        return;
     } else {
-        abort(target + QStringLiteral(" is not a list or combo box"));
+        abort(target + QStringLiteral(" is not a list, combo box or table"));
     }
     QStringList expected;
     for (const QStringList& row : step.rows) {

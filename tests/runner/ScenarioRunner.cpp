@@ -208,6 +208,9 @@ void ScenarioRunner::finish() {
     for (Answer answer : messages_.answers)
         fail(QStringLiteral("answer %1 queued but not used")
                  .arg(answer == Answer::Yes ? QStringLiteral("yes") : QStringLiteral("no")));
+    for (const QString& path : messages_.savePaths)
+        fail(QStringLiteral("save %1 queued but not used")
+                 .arg(path.isEmpty() ? QStringLiteral("cancel") : quoted(path)));
     for (const auto& input : messages_.inputs)
         fail(QStringLiteral("input %1 queued but not used")
                  .arg(input ? quoted(*input) : QStringLiteral("cancel")));

@@ -110,6 +110,8 @@ private:
     void restart(const Step& step);
     void answer(const Step& step);
     void input(const Step& step);
+    void save(const Step& step);
+    void sort(const Step& step);
     void click(const Step& step);
     void type(const Step& step);
     void key(const Step& step);

@@ -182,6 +182,7 @@ void ScenarioRunner::checkWritePoint() {
     boxesExpected_ = messages_.shown.size();
     messages_.answers.clear();
     messages_.inputs.clear();
+    messages_.savePaths.clear();
     failing_.clear();
     settings_.failNext = false;
     finish();
