@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <cmath>
+
 namespace vendalise {
 
 // One value of a table, with what it is: the window and the print show its
@@ -21,7 +23,10 @@ struct Cell {
     static Cell of(const QString& text) { return {Kind::Text, text, 0, {}}; }
     static Cell integer(qint64 n) { return {Kind::Integer, {}, double(n), {}}; }
     static Cell quantity(double q) { return {Kind::Quantity, {}, q, {}}; }
-    static Cell money(double amount) { return {Kind::Money, {}, amount, {}}; }
+    // Amounts to the cent, as shown and as the spreadsheet holds them.
+    static Cell money(double amount) {
+        return {Kind::Money, {}, std::round(amount * 100) / 100, {}};
+    }
     static Cell day(QDate date) { return {Kind::Date, {}, 0, date}; }
     static Cell month(QDate first) { return {Kind::Month, {}, 0, first}; }
     bool isNumber() const {

@@ -21,10 +21,11 @@ void readFirstLine(ReadEntry& entry, const QString& line) {
         entry.kind = ReadEntry::Kind::Settlement;
         dateAt = settlement.size();
     } else if (line.startsWith(correction)) {
-        const qsizetype le = line.indexOf(QLatin1String(" effectué le "));
+        static const QString done = QStringLiteral(" effectué le ");
+        const qsizetype le = line.indexOf(done);
         if (le >= 0) {
             entry.kind = ReadEntry::Kind::Correction;
-            entry.date = line.mid(le + 13).trimmed();
+            entry.date = line.mid(le + done.size()).trimmed();
         }
         return;
     } else {

@@ -9,6 +9,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -93,6 +94,7 @@ std::vector<Verb> ScenarioRunner::actVerbs() {
         {"open", 3, Block::None, "open W.C PATH", &ScenarioRunner::open},
         {"close", 2, Block::None, "close W", &ScenarioRunner::close},
         {"screenshot", 3, Block::None, "screenshot W FILE.png", &ScenarioRunner::screenshot},
+        {"tables", 3, Block::None, "tables W FILE", &ScenarioRunner::tables},
     };
 }
 
@@ -283,6 +285,31 @@ void ScenarioRunner::open(const Step& step) {
 
 void ScenarioRunner::close(const Step& step) {
     shownWindow(step.words[1])->close();
+}
+
+void ScenarioRunner::tables(const Step& step) {
+    QString text;
+    const auto line = [&](const QStringList& cells) {
+        text += cells.join(QLatin1Char('\t')) + QLatin1Char('\n');
+    };
+    for (const QTableWidget* table : shownWindow(step.words[1])->findChildren<QTableWidget*>()) {
+        line({table->objectName()});
+        QStringList header;
+        for (int c = 0; c < table->columnCount(); ++c)
+            header.append(table->horizontalHeaderItem(c)->text());
+        line(header);
+        for (int r = 0; r < table->rowCount(); ++r) {
+            QStringList cells;
+            for (int c = 0; c < table->columnCount(); ++c)
+                cells.append(table->item(r, c) ? table->item(r, c)->text() : QString());
+            line(cells);
+        }
+        text += QLatin1Char('\n');
+    }
+    QFile file(step.words[2]);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(text.toUtf8()) < 0)
+        abort(QStringLiteral("cannot write ") + step.words[2]);
 }
 
 void ScenarioRunner::screenshot(const Step& step) {

@@ -111,6 +111,7 @@ private:
     void answer(const Step& step);
     void input(const Step& step);
     void save(const Step& step);
+    void tables(const Step& step);
     void sort(const Step& step);
     void click(const Step& step);
     void type(const Step& step);

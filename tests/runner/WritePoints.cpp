@@ -10,6 +10,7 @@
 #include "SystemTraps.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -126,9 +127,13 @@ void ScenarioRunner::checkWritePoint() {
         if (messages_.shown[i].text == QLatin1String("Achat enregistré"))
             fail(point + QStringLiteral("a success was told: ") + describe(messages_.shown[i]));
     }
-    // The data files are as before the operation; no other file appeared.
+    // The data files are as before the operation; no other file appeared,
+    // in the data folder or below it (a register's kept statements).
     const QDir data(paths_.data);
-    const QStringList now = data.entryList(QDir::Files | QDir::Hidden);
+    QStringList now;
+    QDirIterator below(paths_.data, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (below.hasNext())
+        now.append(data.relativeFilePath(below.next()));
     for (auto it = atPoints_.cbegin(); it != atPoints_.cend(); ++it) {
         QFile file(data.filePath(it.key()));
         if (!file.open(QIODevice::ReadOnly))

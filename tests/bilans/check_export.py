@@ -1,0 +1,161 @@
+#!/usr/bin/env python3
+"""Reads the Bilans export as a spreadsheet would (openpyxl for the
+workbook, the csv module with a French dialect for the CSV files) and
+compares every cell with what the window showed (window.tsv, written by
+the scenario's `tables` step). Usage: check_export.py FOLDER"""
+
+import csv
+import datetime
+import sys
+from pathlib import Path
+
+import openpyxl
+
+MONTHS = ["janvier", "février", "mars", "avril", "mai", "juin", "juillet", "août",
+          "septembre", "octobre", "novembre", "décembre"]
+# The window's tables and the sheets that hold them.
+SHEETS = {"TableVentes": "Ventes", "TableProduits": "Produits",
+          "TableEncaissements": "Encaissements", "TableDettes": "Dettes",
+          "TableStock": "Stock"}
+
+failures = []
+
+
+def fail(message):
+    failures.append(message)
+
+
+def read_window(path):
+    tables, name = {}, None
+    for line in path.read_text(encoding="utf-8").split("\n"):
+        if name is None:
+            if line:
+                name, tables[line] = line, []
+            continue
+        if not line:
+            name = None
+            continue
+        tables[name].append(line.split("\t"))
+    return tables
+
+
+def french(value, decimals=None):
+    text = f"{value:.{decimals}f}" if decimals is not None else f"{value:.6f}".rstrip("0").rstrip(".")
+    if text in ("-0", "-0.00"):
+        text = text[1:]
+    return text.replace(".", ",")
+
+
+def shown_xlsx(cell):
+    """The text the window shows for a workbook cell, from its type and format."""
+    value, form = cell.value, cell.number_format
+    if value is None:
+        return ""
+    if isinstance(value, datetime.datetime):
+        if form == "mmmm yyyy":
+            return f"{MONTHS[value.month - 1]} {value.year}"
+        if form != "dd/mm/yyyy":
+            fail(f"{cell.coordinate}: a date in the form {form}")
+        return value.strftime("%d/%m/%Y")
+    if isinstance(value, (int, float)):
+        if "0.00" in form:
+            if "€" not in form:
+                fail(f"{cell.coordinate}: an amount without €: {form}")
+            return french(value, 2) + " €"
+        if form == "0":
+            return str(int(value))
+        return french(value)
+    if not isinstance(value, str):
+        fail(f"{cell.coordinate}: a value of type {type(value).__name__}")
+    return value
+
+
+def shown_csv(field, window_text):
+    """The text the window shows for a CSV field: amounts end in " €" there,
+    months are named there; the CSV holds the number or the date."""
+    if window_text.endswith(" €"):
+        return field + " €"
+    for n, month in enumerate(MONTHS, 1):
+        if window_text.startswith(month + " ") and len(field) == 10:
+            day, mon, year = field.split("/")
+            return f"{MONTHS[int(mon) - 1]} {year}" if day == "01" else field
+    return field
+
+
+def check_workbook(folder, window):
+    book = openpyxl.load_workbook(folder / "Bilans.xlsx")
+    names = ["Ventes", "Produits", "Encaissements", "Dettes", "Stock", "Lignes",
+             "Caisse matériel", "Caisse boissons"]
+    if book.sheetnames != names:
+        fail(f"sheets: {book.sheetnames}")
+    for table, sheet_name in SHEETS.items():
+        sheet = book[sheet_name]
+        rows = list(sheet.iter_rows())
+        shown = window[table]
+        if sheet.freeze_panes != "A2":
+            fail(f"{sheet_name}: the header row is not frozen ({sheet.freeze_panes})")
+        for cell in rows[0]:
+            if cell.value and not cell.font.b:
+                fail(f"{sheet_name}!{cell.coordinate}: the header is not bold")
+        got = [[shown_xlsx(c) for c in row] for row in rows[:len(shown)]]
+        if got != shown:
+            fail(f"{sheet_name}: the workbook shows\n  {got}\nwhere the window shows\n  {shown}")
+        # Every amount, quantity and count is a number, every date a date.
+        for row in rows[1:len(shown)]:
+            for cell, text in zip(row, shown[rows.index(row)]):
+                if text.endswith(" €") and not isinstance(cell.value, (int, float)):
+                    fail(f"{sheet_name}!{cell.coordinate}: {cell.value!r} is not a number")
+        for column, cells in enumerate(zip(*shown)):
+            width = sheet.column_dimensions[openpyxl.utils.get_column_letter(column + 1)].width
+            if width is None or width + 0.5 < min(max(len(t) for t in cells), 60):
+                fail(f"{sheet_name}: column {column + 1} is too narrow ({width})")
+    # The lines and the registers' entries add up to the views' totals.
+    lines = list(book["Lignes"].iter_rows(min_row=2, values_only=True))
+    sales_total = window["TableVentes"][-1][-1]
+    if french(sum(row[5] for row in lines), 2) + " €" != sales_total:
+        fail(f"Lignes: the amounts add up to {sum(row[5] for row in lines)}, not {sales_total}")
+    if not all(isinstance(row[0], datetime.datetime) or row[0] == "Date illisible" or
+               isinstance(row[0], str) for row in lines):
+        fail("Lignes: a date is neither a date nor its text")
+    if sum(isinstance(row[0], datetime.datetime) for row in lines) == 0:
+        fail("Lignes: no date is a date")
+    totals = {r[1]: r[-1] for r in window["TableEncaissements"] if r[0] == "Total"}
+    for register in ("Caisse matériel", "Caisse boissons"):
+        last = list(book[register].iter_rows(values_only=True))[-1]
+        if french(last[-1], 2) + " €" != totals[register]:
+            fail(f"{register}: total {last[-1]}, the window says {totals[register]}")
+
+
+def check_csv(folder, window):
+    for table, sheet_name in SHEETS.items():
+        path = folder / f"Bilans - {sheet_name}.csv"
+        raw = path.read_bytes()
+        if not raw.startswith(b"\xef\xbb\xbf"):
+            fail(f"{path.name}: no byte order mark")
+        if b"\r\n" not in raw or b"\n" in raw.replace(b"\r\n", b""):
+            fail(f"{path.name}: lines do not end in CR LF")
+        with path.open(encoding="utf-8-sig", newline="") as text:
+            rows = list(csv.reader(text, delimiter=";", quotechar='"'))
+        shown = window[table]
+        got = [[shown_csv(f, s) for f, s in zip(row, shown_row)]
+               for row, shown_row in zip(rows, shown)]
+        if len(rows) != len(shown) or got != shown:
+            fail(f"{path.name}: the file reads\n  {got}\nwhere the window shows\n  {shown}")
+
+
+def main():
+    folder = Path(sys.argv[1])
+    window = read_window(folder / "window.tsv")
+    if set(SHEETS) - set(window):
+        fail(f"the window's tables: {sorted(window)}")
+    else:
+        check_workbook(folder, window)
+        check_csv(folder, window)
+    for failure in failures:
+        print(failure)
+    print(f"{len(failures)} failure(s)")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
