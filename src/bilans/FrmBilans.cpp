@@ -287,7 +287,7 @@ void FrmBilans::print() {
     const bool ofToday = TabVues->currentIndex() >= 2;
     ImprimeLigne(app_,
                  QStringLiteral("Bilans - ") + view + QStringLiteral(" ") +
-                     (ofToday ? QStringLiteral("à la date du ") +
+                     (ofToday ? QStringLiteral("à la date du : ") +
                                     dateText(app_.sys.clock.today())
                               : periodText(period_)) +
                      QStringLiteral("\r\n"),
@@ -299,6 +299,8 @@ void FrmBilans::print() {
             QStringList cells;
             for (const Cell& cell : sheet.rows[r])
                 cells.append(cellText(cell));
+            while (!cells.isEmpty() && cells.last().isEmpty())
+                cells.removeLast();
             ImprimeLigne(app_, cells.join(QStringLiteral(" | ")), 9, r >= firstTotal, false);
         }
         if (!sheet.note.isEmpty())

@@ -110,11 +110,21 @@ QString keepAndEmpty(const DataFiles& files, Register cashRegister, QDate today)
         return {};
     }
     const QByteArray former = files.readText(ledger);
-    const QString folder = files.makeFolder(kKeptFolder);
-    const QString name = freeName(folder, cashRegister, today);
-    const QString pending = folder + QLatin1Char('/') + kPendingMark + name;
-    const QString kept = folder + QLatin1Char('/') + name;
-    files.copyFile(ledger, pending);
+    QString name;
+    QString pending;
+    QString kept;
+    try {
+        const QString folder = files.makeFolder(kKeptFolder);
+        name = freeName(folder, cashRegister, today);
+        pending = folder + QLatin1Char('/') + kPendingMark + name;
+        kept = folder + QLatin1Char('/') + name;
+        files.copyFile(ledger, pending);
+    } catch (const FileError& error) {
+        // The register stays whole: the statement is refused, and says why.
+        throw FileError(error.kind(), error.file(),
+                        QStringLiteral("Sa copie n'a pas pu être gardée dans le dossier « ") +
+                            kKeptFolder + QStringLiteral(" » : ") + error.description());
+    }
     try {
         files.replaceFile(ledger, {});
     } catch (const FileError&) {
