@@ -13,21 +13,75 @@
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
+#include <QAbstractTableModel>
 
 namespace vendalise {
 
 namespace {
 
-QTableWidget* addTable(QWidget* page, const QString& name, const QRect& where) {
-    auto* table = new QTableWidget(page);
+// A sheet shown in a table view: its texts are made when they are shown,
+// so that thousands of rows are set in one go.
+class SheetModel : public QAbstractTableModel {
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void setSheet(Sheet sheet) {
+        beginResetModel();
+        sheet_ = std::move(sheet);
+        endResetModel();
+    }
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : int(sheet_.rows.size());
+    }
+    int columnCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : int(sheet_.headers.size());
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        const QList<Cell>& row = sheet_.rows[index.row()];
+        if (index.column() >= row.size())
+            return {};
+        const Cell& cell = row[index.column()];
+        switch (role) {
+        case Qt::DisplayRole:
+            return cellText(cell);
+        case Qt::TextAlignmentRole:
+            return cell.isNumber() ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
+        case Qt::FontRole:
+            if (index.row() >= sheet_.rows.size() - sheet_.totalRows) {
+                QFont bold;
+                bold.setBold(true);
+                return bold;
+            }
+            return {};
+        default:
+            return {};
+        }
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole &&
+            section < sheet_.headers.size())
+            return sheet_.headers[section];
+        return QAbstractTableModel::headerData(section, orientation, role);
+    }
+
+private:
+    Sheet sheet_;
+};
+
+QTableView* addTable(QWidget* page, const QString& name, const QRect& where) {
+    auto* table = new QTableView(page);
     table->setObjectName(name);
     table->setGeometry(where);
+    table->setModel(new SheetModel(table));
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->verticalHeader()->setVisible(false);
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
     table->horizontalHeader()->setHighlightSections(false);
+    // Column widths from the rows in view, not from thousands of rows.
+    table->horizontalHeader()->setResizeContentsPrecision(50);
     return table;
 }
 
@@ -40,29 +94,10 @@ ClickLabel* addNote(QWidget* page, const QString& name, const QRect& where) {
     return note;
 }
 
-// Fills a table from a sheet in one go: numbers to the right, totals bold.
-void fill(QTableWidget* table, const Sheet& sheet) {
-    table->setUpdatesEnabled(false);
-    table->clear();
-    table->setColumnCount(int(sheet.headers.size()));
-    table->setHorizontalHeaderLabels(sheet.headers);
-    table->setRowCount(int(sheet.rows.size()));
-    const qsizetype firstTotal = sheet.rows.size() - sheet.totalRows;
-    QFont bold = table->font();
-    bold.setBold(true);
-    for (int r = 0; r < sheet.rows.size(); ++r) {
-        const QList<Cell>& row = sheet.rows[r];
-        for (int c = 0; c < row.size(); ++c) {
-            auto* item = new QTableWidgetItem(cellText(row[c]));
-            if (row[c].isNumber())
-                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            if (r >= firstTotal)
-                item->setFont(bold);
-            table->setItem(r, c, item);
-        }
-    }
+// Shows a sheet in its table, the columns as wide as their texts.
+void fill(QTableView* table, Sheet sheet) {
+    static_cast<SheetModel*>(table->model())->setSheet(std::move(sheet));
     table->resizeColumnsToContents();
-    table->setUpdatesEnabled(true);
 }
 
 // "Du 01/09/2026 au 31/08/2027", "Depuis le ...", "Tout".
@@ -195,7 +230,8 @@ void FrmBilans::periodTyped(TextField* field) {
 }
 
 void FrmBilans::showFigures() {
-    fill(TableVentes, salesSheet(bilan_));
+    const Sheet sales = salesSheet(bilan_);
+    fill(TableVentes, sales);
     fill(TableProduits, productsSheet(bilan_));
     const Sheet receipts = receiptsSheet(bilan_);
     fill(TableEncaissements, receipts);
@@ -203,7 +239,7 @@ void FrmBilans::showFigures() {
     fill(TableDettes, debts);
     const Sheet stock = stockSheet(bilan_);
     fill(TableStock, stock);
-    LabelNoteVentes->setText(salesSheet(bilan_).note);
+    LabelNoteVentes->setText(sales.note);
     LabelNoteEncaissements->setText(receipts.note);
     LabelNoteDettes->setText(debts.note);
     LabelNoteStock->setText(stock.note);

@@ -7,7 +7,7 @@
 class QComboBox;
 class QPushButton;
 class QTabWidget;
-class QTableWidget;
+class QTableView;
 
 namespace vendalise {
 
@@ -46,11 +46,11 @@ private:
     QPushButton* CmdTout;
     ClickLabel* LabelIllisible;
     QTabWidget* TabVues;
-    QTableWidget* TableVentes;
-    QTableWidget* TableProduits;
-    QTableWidget* TableEncaissements;
-    QTableWidget* TableDettes;
-    QTableWidget* TableStock;
+    QTableView* TableVentes;
+    QTableView* TableProduits;
+    QTableView* TableEncaissements;
+    QTableView* TableDettes;
+    QTableView* TableStock;
     ClickLabel* LabelNoteVentes;
     ClickLabel* LabelNoteEncaissements;
     ClickLabel* LabelNoteDettes;

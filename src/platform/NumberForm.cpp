@@ -98,12 +98,20 @@ ClassicNumbers::~ClassicNumbers() {
 }
 
 std::optional<QDate> readDateText(QStringView text, const QString& localForm) {
-    const QString trimmed = text.trimmed().toString();
+    const QStringView trimmed = text.trimmed();
     if (trimmed.isEmpty())
         return std::nullopt;
-    QDate date = QDate::fromString(trimmed, QStringLiteral("dd/MM/yyyy"));
+    // dd/mm/yyyy read by hand: the files hold tens of thousands of dates.
+    const auto digit = [&](qsizetype i) { return trimmed[i].unicode() - u'0'; };
+    const auto isDigit = [&](qsizetype i) { return unsigned(digit(i)) < 10; };
+    QDate date;
+    if (trimmed.size() == 10 && trimmed[2] == u'/' && trimmed[5] == u'/' && isDigit(0) &&
+        isDigit(1) && isDigit(3) && isDigit(4) && isDigit(6) && isDigit(7) && isDigit(8) &&
+        isDigit(9))
+        date = QDate(digit(6) * 1000 + digit(7) * 100 + digit(8) * 10 + digit(9),
+                     digit(3) * 10 + digit(4), digit(0) * 10 + digit(1));
     if (!date.isValid() && !localForm.isEmpty()) {
-        date = QDate::fromString(trimmed, localForm);
+        date = QDate::fromString(trimmed.toString(), localForm);
         if (date.isValid() && !localForm.contains(QLatin1String("yyyy")) && date.year() < 1970)
             date = date.addYears(100);
     }

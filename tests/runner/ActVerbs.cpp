@@ -17,7 +17,7 @@
 #include <QMouseEvent>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 
 namespace vendalise::testing {
 
@@ -141,13 +141,13 @@ void ScenarioRunner::save(const Step& step) {
 // A click on the header of a table's column.
 void ScenarioRunner::sort(const Step& step) {
     const QString& target = step.words[1];
-    auto* table = qobject_cast<QTableWidget*>(actionableControl(target));
+    auto* table = qobject_cast<QTableView*>(actionableControl(target));
     if (!table)
         abort(target + QStringLiteral(" is not a table"));
     QHeaderView* header = table->horizontalHeader();
-    for (int c = 0; c < table->columnCount(); ++c) {
-        if (table->horizontalHeaderItem(c) &&
-            table->horizontalHeaderItem(c)->text() == step.words[2]) {
+    const QAbstractItemModel* model = table->model();
+    for (int c = 0; c < model->columnCount(); ++c) {
+        if (model->headerData(c, Qt::Horizontal).toString() == step.words[2]) {
             sendClick(header->viewport(),
                       QPoint(header->sectionViewportPosition(c) + header->sectionSize(c) / 2,
                              header->height() / 2));
@@ -292,16 +292,17 @@ void ScenarioRunner::tables(const Step& step) {
     const auto line = [&](const QStringList& cells) {
         text += cells.join(QLatin1Char('\t')) + QLatin1Char('\n');
     };
-    for (const QTableWidget* table : shownWindow(step.words[1])->findChildren<QTableWidget*>()) {
+    for (const QTableView* table : shownWindow(step.words[1])->findChildren<QTableView*>()) {
+        const QAbstractItemModel* model = table->model();
         line({table->objectName()});
         QStringList header;
-        for (int c = 0; c < table->columnCount(); ++c)
-            header.append(table->horizontalHeaderItem(c)->text());
+        for (int c = 0; c < model->columnCount(); ++c)
+            header.append(model->headerData(c, Qt::Horizontal).toString());
         line(header);
-        for (int r = 0; r < table->rowCount(); ++r) {
+        for (int r = 0; r < model->rowCount(); ++r) {
             QStringList cells;
-            for (int c = 0; c < table->columnCount(); ++c)
-                cells.append(table->item(r, c) ? table->item(r, c)->text() : QString());
+            for (int c = 0; c < model->columnCount(); ++c)
+                cells.append(model->index(r, c).data().toString());
             line(cells);
         }
         text += QLatin1Char('\n');

@@ -20,7 +20,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPlainTextEdit>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTextEdit>
 
 #include <map>
@@ -224,12 +224,13 @@ void ScenarioRunner::expectRows(const Step& step) {
         if (const QTreeWidgetItem* shown = folders->currentItem())
             for (int i = 0; i < shown->childCount(); ++i)
                 actual.append(quoted(shown->child(i)->text(0)) + QStringLiteral(" 0"));
-    } else if (auto* table = qobject_cast<QTableWidget*>(control)) {
+    } else if (auto* table = qobject_cast<QTableView*>(control)) {
         // A table's rows: the text of each cell.
-        for (int r = 0; r < table->rowCount(); ++r) {
+        const QAbstractItemModel* model = table->model();
+        for (int r = 0; r < model->rowCount(); ++r) {
             QStringList cells;
-            for (int c = 0; c < table->columnCount(); ++c)
-                cells.append(quoted(table->item(r, c) ? table->item(r, c)->text() : QString()));
+            for (int c = 0; c < model->columnCount(); ++c)
+                cells.append(quoted(model->index(r, c).data().toString()));
             actual.append(cells.join(QLatin1Char(' ')));
         }
         QStringList expected;
