@@ -59,9 +59,14 @@ public:
         }
     }
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        // Headers of two words on two lines, so that the columns stay narrow.
         if (orientation == Qt::Horizontal && role == Qt::DisplayRole &&
-            section < sheet_.headers.size())
-            return sheet_.headers[section];
+            section < sheet_.headers.size()) {
+            QString header = sheet_.headers[section];
+            if (const qsizetype blank = header.indexOf(QLatin1Char(' ')); blank > 0)
+                header[blank] = QLatin1Char('\n');
+            return header;
+        }
         return QAbstractTableModel::headerData(section, orientation, role);
     }
 

@@ -147,7 +147,10 @@ void ScenarioRunner::sort(const Step& step) {
     QHeaderView* header = table->horizontalHeader();
     const QAbstractItemModel* model = table->model();
     for (int c = 0; c < model->columnCount(); ++c) {
-        if (model->headerData(c, Qt::Horizontal).toString() == step.words[2]) {
+        // A header may be shown on two lines.
+        if (model->headerData(c, Qt::Horizontal).toString().replace(QLatin1Char('\n'),
+                                                                   QLatin1Char(' ')) ==
+            step.words[2]) {
             sendClick(header->viewport(),
                       QPoint(header->sectionViewportPosition(c) + header->sectionSize(c) / 2,
                              header->height() / 2));
@@ -297,7 +300,9 @@ void ScenarioRunner::tables(const Step& step) {
         line({table->objectName()});
         QStringList header;
         for (int c = 0; c < model->columnCount(); ++c)
-            header.append(model->headerData(c, Qt::Horizontal).toString());
+            header.append(model->headerData(c, Qt::Horizontal)
+                              .toString()
+                              .replace(QLatin1Char('\n'), QLatin1Char(' ')));
         line(header);
         for (int r = 0; r < model->rowCount(); ++r) {
             QStringList cells;
