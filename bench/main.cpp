@@ -235,10 +235,11 @@ void Bench::prepare(Club club) {
             const QDate day = QDate(2002, 1, 28).addMonths(month);
             QByteArray text;
             for (int e = 0; e < 400; ++e)
-                text += toCp1252(saleEntry(dateText(day.addDays(-(e % 27))), QStringLiteral("Prénom"),
-                                           nameOf("MEMBRE", e).toUpper(), QString::number(e % 5 + 1),
-                                           nameOf("article", e), 2.5f, float(e % 5 + 1) * 2.5f) +
-                                 QStringLiteral("\r\n"));
+                text +=
+                    toCp1252(saleEntry(dateText(day.addDays(-(e % 27))), QStringLiteral("Prénom"),
+                                       nameOf("MEMBRE", e).toUpper(), QString::number(e % 5 + 1),
+                                       nameOf("article", e), 2.5f, float(e % 5 + 1) * 2.5f) +
+                             QStringLiteral("\r\n"));
             for (const Register r : {Register::Material, Register::Drinks})
                 write(kKeptFolder + QLatin1Char('/') + keptStatementName(r, day, 1), text);
         }
@@ -588,7 +589,8 @@ void Bench::printResults() const {
                          (r.target.ratio == 0 || ratio <= r.target.ratio);
         if (!met)
             ++missed;
-        const QString ratioText = r.bare > 0 ? QString::asprintf("%7.1fx", ratio) : QStringLiteral("      -");
+        const QString ratioText =
+            r.bare > 0 ? QString::asprintf("%7.1fx", ratio) : QStringLiteral("      -");
         std::printf("%-58s %7.2f ms %s  %-16s %s\n", r.name, r.ms, qPrintable(ratioText),
                     qPrintable(target),
                     target.isEmpty() ? ""

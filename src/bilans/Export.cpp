@@ -59,7 +59,9 @@ struct Formats {
     }
 };
 
-lxw_datetime dayOf(QDate date) { return {date.year(), date.month(), date.day(), 0, 0, 0}; }
+lxw_datetime dayOf(QDate date) {
+    return {date.year(), date.month(), date.day(), 0, 0, 0};
+}
 
 // Writes the cell; returns its text's width.
 lxw_error writeCell(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t column, const Cell& cell,
@@ -93,8 +95,8 @@ void writeSheet(lxw_workbook* book, const Sheet& sheet, const Formats& formats,
     const QByteArray name = sheet.name.toUtf8();
     lxw_worksheet* worksheet = workbook_add_worksheet(book, name.constData());
     if (!worksheet)
-        throw exportError(path, QStringLiteral("La feuille « %1 » n'a pas pu être créée.")
-                                    .arg(sheet.name));
+        throw exportError(
+            path, QStringLiteral("La feuille « %1 » n'a pas pu être créée.").arg(sheet.name));
     QList<double> widths(sheet.headers.size(), kMinWidth);
     const auto fit = [&](int column, const QString& text) {
         widths[column] = std::clamp(double(text.size()) + 2, widths[column], kMaxWidth);
@@ -130,8 +132,8 @@ void writeWorkbook(const QList<Sheet>& sheets, const QString& temporary, const Q
     // whatever the locale.
     const ClassicNumbers classic;
     const QByteArray file = QFile::encodeName(QDir::toNativeSeparators(temporary));
-    const QByteArray folder = QFile::encodeName(QDir::toNativeSeparators(
-        QFileInfo(temporary).absolutePath()));
+    const QByteArray folder =
+        QFile::encodeName(QDir::toNativeSeparators(QFileInfo(temporary).absolutePath()));
     lxw_workbook_options options{};
     options.tmpdir = const_cast<char*>(folder.constData());
     lxw_workbook* book = workbook_new_opt(file.constData(), &options);

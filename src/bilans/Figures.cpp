@@ -16,7 +16,9 @@ namespace vendalise {
 
 namespace {
 
-QDate monthOf(QDate day) { return QDate(day.year(), day.month(), 1); }
+QDate monthOf(QDate day) {
+    return QDate(day.year(), day.month(), 1);
+}
 
 // The bytes of a file that may be missing, read without creating it.
 QByteArray textIfThere(const DataFiles& files, const QString& name) {
@@ -43,7 +45,8 @@ QString memberName(const Member& member) {
 }
 
 // Rows by month in month order, unreadable dates last.
-template <class Row> QList<Row> inMonthOrder(const QMap<QDate, Row>& months, const Row* unreadable) {
+template <class Row>
+QList<Row> inMonthOrder(const QMap<QDate, Row>& months, const Row* unreadable) {
     QList<Row> rows;
     rows.reserve(months.size() + 1);
     for (auto it = months.cbegin(); it != months.cend(); ++it)
@@ -60,7 +63,9 @@ Period Period::season(QDate day) {
     return {QDate(start, 9, 1), QDate(start + 1, 8, 31)};
 }
 
-Period Period::year(QDate day) { return {QDate(day.year(), 1, 1), QDate(day.year(), 12, 31)}; }
+Period Period::year(QDate day) {
+    return {QDate(day.year(), 1, 1), QDate(day.year(), 12, 31)};
+}
 
 void Receipts::add(const ReadEntry& entry) {
     float* cell = &other;
@@ -177,8 +182,8 @@ Bilan makeBilan(const BilanSources& sources, const Period& period) {
             }
             month->registers[r].add(entry.read);
             bilan.receiptsTotal[r].add(entry.read);
-            bilan.entries[r].append({entry.read.date, entry.date, entry.read.kind,
-                                     entry.read.who, entry.read.amount()});
+            bilan.entries[r].append({entry.read.date, entry.date, entry.read.kind, entry.read.who,
+                                     entry.read.amount()});
         }
     }
     bilan.receiptsMonths =

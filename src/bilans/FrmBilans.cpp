@@ -8,13 +8,13 @@
 #include "platform/NumberForm.h"
 #include "platform/QtSettings.h"
 
+#include <QAbstractTableModel>
 #include <QComboBox>
 #include <QDir>
 #include <QHeaderView>
 #include <QPushButton>
-#include <QTabWidget>
 #include <QTableView>
-#include <QAbstractTableModel>
+#include <QTabWidget>
 
 namespace vendalise {
 
@@ -133,8 +133,7 @@ FrmBilans::FrmBilans(App& app) : Window(app, QStringLiteral("FrmBilans"), 12000,
                          QStringLiteral("L'année civile en cours"), twips(5460, 180, 1200, 420));
     CmdTout = addButton(QStringLiteral("CmdTout"), QStringLiteral("Tout"),
                         QStringLiteral("Toutes les dates"), twips(6780, 180, 1200, 420));
-    LabelIllisible =
-        addLabel(QStringLiteral("LabelIllisible"), {}, twips(8160, 150, 3600, 540));
+    LabelIllisible = addLabel(QStringLiteral("LabelIllisible"), {}, twips(8160, 150, 3600, 540));
     LabelIllisible->setWordWrap(true);
 
     TabVues = new QTabWidget(this);
@@ -171,9 +170,9 @@ FrmBilans::FrmBilans(App& app) : Window(app, QStringLiteral("FrmBilans"), 12000,
     CmdExporter = addButton(QStringLiteral("CmdExporter"), QStringLiteral("Exporter"),
                             QStringLiteral("Exporter les bilans vers un tableur"),
                             twips(1560, 7560, 1500, 450));
-    CmdImprimer = addButton(QStringLiteral("CmdImprimer"), QStringLiteral("Imprimer"),
-                            QStringLiteral("Imprimer la vue affichée"),
-                            twips(3180, 7560, 1500, 450));
+    CmdImprimer =
+        addButton(QStringLiteral("CmdImprimer"), QStringLiteral("Imprimer"),
+                  QStringLiteral("Imprimer la vue affichée"), twips(3180, 7560, 1500, 450));
     CmdRetour = addButton(QStringLiteral("CmdRetour"), QStringLiteral("Retour"),
                           QStringLiteral("Retour"), twips(10260, 7560, 1500, 450));
 
@@ -199,9 +198,8 @@ FrmBilans::FrmBilans(App& app) : Window(app, QStringLiteral("FrmBilans"), 12000,
 }
 
 void FrmBilans::refresh() {
-    const BilanSources sources =
-        readBilanSources(app_.files, app_.part<Catalogue>().threshold, app_.sys.clock.today(),
-                         systemShortDateForm());
+    const BilanSources sources = readBilanSources(app_.files, app_.part<Catalogue>().threshold,
+                                                  app_.sys.clock.today(), systemShortDateForm());
     bilan_ = makeBilan(sources, period_);
     vendalise::sortDebts(bilan_.debts, debtOrder_);
     showFigures();
@@ -253,10 +251,9 @@ void FrmBilans::showFigures() {
         unreadable.append(QStringLiteral("%1 ligne(s) de vente").arg(bilan_.unreadableLines));
     if (bilan_.unreadableEntries > 0)
         unreadable.append(QStringLiteral("%1 entrée(s) de caisse").arg(bilan_.unreadableEntries));
-    LabelIllisible->setText(unreadable.isEmpty()
-                                ? QString()
-                                : kUnreadableDate + QStringLiteral(" : ") +
-                                      unreadable.join(QStringLiteral(", ")));
+    LabelIllisible->setText(unreadable.isEmpty() ? QString()
+                                                 : kUnreadableDate + QStringLiteral(" : ") +
+                                                       unreadable.join(QStringLiteral(", ")));
     fitCaptions();
 }
 
@@ -275,11 +272,10 @@ void FrmBilans::sortDebts(int column) {
 void FrmBilans::exportFigures() {
     const bool csv = ComboFormat->currentIndex() == 1;
     const QString suffix = csv ? QStringLiteral(".csv") : QStringLiteral(".xlsx");
-    const QString proposed = QDir(app_.files.current())
-                                 .filePath(QStringLiteral("Bilans du ") +
-                                           app_.sys.clock.today().toString(
-                                               QStringLiteral("dd-MM-yyyy")) +
-                                           suffix);
+    const QString proposed =
+        QDir(app_.files.current())
+            .filePath(QStringLiteral("Bilans du ") +
+                      app_.sys.clock.today().toString(QStringLiteral("dd-MM-yyyy")) + suffix);
     QString path = app_.sys.messages.saveFileName(
         QStringLiteral("Exporter les bilans"), QDir::toNativeSeparators(proposed),
         csv ? QStringLiteral("Fichiers CSV (*.csv)") : QStringLiteral("Classeur (*.xlsx)"));
@@ -328,8 +324,7 @@ void FrmBilans::print() {
     const bool ofToday = TabVues->currentIndex() >= 2;
     ImprimeLigne(app_,
                  QStringLiteral("Bilans - ") + view + QStringLiteral(" ") +
-                     (ofToday ? QStringLiteral("à la date du : ") +
-                                    dateText(app_.sys.clock.today())
+                     (ofToday ? QStringLiteral("à la date du : ") + dateText(app_.sys.clock.today())
                               : periodText(period_)) +
                      QStringLiteral("\r\n"),
                  12, true, true);

@@ -11,7 +11,9 @@ namespace {
 const QString kMaterial = QStringLiteral("Caisse matériel");
 const QString kDrinks = QStringLiteral("Caisse boissons");
 
-QString registerName(int r) { return r == 1 ? kDrinks : kMaterial; }
+QString registerName(int r) {
+    return r == 1 ? kDrinks : kMaterial;
+}
 
 Cell monthCell(const std::optional<QDate>& month) {
     return month ? Cell::month(*month) : Cell::of(kUnreadableDate);
@@ -41,10 +43,11 @@ Sheet entriesSheet(const Bilan& bilan, int r) {
                 {}};
     sheet.rows.reserve(bilan.entries[r].size() + 1);
     for (const EntryRow& entry : bilan.entries[r])
-        sheet.rows.append({dateCell(entry.date, entry.dateText), Cell::of(entryKindText(entry.kind)),
-                           Cell::of(entry.who), Cell::money(entry.amount)});
-    sheet.rows.append({Cell::of(QStringLiteral("Total")), {}, {},
-                       Cell::money(bilan.receiptsTotal[r].total)});
+        sheet.rows.append({dateCell(entry.date, entry.dateText),
+                           Cell::of(entryKindText(entry.kind)), Cell::of(entry.who),
+                           Cell::money(entry.amount)});
+    sheet.rows.append(
+        {Cell::of(QStringLiteral("Total")), {}, {}, Cell::money(bilan.receiptsTotal[r].total)});
     return sheet;
 }
 
@@ -68,8 +71,8 @@ Sheet linesSheet(const Bilan& bilan) {
 } // namespace
 
 QString frenchNumber(double value, int decimals) {
-    QString text = decimals >= 0 ? QString::number(value, 'f', decimals)
-                                 : QString::number(value, 'f', 6);
+    QString text =
+        decimals >= 0 ? QString::number(value, 'f', decimals) : QString::number(value, 'f', 6);
     if (decimals < 0 && text.contains(QLatin1Char('.'))) {
         while (text.endsWith(QLatin1Char('0')))
             text.chop(1);
@@ -140,15 +143,15 @@ Sheet productsSheet(const Bilan& bilan) {
     double quantity = 0;
     double amount = 0;
     for (const ProductSales& product : bilan.products) {
-        sheet.rows.append({Cell::of(product.name),
-                           Cell::of(registerOf(product.name) == Register::Drinks ? kDrinks
-                                                                                 : kMaterial),
-                           Cell::quantity(product.quantity), Cell::money(product.amount)});
+        sheet.rows.append(
+            {Cell::of(product.name),
+             Cell::of(registerOf(product.name) == Register::Drinks ? kDrinks : kMaterial),
+             Cell::quantity(product.quantity), Cell::money(product.amount)});
         quantity += product.quantity;
         amount += product.amount;
     }
-    sheet.rows.append({Cell::of(QStringLiteral("Total")), {}, Cell::quantity(quantity),
-                       Cell::money(amount)});
+    sheet.rows.append(
+        {Cell::of(QStringLiteral("Total")), {}, Cell::quantity(quantity), Cell::money(amount)});
     return sheet;
 }
 
@@ -180,12 +183,11 @@ Sheet receiptsSheet(const Bilan& bilan) {
     }
     const Receipts& m = bilan.receiptsTotal[0];
     const Receipts& d = bilan.receiptsTotal[1];
-    sheet.rows.append({Cell::of(QStringLiteral("Total")), Cell::of(QStringLiteral("Les deux")),
-                       Cell::money(double(m.sales) + d.sales),
-                       Cell::money(double(m.settlements) + d.settlements),
-                       Cell::money(double(m.plus) + d.plus), Cell::money(double(m.minus) + d.minus),
-                       Cell::money(double(m.other) + d.other),
-                       Cell::money(double(m.total) + d.total)});
+    sheet.rows.append(
+        {Cell::of(QStringLiteral("Total")), Cell::of(QStringLiteral("Les deux")),
+         Cell::money(double(m.sales) + d.sales), Cell::money(double(m.settlements) + d.settlements),
+         Cell::money(double(m.plus) + d.plus), Cell::money(double(m.minus) + d.minus),
+         Cell::money(double(m.other) + d.other), Cell::money(double(m.total) + d.total)});
     return sheet;
 }
 
@@ -205,8 +207,11 @@ Sheet debtsSheet(const Bilan& bilan) {
                            debt.oldest ? Cell::integer(debt.age) : Cell{}});
         lines += debt.lines;
     }
-    sheet.rows.append({Cell::of(QStringLiteral("Total")), Cell::money(bilan.debtTotal),
-                       Cell::integer(lines), {}, {}});
+    sheet.rows.append({Cell::of(QStringLiteral("Total")),
+                       Cell::money(bilan.debtTotal),
+                       Cell::integer(lines),
+                       {},
+                       {}});
     return sheet;
 }
 
@@ -228,8 +233,9 @@ Sheet stockSheet(const Bilan& bilan) {
 }
 
 QList<Sheet> bilanSheets(const Bilan& bilan) {
-    return {salesSheet(bilan), productsSheet(bilan), receiptsSheet(bilan), debtsSheet(bilan),
-            stockSheet(bilan), linesSheet(bilan),    entriesSheet(bilan, 0), entriesSheet(bilan, 1)};
+    return {salesSheet(bilan),      productsSheet(bilan),  receiptsSheet(bilan),
+            debtsSheet(bilan),      stockSheet(bilan),     linesSheet(bilan),
+            entriesSheet(bilan, 0), entriesSheet(bilan, 1)};
 }
 
 } // namespace vendalise

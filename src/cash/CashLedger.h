@@ -96,7 +96,9 @@ struct LineAmounts {
 };
 LineAmounts amountsOfLine(QByteArrayView line, Register cashRegister);
 // One amount added to a register's running total, as the total adds it.
-inline float addAmount(float sum, double value) { return static_cast<float>(double(sum) + value); }
+inline float addAmount(float sum, double value) {
+    return static_cast<float>(double(sum) + value);
+}
 // The same for the register's ledger file; a missing file holds nothing.
 float registerTotal(App& app, Register cashRegister);
 

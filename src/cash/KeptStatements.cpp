@@ -7,6 +7,9 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <optional>
+
 namespace vendalise {
 
 namespace {
@@ -43,8 +46,8 @@ std::optional<NameParts> partsOf(const QString& name) {
         match.captured(2).compare(baseOf(Register::Drinks), Qt::CaseInsensitive) == 0
             ? Register::Drinks
             : Register::Material;
-    parts.day = QDate(match.captured(5).toInt(), match.captured(4).toInt(),
-                      match.captured(3).toInt());
+    parts.day =
+        QDate(match.captured(5).toInt(), match.captured(4).toInt(), match.captured(3).toInt());
     parts.n = match.captured(6).isEmpty() ? 1 : match.captured(6).toInt();
     if (!parts.day.isValid() || parts.n < 1)
         return std::nullopt;
@@ -80,8 +83,8 @@ QByteArray bytesOf(const QString& path) {
 } // namespace
 
 QString keptStatementName(Register cashRegister, QDate day, int n) {
-    QString name = baseOf(cashRegister) + QStringLiteral(" du ") +
-                   day.toString(QStringLiteral("dd-MM-yyyy"));
+    QString name =
+        baseOf(cashRegister) + QStringLiteral(" du ") + day.toString(QStringLiteral("dd-MM-yyyy"));
     if (n > 1)
         name += QStringLiteral(" (%1)").arg(n);
     return name + QStringLiteral(".orv");

@@ -31,12 +31,11 @@ const RegisterTexts& textsOf(Register cashRegister) {
         QStringLiteral("Correction de caisse :"), QStringLiteral("Total en caisse : "),
         QStringLiteral("Libellé de la correction de caisse"),
         QStringLiteral("Caisse à la date du : "), QStringLiteral("Montant caisse : ")};
-    static const RegisterTexts drinks{
-        QStringLiteral("Correction de caisse Boisson :"),
-        QStringLiteral("Total en caisse Boisson : "),
-        QStringLiteral("Libellé de la correction de caisseBoisson"),
-        QStringLiteral("Caisse Boissons à la date du : "),
-        QStringLiteral("Montant caisse Boissons : ")};
+    static const RegisterTexts drinks{QStringLiteral("Correction de caisse Boisson :"),
+                                      QStringLiteral("Total en caisse Boisson : "),
+                                      QStringLiteral("Libellé de la correction de caisseBoisson"),
+                                      QStringLiteral("Caisse Boissons à la date du : "),
+                                      QStringLiteral("Montant caisse Boissons : ")};
     return cashRegister == Register::Drinks ? drinks : material;
 }
 
@@ -57,9 +56,9 @@ RegisterWindow::RegisterWindow(App& app, Register which, const Layout& layout)
     setFontOf(Label1, 12, true);
     Label1->setAlignment(Qt::AlignCenter);
     list = addList(layout.listName, false, {}, layout.listAt);
-    CmdAjustement = addPictureButton(QStringLiteral("CmdAjustement"), correctionPicture(),
-                                     QStringLiteral("Correction de caisse"),
-                                     twips(600, 6960, 615, 615));
+    CmdAjustement =
+        addPictureButton(QStringLiteral("CmdAjustement"), correctionPicture(),
+                         QStringLiteral("Correction de caisse"), twips(600, 6960, 615, 615));
     CmdSomme = addPictureButton(QStringLiteral("CmdSomme"), sumPicture(),
                                 QStringLiteral("Faire la somme"), twips(1920, 6960, 615, 615));
     CmdReleve = addPictureButton(QStringLiteral("CmdReleve"), statementPicture(),
@@ -133,8 +132,8 @@ void RegisterWindow::correction() {
             return;
         const QString title = QStringLiteral("Correction");
         const QString label = app_.sys.messages.input(textsOf(cashRegister).labelPrompt, title);
-        const QString amountText = app_.sys.messages.input(
-            QStringLiteral("Montant de la correction de caisse"), title);
+        const QString amountText =
+            app_.sys.messages.input(QStringLiteral("Montant de la correction de caisse"), title);
         const double amount = amountValue(amountText);
         qint64 at = -1;
         QString entry;
@@ -174,8 +173,8 @@ void RegisterWindow::print() {
     total = 0;
     QString step = QStringLiteral("Ligne 0");
     try {
-        ImprimeLigne(app_, texts.printTitle + dateText(app_.sys.clock.today()) +
-                               QStringLiteral("\r\n"),
+        ImprimeLigne(app_,
+                     texts.printTitle + dateText(app_.sys.clock.today()) + QStringLiteral("\r\n"),
                      12, true, true);
         QByteArray ledger;
         try {

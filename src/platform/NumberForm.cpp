@@ -1,8 +1,7 @@
 #include "platform/NumberForm.h"
 
-#include <clocale>
-
 #include <charconv>
+#include <clocale>
 #include <cmath>
 #include <string>
 

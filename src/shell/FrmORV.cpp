@@ -89,10 +89,10 @@ FrmORV::FrmORV(App& app) : Window(app, QStringLiteral("FrmORV"), 6735, 5340) {
 
     // Beside "Bilan des ventes", made last so that the tab order of the
     // others stays as it was.
-    CmdBilans = withPicture(addButton(QStringLiteral("CmdBilans"), {},
-                                      QStringLiteral("Bilans et exports"),
-                                      twips(4680, 2100, 615, 615)),
-                            bilansPicture());
+    CmdBilans =
+        withPicture(addButton(QStringLiteral("CmdBilans"), {}, QStringLiteral("Bilans et exports"),
+                              twips(4680, 2100, 615, 615)),
+                    bilansPicture());
 
     handle(NewAdh, &QPushButton::clicked, [this] { openMembers(); });
     handle(BtnStock, &QPushButton::clicked, [this] { openStock(); });

@@ -10,7 +10,10 @@ Sheet aSheet() {
             {u"Mois"_s, u"Libellé"_s, u"Montant"_s, u"Quantité"_s, u"Ventes"_s},
             {{Cell::month(QDate(2007, 9, 1)), Cell::of(u"Fond; caisse"_s), Cell::money(-2.5),
               Cell::quantity(0.25), Cell::integer(3)},
-             {Cell::day(QDate(2007, 12, 5)), Cell::of(u"dit \"ok\""_s), Cell::money(1234.567), {},
+             {Cell::day(QDate(2007, 12, 5)),
+              Cell::of(u"dit \"ok\""_s),
+              Cell::money(1234.567),
+              {},
               Cell::of(u" x"_s)}},
             0,
             {}};
@@ -18,10 +21,10 @@ Sheet aSheet() {
 
 TEST(CsvExport, IsWhatFrenchSpreadsheetsOpenWithoutAsking) {
     EXPECT_EQ(csvText(aSheet()),
-              QByteArray("\xEF\xBB\xBF") + u"Mois;Libellé;Montant;Quantité;Ventes\r\n"
-                                           u"01/09/2007;\"Fond; caisse\";-2,50;0,25;3\r\n"
-                                           u"05/12/2007;\"dit \"\"ok\"\"\";1234,57;;\" x\"\r\n"_s
-                                               .toUtf8());
+              QByteArray("\xEF\xBB\xBF") +
+                  u"Mois;Libellé;Montant;Quantité;Ventes\r\n"
+                  u"01/09/2007;\"Fond; caisse\";-2,50;0,25;3\r\n"
+                  u"05/12/2007;\"dit \"\"ok\"\"\";1234,57;;\" x\"\r\n"_s.toUtf8());
     EXPECT_EQ(csvFileOf(u"/a/Bilans.CSV"_s, aSheet()), u"/a/Bilans - Ventes.csv"_s);
 }
 
@@ -66,8 +69,7 @@ TEST_F(Exports, AFailureLeavesNothingHalfWritten) {
         }
         files.setFaults({});
     };
-    each([&] { exportWorkbook(files, sheets, pathOf(u"Bilans.xlsx"_s)); },
-         {u"Bilans.xlsx"_s});
+    each([&] { exportWorkbook(files, sheets, pathOf(u"Bilans.xlsx"_s)); }, {u"Bilans.xlsx"_s});
     QDir(files.current()).remove(u"Bilans.xlsx"_s);
     each([&] { exportCsv(files, {aSheet()}, pathOf(u"B.csv"_s)); }, {u"B - Ventes.csv"_s});
 }

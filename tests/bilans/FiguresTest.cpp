@@ -187,15 +187,15 @@ TEST_F(BilansOfAClub, DebtsGiveTheOldestOwedLineAndSortByAmountOrAge) {
     EXPECT_TRUE(std::is_sorted(bilan.debts.cbegin(), bilan.debts.cend(),
                                [](const DebtRow& a, const DebtRow& b) { return a.owed > b.owed; }));
     sortDebts(bilan.debts, DebtOrder::Age);
-    EXPECT_TRUE(std::is_sorted(bilan.debts.cbegin(), bilan.debts.cend(),
-                               [](const DebtRow& a, const DebtRow& b) {
-                                   return *a.oldest < *b.oldest;
-                               }));
+    EXPECT_TRUE(
+        std::is_sorted(bilan.debts.cbegin(), bilan.debts.cend(),
+                       [](const DebtRow& a, const DebtRow& b) { return *a.oldest < *b.oldest; }));
 }
 
 TEST(CashEntriesRead, EveryKindWithItsDateWhoAndAmounts) {
     const QByteArray text = toCp1252(
-        u"Achat effectué le 05/12/2007 par : Jean DUPONT\r\nNombre et désignation : 2 x Tee-shirt\r\n"
+        u"Achat effectué le 05/12/2007 par : Jean DUPONT\r\nNombre et désignation : 2 x "
+        u"Tee-shirt\r\n"
         u"Prix unitaire : 7,5 - Prix total : 15\r\n\r\n"
         u"Achat réglé le 06/12/2007 par : Paul MARTIN\r\nNombre et désignation : 1 x Corde\r\n"
         u"Prix unitaire : 20 - Prix total : 20\r\n\r\n"

@@ -14,8 +14,7 @@ protected:
     // Every file below the folder, by its path from there.
     QStringList allFiles() const {
         QStringList found;
-        QDirIterator it(files.current(), QDir::Files | QDir::Hidden,
-                        QDirIterator::Subdirectories);
+        QDirIterator it(files.current(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
         while (it.hasNext())
             found.append(QDir(files.current()).relativeFilePath(it.next()));
         found.sort();
@@ -46,9 +45,9 @@ TEST_F(KeptStatements, KeepTheLedgerByteForByteAndNeverReplaceOne) {
     QStringList names;
     for (const KeptStatement& kept : keptStatements(files, Register::Material))
         names.append(QFileInfo(kept.path).fileName());
-    EXPECT_EQ(names, (QStringList{u"Compta du 30-11-2007.orv"_s, u"Compta du 05-12-2007.orv"_s,
-                                  u"Compta du 05-12-2007 (2).orv"_s,
-                                  u"Compta du 06-12-2007.orv"_s}));
+    EXPECT_EQ(names,
+              (QStringList{u"Compta du 30-11-2007.orv"_s, u"Compta du 05-12-2007.orv"_s,
+                           u"Compta du 05-12-2007 (2).orv"_s, u"Compta du 06-12-2007.orv"_s}));
     EXPECT_EQ(keptStatements(files, Register::Drinks).size(), 1);
 }
 

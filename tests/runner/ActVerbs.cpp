@@ -16,8 +16,8 @@
 #include <QListView>
 #include <QMouseEvent>
 #include <QTabBar>
-#include <QTabWidget>
 #include <QTableView>
+#include <QTabWidget>
 
 namespace vendalise::testing {
 
@@ -148,9 +148,9 @@ void ScenarioRunner::sort(const Step& step) {
     const QAbstractItemModel* model = table->model();
     for (int c = 0; c < model->columnCount(); ++c) {
         // A header may be shown on two lines.
-        if (model->headerData(c, Qt::Horizontal).toString().replace(QLatin1Char('\n'),
-                                                                   QLatin1Char(' ')) ==
-            step.words[2]) {
+        if (model->headerData(c, Qt::Horizontal)
+                .toString()
+                .replace(QLatin1Char('\n'), QLatin1Char(' ')) == step.words[2]) {
             sendClick(header->viewport(),
                       QPoint(header->sectionViewportPosition(c) + header->sectionSize(c) / 2,
                              header->height() / 2));
@@ -313,8 +313,7 @@ void ScenarioRunner::tables(const Step& step) {
         text += QLatin1Char('\n');
     }
     QFile file(step.words[2]);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(text.toUtf8()) < 0)
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text.toUtf8()) < 0)
         abort(QStringLiteral("cannot write ") + step.words[2]);
 }
 

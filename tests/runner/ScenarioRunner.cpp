@@ -1,8 +1,8 @@
 #include "ScenarioRunner.h"
 
 #include "access/Pass.h"
-#include "cash/RegisterWindow.h"
 #include "bilans/FrmBilans.h"
+#include "cash/RegisterWindow.h"
 #include "catalogue/FrmStock.h"
 #include "inventory/Inventaire.h"
 #include "members/FrmNewAdh.h"

@@ -85,10 +85,9 @@ int main(int argc, char* argv[]) {
         {QStringLiteral("<cwd>"), QDir::toNativeSeparators(startedIn)},
         // Where a scenario leaves what another program reads after it: the
         // folder VENDALISE_SCENARIO_OUT names, else the scratch home.
-        {QStringLiteral("<out>"),
-         qEnvironmentVariableIsEmpty("VENDALISE_SCENARIO_OUT")
-             ? QDir::toNativeSeparators(paths.home)
-             : qEnvironmentVariable("VENDALISE_SCENARIO_OUT")},
+        {QStringLiteral("<out>"), qEnvironmentVariableIsEmpty("VENDALISE_SCENARIO_OUT")
+                                      ? QDir::toNativeSeparators(paths.home)
+                                      : qEnvironmentVariable("VENDALISE_SCENARIO_OUT")},
     };
     QStringList errors;
     std::vector<Step> steps =

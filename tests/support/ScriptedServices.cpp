@@ -40,8 +40,8 @@ QString ScriptedMessages::saveFileName(const QString& title, const QString& prop
     saveDialogs.append({title, proposed, filter});
     if (savePaths.empty()) {
         if (onUnanswered)
-            onUnanswered({true, title, QStringLiteral("(enregistrer sous) ") + proposed,
-                          Icon::None, Buttons::Ok, proposed});
+            onUnanswered({true, title, QStringLiteral("(enregistrer sous) ") + proposed, Icon::None,
+                          Buttons::Ok, proposed});
         return {};
     }
     const QString path = savePaths.front();
