@@ -11,6 +11,7 @@
 #include <QAbstractTableModel>
 #include <QComboBox>
 #include <QDir>
+#include <QFont>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTableView>
@@ -48,11 +49,8 @@ public:
         case Qt::TextAlignmentRole:
             return cell.isNumber() ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
         case Qt::FontRole:
-            if (index.row() >= sheet_.rows.size() - sheet_.totalRows) {
-                QFont bold;
-                bold.setBold(true);
-                return bold;
-            }
+            if (index.row() >= sheet_.rows.size() - sheet_.totalRows)
+                return bold_;
             return {};
         default:
             return {};
@@ -70,15 +68,24 @@ public:
         return QAbstractTableModel::headerData(section, orientation, role);
     }
 
+    // The totals' font: the table's own, bold.
+    void setBoldFont(QFont font) {
+        font.setBold(true);
+        bold_ = font;
+    }
+
 private:
     Sheet sheet_;
+    QFont bold_;
 };
 
 QTableView* addTable(QWidget* page, const QString& name, const QRect& where) {
     auto* table = new QTableView(page);
     table->setObjectName(name);
     table->setGeometry(where);
-    table->setModel(new SheetModel(table));
+    auto* model = new SheetModel(table);
+    model->setBoldFont(table->font());
+    table->setModel(model);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->verticalHeader()->setVisible(false);
