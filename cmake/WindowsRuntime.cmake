@@ -5,7 +5,7 @@
 get_filename_component(VENDALISE_QT_ROOT "${Qt6_DIR}/../../.." ABSOLUTE)
 
 set(VENDALISE_RUNTIME_DLLS)
-foreach(library Core Gui Widgets PrintSupport)
+foreach(library Core Gui Widgets PrintSupport Charts)
     list(APPEND VENDALISE_RUNTIME_DLLS ${VENDALISE_QT_ROOT}/bin/Qt6${library}.dll)
 endforeach()
 set(runtime_folders ${VENDALISE_QT_ROOT}/bin)

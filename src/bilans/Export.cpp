@@ -90,6 +90,81 @@ lxw_error writeCell(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t column, const
     return LXW_NO_ERROR;
 }
 
+// "A", "B", ... "AA": a column's name in a formula.
+QString columnName(lxw_col_t column) {
+    QString name;
+    for (int n = int(column) + 1; n > 0; n = (n - 1) / 26)
+        name.prepend(QLatin1Char(char('A' + (n - 1) % 26)));
+    return name;
+}
+
+// "='Ventes'!$L$2:$L$5": a range of one column, rows counted from 0.
+QByteArray rangeOf(const QString& sheet, lxw_col_t column, int firstRow, int lastRow) {
+    QString quoted = sheet;
+    quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
+    const QString name = columnName(column);
+    return (QStringLiteral("='") + quoted + QStringLiteral("'!$") + name + QLatin1Char('$') +
+            QString::number(firstRow + 1) + QStringLiteral(":$") + name + QLatin1Char('$') +
+            QString::number(lastRow + 1))
+        .toUtf8();
+}
+
+// The chart's data as a small table (its title, then the categories and a
+// column per series) and a native chart of it below.
+void writeChart(lxw_workbook* book, lxw_worksheet* worksheet, const QString& sheetName,
+                lxw_col_t column, const ChartData& data, const Formats& formats,
+                const QString& path) {
+    const auto check = [&](lxw_error error) {
+        if (error != LXW_NO_ERROR)
+            throw exportError(path, QString::fromUtf8(lxw_strerror(error)));
+    };
+    check(worksheet_write_string(worksheet, 0, column, data.title.toUtf8().constData(),
+                                 formats.header));
+    for (qsizetype s = 0; s < data.series.size(); ++s)
+        check(worksheet_write_string(worksheet, 0, lxw_col_t(column + 1 + s),
+                                     data.series[s].name.toUtf8().constData(), formats.header));
+    for (qsizetype c = 0; c < data.categories.size(); ++c) {
+        check(worksheet_write_string(worksheet, lxw_row_t(c + 1), column,
+                                     data.categories[c].toUtf8().constData(), formats.text[0]));
+        for (qsizetype s = 0; s < data.series.size(); ++s)
+            check(worksheet_write_number(worksheet, lxw_row_t(c + 1), lxw_col_t(column + 1 + s),
+                                         data.series[s].values.value(c), formats.money[0]));
+    }
+    worksheet_set_column(worksheet, column, column, 24, nullptr);
+    worksheet_set_column(worksheet, column + 1, lxw_col_t(column + data.series.size()), 16,
+                         nullptr);
+    if (data.categories.isEmpty())
+        return;
+    const uint8_t type = data.kind == ChartData::Kind::StackedBars      ? LXW_CHART_COLUMN_STACKED
+                         : data.kind == ChartData::Kind::HorizontalBars ? LXW_CHART_BAR
+                                                                        : LXW_CHART_COLUMN;
+    lxw_chart* chart = workbook_add_chart(book, type);
+    const int last = int(data.categories.size());
+    static const lxw_color_t colours[] = {0x285AAA, 0xDC8C1E, 0x3C9650, 0xBE3232};
+    const QByteArray sheetUtf8 = sheetName.toUtf8();
+    for (qsizetype s = 0; s < data.series.size(); ++s) {
+        const QByteArray categories = rangeOf(sheetName, column, 1, last);
+        const QByteArray values = rangeOf(sheetName, lxw_col_t(column + 1 + s), 1, last);
+        lxw_chart_series* series =
+            chart_add_series(chart, categories.constData(), values.constData());
+        chart_series_set_name_range(series, sheetUtf8.constData(), 0, lxw_col_t(column + 1 + s));
+        lxw_chart_fill fill{colours[s % 4], 0, 0};
+        chart_series_set_fill(series, &fill);
+    }
+    chart_title_set_name(chart, data.title.toUtf8().constData());
+    chart_axis_set_num_format(type == LXW_CHART_BAR ? chart->x_axis : chart->y_axis,
+                              "#,##0\\ \"\xe2\x82\xac\"");
+    // A horizontal chart reads from the top, largest first.
+    if (type == LXW_CHART_BAR)
+        chart_axis_set_reverse(chart->y_axis);
+    chart_legend_set_position(chart, data.series.size() > 1 ? LXW_CHART_LEGEND_BOTTOM
+                                                            : LXW_CHART_LEGEND_NONE);
+    lxw_chart_options options{};
+    options.x_scale = 1.3;
+    options.y_scale = 1.2;
+    check(worksheet_insert_chart_opt(worksheet, lxw_row_t(last + 3), column, chart, &options));
+}
+
 void writeSheet(lxw_workbook* book, const Sheet& sheet, const Formats& formats,
                 const QString& path) {
     const QByteArray name = sheet.name.toUtf8();
@@ -125,6 +200,12 @@ void writeSheet(lxw_workbook* book, const Sheet& sheet, const Formats& formats,
     for (int c = 0; c < widths.size(); ++c)
         worksheet_set_column(worksheet, lxw_col_t(c), lxw_col_t(c), widths[c], nullptr);
     worksheet_freeze_panes(worksheet, 1, 0);
+    // Each chart's data right of the table, the chart below its data.
+    lxw_col_t column = lxw_col_t(sheet.headers.size() + 1);
+    for (const ChartData& chart : sheet.charts) {
+        writeChart(book, worksheet, sheet.name, column, chart, formats, path);
+        column += lxw_col_t(std::max<qsizetype>(chart.series.size() + 2, 8));
+    }
 }
 
 void writeWorkbook(const QList<Sheet>& sheets, const QString& temporary, const QString& target) {

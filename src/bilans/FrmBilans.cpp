@@ -1,5 +1,6 @@
 #include "bilans/FrmBilans.h"
 
+#include "bilans/ChartViews.h"
 #include "bilans/Export.h"
 #include "catalogue/Catalogue.h"
 #include "core/App.h"
@@ -13,6 +14,8 @@
 #include <QDir>
 #include <QFont>
 #include <QHeaderView>
+#include <QImage>
+#include <QPainter>
 #include <QPushButton>
 #include <QTableView>
 #include <QTabWidget>
@@ -125,7 +128,7 @@ QString periodText(const Period& period) {
 
 } // namespace
 
-FrmBilans::FrmBilans(App& app) : Window(app, QStringLiteral("FrmBilans"), 12000, 8160) {
+FrmBilans::FrmBilans(App& app) : Window(app, QStringLiteral("FrmBilans"), 14400, 9840) {
     setWindowTitle(QStringLiteral("Bilans"));
     LabelDu = addLabel(QStringLiteral("LabelDu"), QStringLiteral("Du"), twips(240, 270, 360, 300));
     TextDu = addField(QStringLiteral("TextDu"), twips(600, 210, 1380, 360));
@@ -140,48 +143,67 @@ FrmBilans::FrmBilans(App& app) : Window(app, QStringLiteral("FrmBilans"), 12000,
                          QStringLiteral("L'année civile en cours"), twips(5460, 180, 1200, 420));
     CmdTout = addButton(QStringLiteral("CmdTout"), QStringLiteral("Tout"),
                         QStringLiteral("Toutes les dates"), twips(6780, 180, 1200, 420));
-    LabelIllisible = addLabel(QStringLiteral("LabelIllisible"), {}, twips(8160, 150, 3600, 540));
+    LabelIllisible = addLabel(QStringLiteral("LabelIllisible"), {}, twips(8160, 150, 6000, 540));
     LabelIllisible->setWordWrap(true);
 
     TabVues = new QTabWidget(this);
     TabVues->setObjectName(QStringLiteral("TabVues"));
-    TabVues->setGeometry(twips(240, 780, 11520, 6660));
-    const QRect table = twips(60, 60, 11280, 5580);
-    const QRect note = twips(60, 5700, 11280, 480);
+    TabVues->setGeometry(twips(240, 780, 13920, 8280));
+    // Each view: its tables above, its charts below, a note under them.
+    const QRect wide = twips(60, 60, 13680, 3300);
+    const QRect left = twips(60, 3420, 6780, 3780);
+    const QRect right = twips(6960, 3420, 6780, 3780);
+    const QRect note = twips(60, 7260, 13680, 480);
     const auto page = [this](const QString& title) {
         auto* widget = new QWidget;
         TabVues->addTab(widget, title);
         return widget;
     };
+    const auto addChart = [](QWidget* page, const QString& name, const QRect& where) {
+        auto* chart = new ChartView(name, page);
+        chart->setGeometry(where);
+        return chart;
+    };
     QWidget* sales = page(QStringLiteral("Ventes"));
-    TableVentes = addTable(sales, QStringLiteral("TableVentes"), twips(60, 60, 11280, 2700));
-    TableProduits = addTable(sales, QStringLiteral("TableProduits"), twips(60, 2820, 11280, 2820));
+    TableVentes = addTable(sales, QStringLiteral("TableVentes"), twips(60, 60, 8400, 3300));
+    TableProduits = addTable(sales, QStringLiteral("TableProduits"), twips(8580, 60, 5160, 3300));
+    ChartVentes = addChart(sales, QStringLiteral("ChartVentes"), twips(60, 3420, 8400, 3780));
+    ChartProduits =
+        addChart(sales, QStringLiteral("ChartProduits"), twips(8580, 3420, 5160, 3780));
     LabelNoteVentes = addNote(sales, QStringLiteral("LabelNoteVentes"), note);
     QWidget* receipts = page(QStringLiteral("Encaissements"));
-    TableEncaissements = addTable(receipts, QStringLiteral("TableEncaissements"), table);
+    TableEncaissements = addTable(receipts, QStringLiteral("TableEncaissements"), wide);
+    ChartEncaissements = addChart(receipts, QStringLiteral("ChartEncaissements"),
+                                  twips(60, 3420, 13680, 3780));
     LabelNoteEncaissements = addNote(receipts, QStringLiteral("LabelNoteEncaissements"), note);
     QWidget* debts = page(QStringLiteral("Dettes"));
-    TableDettes = addTable(debts, QStringLiteral("TableDettes"), table);
+    TableDettes = addTable(debts, QStringLiteral("TableDettes"), wide);
     TableDettes->horizontalHeader()->setToolTip(
         QStringLiteral("Cliquer « Montant dû » ou « Âge (jours) » pour trier"));
+    ChartDettesAge = addChart(debts, QStringLiteral("ChartDettesAge"), left);
+    ChartDebiteurs = addChart(debts, QStringLiteral("ChartDebiteurs"), right);
     LabelNoteDettes = addNote(debts, QStringLiteral("LabelNoteDettes"), note);
     QWidget* stock = page(QStringLiteral("Stock"));
-    TableStock = addTable(stock, QStringLiteral("TableStock"), table);
+    TableStock = addTable(stock, QStringLiteral("TableStock"), twips(60, 60, 13680, 7140));
     LabelNoteStock = addNote(stock, QStringLiteral("LabelNoteStock"), note);
 
     ComboFormat = new QComboBox(this);
     ComboFormat->setObjectName(QStringLiteral("ComboFormat"));
-    ComboFormat->setGeometry(twips(240, 7590, 1200, 390));
+    ComboFormat->setGeometry(twips(240, 9270, 1200, 390));
     ComboFormat->addItems({QStringLiteral("XLSX"), QStringLiteral("CSV")});
     ComboFormat->setToolTip(QStringLiteral("Classeur XLSX, ou fichiers CSV"));
     CmdExporter = addButton(QStringLiteral("CmdExporter"), QStringLiteral("Exporter"),
                             QStringLiteral("Exporter les bilans vers un tableur"),
-                            twips(1560, 7560, 1500, 450));
+                            twips(1560, 9240, 1500, 450));
     CmdImprimer =
         addButton(QStringLiteral("CmdImprimer"), QStringLiteral("Imprimer"),
-                  QStringLiteral("Imprimer la vue affichée"), twips(3180, 7560, 1500, 450));
+                  QStringLiteral("Imprimer la vue affichée"), twips(3180, 9240, 1500, 450));
+    CmdExporterImage = addButton(QStringLiteral("CmdExporterImage"),
+                                 QStringLiteral("Exporter l'image"),
+                                 QStringLiteral("Enregistrer les graphiques de la vue en PNG"),
+                                 twips(4800, 9240, 2100, 450));
     CmdRetour = addButton(QStringLiteral("CmdRetour"), QStringLiteral("Retour"),
-                          QStringLiteral("Retour"), twips(10260, 7560, 1500, 450));
+                          QStringLiteral("Retour"), twips(12660, 9240, 1500, 450));
 
     const QDate today = app_.sys.clock.today();
     period_ = Period::season(today);
@@ -201,6 +223,7 @@ FrmBilans::FrmBilans(App& app) : Window(app, QStringLiteral("FrmBilans"), 12000,
             [this](int column) { app_.run([this, column] { sortDebts(column); }); });
     handle(CmdExporter, &QPushButton::clicked, [this] { exportFigures(); });
     handle(CmdImprimer, &QPushButton::clicked, [this] { print(); });
+    handle(CmdExporterImage, &QPushButton::clicked, [this] { exportPicture(); });
     handle(CmdRetour, &QPushButton::clicked, [this] { hide(); });
 }
 
@@ -249,6 +272,11 @@ void FrmBilans::showFigures() {
     fill(TableDettes, debts);
     const Sheet stock = stockSheet(bilan_);
     fill(TableStock, stock);
+    ChartVentes->show(salesByMonthChart(bilan_));
+    ChartProduits->show(topProductsChart(bilan_));
+    ChartEncaissements->show(receiptsChart(bilan_));
+    ChartDettesAge->show(debtsByAgeChart(bilan_));
+    ChartDebiteurs->show(topDebtorsChart(bilan_));
     LabelNoteVentes->setText(sales.note);
     LabelNoteEncaissements->setText(receipts.note);
     LabelNoteDettes->setText(debts.note);
@@ -325,7 +353,80 @@ QList<Sheet> FrmBilans::shownSheets() const {
     }
 }
 
-// The view shown, a line a row, its cells separated by " | ".
+QList<ChartView*> FrmBilans::shownCharts() const {
+    switch (TabVues->currentIndex()) {
+    case 0:
+        return {ChartVentes, ChartProduits};
+    case 1:
+        return {ChartEncaissements};
+    case 2:
+        return {ChartDettesAge, ChartDebiteurs};
+    default:
+        return {};
+    }
+}
+
+// The charts of the view side by side, twice their size on screen.
+void FrmBilans::exportPicture() {
+    const QList<ChartView*> charts = shownCharts();
+    if (charts.isEmpty()) {
+        app_.tell(QStringLiteral("La vue « %1 » n'a pas de graphique.")
+                      .arg(TabVues->tabText(TabVues->currentIndex())),
+                  QStringLiteral("Bilans"), Messages::Icon::Information);
+        return;
+    }
+    const QString view = TabVues->tabText(TabVues->currentIndex());
+    const QString proposed =
+        QDir(app_.files.current())
+            .filePath(QStringLiteral("Bilans ") + view + QStringLiteral(" du ") +
+                      app_.sys.clock.today().toString(QStringLiteral("dd-MM-yyyy")) +
+                      QStringLiteral(".png"));
+    QString path = app_.sys.messages.saveFileName(QStringLiteral("Exporter l'image"),
+                                                  QDir::toNativeSeparators(proposed),
+                                                  QStringLiteral("Image PNG (*.png)"));
+    if (path.isEmpty())
+        return;
+    path = QDir::fromNativeSeparators(path);
+    if (!path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
+        path += QStringLiteral(".png");
+    constexpr double scale = 2;
+    QList<QImage> pictures;
+    QSize size;
+    for (const ChartView* chart : charts) {
+        pictures.append(chart->picture(scale));
+        size = QSize(size.width() + pictures.last().width(),
+                     std::max(size.height(), pictures.last().height()));
+    }
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        int x = 0;
+        for (QImage& picture : pictures) {
+            picture.setDevicePixelRatio(1);
+            painter.drawImage(x, 0, picture);
+            x += picture.width();
+        }
+    }
+    try {
+        app_.files.saveThrough(path, [&](const QString& temporary) {
+            if (!image.save(temporary, "PNG"))
+                throw FileError(FileError::Kind::Other, path,
+                                QStringLiteral("L'image n'a pas pu être écrite."));
+        });
+    } catch (const FileError& error) {
+        app_.tell(QStringLiteral("L'image n'a pas pu être exportée :\r\n") +
+                      QDir::toNativeSeparators(error.file()) + QStringLiteral("\r\n") +
+                      error.description(),
+                  QStringLiteral("Bilans"), Messages::Icon::Critical);
+        return;
+    }
+    app_.tell(QStringLiteral("L'image a été exportée :\r\n") + QDir::toNativeSeparators(path),
+              QStringLiteral("Bilans"), Messages::Icon::Information);
+}
+
+// The view shown, a line a row, its cells separated by " | ", its charts
+// below it.
 void FrmBilans::print() {
     const QString view = TabVues->tabText(TabVues->currentIndex());
     const bool ofToday = TabVues->currentIndex() >= 2;
@@ -350,6 +451,11 @@ void FrmBilans::print() {
             ImprimeLigne(app_, sheet.note, 8, false, false);
         ImprimeLigne(app_, QStringLiteral(" "), 9, false, false);
     }
+    for (const ChartView* chart : shownCharts())
+        ImprimeDessin(app_, chart->data().title, double(chart->height()) / chart->width(),
+                      [chart](QPainter& painter, const QRectF& area) {
+                          chart->drawInto(painter, area);
+                      });
     FinImpression(app_);
 }
 

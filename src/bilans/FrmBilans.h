@@ -11,9 +11,12 @@ class QTableView;
 
 namespace vendalise {
 
+class ChartView;
+
 // "Bilans": the figures of a period (sales and receipts by month, the
-// sales by product) and those of today (debts, stock), read from the files
-// without writing any, exported as a workbook or CSV files, printed.
+// sales by product) and those of today (debts, stock), as tables and
+// charts, read from the files without writing any, exported as a workbook
+// or CSV files, printed.
 class FrmBilans : public Window {
     Q_OBJECT
 public:
@@ -30,6 +33,10 @@ private:
     void sortDebts(int column);
     void exportFigures();
     void print();
+    // Saves the charts of the view shown as a PNG picture.
+    void exportPicture();
+    // The charts of the tab shown.
+    QList<ChartView*> shownCharts() const;
     // The tables of the tab shown.
     QList<Sheet> shownSheets() const;
 
@@ -51,6 +58,11 @@ private:
     QTableView* TableEncaissements;
     QTableView* TableDettes;
     QTableView* TableStock;
+    ChartView* ChartVentes;
+    ChartView* ChartProduits;
+    ChartView* ChartEncaissements;
+    ChartView* ChartDettesAge;
+    ChartView* ChartDebiteurs;
     ClickLabel* LabelNoteVentes;
     ClickLabel* LabelNoteEncaissements;
     ClickLabel* LabelNoteDettes;
@@ -58,6 +70,7 @@ private:
     QComboBox* ComboFormat;
     QPushButton* CmdExporter;
     QPushButton* CmdImprimer;
+    QPushButton* CmdExporterImage;
     QPushButton* CmdRetour;
 };
 

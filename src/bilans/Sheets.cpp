@@ -233,9 +233,14 @@ Sheet stockSheet(const Bilan& bilan) {
 }
 
 QList<Sheet> bilanSheets(const Bilan& bilan) {
-    return {salesSheet(bilan),      productsSheet(bilan),  receiptsSheet(bilan),
-            debtsSheet(bilan),      stockSheet(bilan),     linesSheet(bilan),
-            entriesSheet(bilan, 0), entriesSheet(bilan, 1)};
+    QList<Sheet> sheets{salesSheet(bilan),      productsSheet(bilan),  receiptsSheet(bilan),
+                        debtsSheet(bilan),      stockSheet(bilan),     linesSheet(bilan),
+                        entriesSheet(bilan, 0), entriesSheet(bilan, 1)};
+    sheets[0].charts = {salesByMonthChart(bilan)};
+    sheets[1].charts = {topProductsChart(bilan)};
+    sheets[2].charts = {receiptsChart(bilan)};
+    sheets[3].charts = {debtsByAgeChart(bilan), topDebtorsChart(bilan)};
+    return sheets;
 }
 
 } // namespace vendalise

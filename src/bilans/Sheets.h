@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bilans/Charts.h"
 #include "bilans/Figures.h"
 
 #include <QDate>
@@ -41,6 +42,9 @@ struct Sheet {
     QList<QList<Cell>> rows;
     int totalRows = 0;
     QString note; // said under the table
+    // The charts the workbook draws beside the table, each from a table of
+    // its own data.
+    QList<ChartData> charts = {};
 };
 
 // The views' tables and the export's other sheets, in the workbook's order:

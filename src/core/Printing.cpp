@@ -41,6 +41,11 @@ void ImprimeLigne(App& app, const QString& text, double size, bool bold, bool un
         tellPrintFailure(app, *failure, true);
 }
 
+void ImprimeDessin(App& app, const QString& title, double aspect, const Printer::Drawing& draw) {
+    if (const auto failure = app.sys.printer.printDrawing(title, aspect, draw))
+        tellPrintFailure(app, *failure, true);
+}
+
 void FinImpression(App& app) {
     if (const auto failure = app.sys.printer.endDocument())
         tellPrintFailure(app, *failure, false);

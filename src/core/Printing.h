@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Services.h"
+
 #include <QString>
 
 namespace vendalise {
@@ -14,6 +16,10 @@ void ChoixPolice(App& app);
 // Prints one report line with its size, bold and underline. A failure is
 // reported to the user and the line is lost; the caller goes on.
 void ImprimeLigne(App& app, const QString& text, double size, bool bold, bool underline);
+
+// Prints a drawing below the lines, `aspect` times as high as wide; a
+// failure is told as a line's.
+void ImprimeDessin(App& app, const QString& title, double aspect, const Printer::Drawing& draw);
 
 // Ends the document, which sends it to the printer; a failure is reported
 // with the message of a line's other failures.

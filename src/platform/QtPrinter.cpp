@@ -115,6 +115,28 @@ void QtPrinter::drawLine(const QString& line) {
     y_ += metrics.lineSpacing();
 }
 
+std::optional<Printer::Failure> QtPrinter::printDrawing(const QString&, double aspect,
+                                                        const Drawing& draw) {
+    if (!painter_) {
+        if (auto failure = begin())
+            return failure;
+    }
+    const QRect page = painter_->viewport();
+    const double height = std::min<double>(page.width() * aspect, page.height());
+    if (y_ > 0 && y_ + height > page.height()) {
+        printer_->newPage();
+        y_ = 0;
+    }
+    painter_->save();
+    draw(*painter_, QRectF(0, y_, page.width(), height));
+    painter_->restore();
+    y_ += height;
+    if (printer_->printerState() == QPrinter::Aborted ||
+        printer_->printerState() == QPrinter::Error)
+        return Failure{true, QStringLiteral("L'imprimante a interrompu l'impression.")};
+    return std::nullopt;
+}
+
 std::optional<Printer::Failure> QtPrinter::endDocument() {
     if (!painter_)
         return std::nullopt; // nothing was printed

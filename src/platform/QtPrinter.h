@@ -25,6 +25,8 @@ public:
     std::optional<Failure> setFont(const QString& name, bool bold) override;
     std::optional<Failure> printLine(const QString& text, double size, bool bold,
                                      bool underline) override;
+    std::optional<Failure> printDrawing(const QString& title, double aspect,
+                                        const Drawing& draw) override;
     std::optional<Failure> endDocument() override;
 
     // The folder in which "Impressions" is made: the program's current

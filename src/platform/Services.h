@@ -1,13 +1,16 @@
 #pragma once
 
 #include <QDate>
+#include <QRectF>
 #include <QString>
 #include <QStringList>
 
 #include <cstdlib>
+#include <functional>
 #include <optional>
 
 class QDialog;
+class QPainter;
 
 namespace vendalise {
 
@@ -62,6 +65,12 @@ public:
     virtual std::optional<Failure> setFont(const QString& name, bool bold) = 0;
     virtual std::optional<Failure> printLine(const QString& text, double size, bool bold,
                                              bool underline) = 0;
+    // A drawing (a chart) below the lines printed, as wide as the page and
+    // `aspect` times as high, drawn by `draw` into its area of the page, as
+    // vectors. `title` names it.
+    using Drawing = std::function<void(QPainter& painter, const QRectF& area)>;
+    virtual std::optional<Failure> printDrawing(const QString& title, double aspect,
+                                                const Drawing& draw) = 0;
     virtual std::optional<Failure> endDocument() = 0;
 };
 

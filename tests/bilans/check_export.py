@@ -7,6 +7,7 @@ the scenario's `tables` step). Usage: check_export.py FOLDER"""
 import csv
 import datetime
 import sys
+import zipfile
 from pathlib import Path
 
 import openpyxl
@@ -17,6 +18,11 @@ MONTHS = ["janvier", "février", "mars", "avril", "mai", "juin", "juillet", "ao�
 SHEETS = {"TableVentes": "Ventes", "TableProduits": "Produits",
           "TableEncaissements": "Encaissements", "TableDettes": "Dettes",
           "TableStock": "Stock"}
+
+# The window's charts and the sheets that draw them.
+CHARTS = {"ChartVentes": "Ventes", "ChartProduits": "Produits",
+          "ChartEncaissements": "Encaissements", "ChartDettesAge": "Dettes",
+          "ChartDebiteurs": "Dettes"}
 
 failures = []
 
@@ -97,7 +103,8 @@ def check_workbook(folder, window):
         for cell in rows[0]:
             if cell.value and not cell.font.b:
                 fail(f"{sheet_name}!{cell.coordinate}: the header is not bold")
-        got = [[shown_xlsx(c) for c in row] for row in rows[:len(shown)]]
+        width = len(shown[0])
+        got = [[shown_xlsx(c) for c in row[:width]] for row in rows[:len(shown)]]
         if got != shown:
             fail(f"{sheet_name}: the workbook shows\n  {got}\nwhere the window shows\n  {shown}")
         # Every amount, quantity and count is a number, every date a date.
@@ -109,6 +116,35 @@ def check_workbook(folder, window):
             width = sheet.column_dimensions[openpyxl.utils.get_column_letter(column + 1)].width
             if width is None or width + 0.5 < min(max(len(t) for t in cells), 60):
                 fail(f"{sheet_name}: column {column + 1} is too narrow ({width})")
+    # Each chart beside its table: its data as the window's chart shows it,
+    # and a chart of the spreadsheet's own drawn from them.
+    for name, sheet_name in CHARTS.items():
+        chart = window.get(name)
+        if chart is None:
+            fail(f"the window has no chart {name}")
+            continue
+        sheet = book[sheet_name]
+        title, categories, series = chart[0][0], chart[1], chart[2:]
+        if categories == ["(aucune)"]:
+            categories = []
+        found = [cell for row in sheet.iter_rows(max_row=1) for cell in row if cell.value == title]
+        if not found:
+            fail(f"{sheet_name}: no data of the chart « {title} »")
+            continue
+        column = found[0].column
+        got_categories = [sheet.cell(row=r + 2, column=column).value or ""
+                          for r in range(len(categories))]
+        if got_categories != categories:
+            fail(f"{sheet_name}: the chart « {title} » is of {got_categories}, the window's of {categories}")
+        for s, values in enumerate(series):
+            got = [french(sheet.cell(row=r + 2, column=column + 1 + s).value or 0, 2)
+                   for r in range(len(categories))]
+            if got != values[1:]:
+                fail(f"{sheet_name}: « {title} » {values[0]}: {got}, the window: {values[1:]}")
+    with zipfile.ZipFile(folder / "Bilans.xlsx") as archive:
+        drawn = [n for n in archive.namelist() if n.startswith("xl/charts/chart")]
+    if len(drawn) != len(CHARTS):
+        fail(f"the workbook draws {len(drawn)} charts, not {len(CHARTS)}")
     # The lines and the registers' entries add up to the views' totals.
     lines = list(book["Lignes"].iter_rows(min_row=2, values_only=True))
     sales_total = window["TableVentes"][-1][-1]

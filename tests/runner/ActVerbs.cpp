@@ -8,6 +8,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QBarCategoryAxis>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QHorizontalBarSeries>
 #include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
@@ -309,6 +314,31 @@ void ScenarioRunner::tables(const Step& step) {
             for (int c = 0; c < model->columnCount(); ++c)
                 cells.append(model->index(r, c).data().toString());
             line(cells);
+        }
+        text += QLatin1Char('\n');
+    }
+    // Each chart: its name, its title, its categories, then a line per
+    // series (its name and values, to the cent with a decimal comma).
+    for (const QChartView* view : shownWindow(step.words[1])->findChildren<QChartView*>()) {
+        const QChart* chart = view->chart();
+        line({view->objectName()});
+        line({chart->title()});
+        QStringList categories;
+        for (QAbstractAxis* axis : chart->axes())
+            if (auto* names = qobject_cast<QBarCategoryAxis*>(axis))
+                categories = names->categories();
+        const auto* series = qobject_cast<const QAbstractBarSeries*>(chart->series().value(0));
+        // A horizontal chart holds its rows from the bottom up.
+        const bool reversed = qobject_cast<const QHorizontalBarSeries*>(series) != nullptr;
+        if (reversed)
+            std::reverse(categories.begin(), categories.end());
+        line(categories.isEmpty() ? QStringList{QStringLiteral("(aucune)")} : categories);
+        for (const QBarSet* set : series ? series->barSets() : QList<QBarSet*>{}) {
+            QStringList values{set->label()};
+            for (int i = 0; i < set->count(); ++i)
+                values.append(QString::number(set->at(reversed ? set->count() - 1 - i : i), 'f', 2)
+                                  .replace(QLatin1Char('.'), QLatin1Char(',')));
+            line(values);
         }
         text += QLatin1Char('\n');
     }

@@ -78,6 +78,12 @@ std::optional<Printer::Failure> ScriptedPrinter::printLine(const QString& text, 
     return Failure{false, QStringLiteral("Aucune imprimante n'est installée.")};
 }
 
+// A drawing is kept as a line of size 0 naming it; it is not drawn.
+std::optional<Printer::Failure> ScriptedPrinter::printDrawing(const QString& title, double,
+                                                              const Drawing&) {
+    return printLine(QStringLiteral("[graphique] ") + title, 0, false, false);
+}
+
 std::optional<Printer::Failure> ScriptedPrinter::endDocument() {
     printed.append(Line{true, end != End::Sent, 0, false, false, {}});
     switch (end) {

@@ -64,6 +64,8 @@ public:
     std::optional<Failure> setFont(const QString& name, bool bold) override;
     std::optional<Failure> printLine(const QString& text, double size, bool bold,
                                      bool underline) override;
+    std::optional<Failure> printDrawing(const QString& title, double aspect,
+                                        const Drawing& draw) override;
     std::optional<Failure> endDocument() override;
 
     // On: prints. Off: every line fails with the printer's own error.
