@@ -87,6 +87,9 @@ QChart* makeChart(const ChartData& data, const QFont& font) {
     }
     values->setRange(low, high > low ? high : low + 1);
     values->applyNiceNumbers();
+    // Small amounts keep a decimal, so that no two ticks read the same.
+    if (values->max() - values->min() < 10)
+        values->setLabelFormat(QStringLiteral("%.1f €"));
     const bool horizontal = data.kind == ChartData::Kind::HorizontalBars;
     chart->addAxis(categories, horizontal ? Qt::AlignLeft : Qt::AlignBottom);
     chart->addAxis(values, horizontal ? Qt::AlignBottom : Qt::AlignLeft);
@@ -102,7 +105,12 @@ QChart* makeChart(const ChartData& data, const QFont& font) {
             set->append(reversed);
         }
     }
-    chart->legend()->setVisible(data.series.size() > 1);
+    // Nothing to show: no axis, no legend, the title says so.
+    if (data.empty()) {
+        categories->setVisible(false);
+        values->setVisible(false);
+    }
+    chart->legend()->setVisible(data.series.size() > 1 && !data.empty());
     chart->legend()->setAlignment(Qt::AlignBottom);
     chart->legend()->setFont(font);
     return chart;

@@ -1,0 +1,168 @@
+#include "bilans/Charts.h"
+
+#include "bilans/Sheets.h"
+#include "platform/NumberForm.h"
+
+#include "TestHelpers.h"
+
+namespace vendalise {
+namespace {
+
+// The figures of a club over several months: sales of both registers,
+// settlements, corrections of both signs, a line and an entry whose dates
+// cannot be read, debts of every age.
+BilanSources aClub() {
+    BilanSources sources;
+    sources.today = QDate(2008, 6, 30);
+    sources.products.records.append({u"Tee-shirt"_s, 7.3f, 10});
+    sources.products.records.append({u"*Bière"_s, 0.1f, 50});
+    for (int n = 3; n <= 14; ++n)
+        sources.products.records.append({u"Article %1"_s.arg(n), float(n), 1});
+    for (int m = 1; m <= 14; ++m)
+        sources.members.records.append({u"MEMBRE%1"_s.arg(m), u"Prénom"_s});
+    const QList<QDate> days{QDate(2007, 5, 2),  QDate(2007, 9, 3),  QDate(2007, 9, 20),
+                            QDate(2007, 11, 5), QDate(2008, 2, 14), QDate(2008, 6, 10)};
+    int n = 0;
+    for (const QDate day : days) {
+        for (int p = 1; p <= 14; ++p, ++n) {
+            const qint16 member = qint16(1 + (n * 5) % 14);
+            sources.ledger.records.append(
+                {dateText(day), qint16(p), member, float(1 + n % 3), n % 4 ? kOwed : kPaid});
+            sources.lineDates.resize(sources.ledger.count() + 1);
+            sources.lineDates[sources.ledger.count()] = day;
+        }
+    }
+    sources.ledger.records.append({u"hier"_s, 1, 1, 1, kOwed});
+    sources.lineDates.append(std::nullopt);
+    const auto entry = [&](int r, ReadEntry::Kind kind, QDate day, double amount) {
+        ReadEntry read;
+        read.kind = kind;
+        read.date = dateText(day);
+        read.amounts = {amount};
+        sources.entries[r].append({read, day.isValid() ? std::optional(day) : std::nullopt, false});
+    };
+    for (const QDate day : days) {
+        entry(0, ReadEntry::Kind::Sale, day, 15);
+        entry(1, ReadEntry::Kind::Settlement, day, 2.5);
+        entry(0, ReadEntry::Kind::Correction, day, -1.25);
+        entry(1, ReadEntry::Kind::Correction, day, 3);
+    }
+    entry(1, ReadEntry::Kind::Correction, QDate(), -4);
+    return sources;
+}
+
+// The cell of a table's row as a number.
+double number(const Sheet& sheet, qsizetype row, int column) {
+    return sheet.rows[row][column].number;
+}
+
+// Every chart's bars are its table's rows, in every period: several
+// months, one, none, and with unreadable dates counted apart.
+TEST(BilanCharts, TheBarsAreTheTablesRows) {
+    const BilanSources sources = aClub();
+    for (const Period& period : {Period::all(), Period::season(QDate(2008, 1, 1)),
+                                 Period{QDate(2007, 11, 1), QDate(2007, 11, 30)},
+                                 Period{QDate(2010, 1, 1), QDate(2010, 12, 31)}}) {
+        SCOPED_TRACE(dateText(period.from).toStdString());
+        const Bilan bilan = makeBilan(sources, period);
+
+        const Sheet sales = salesSheet(bilan);
+        const ChartData byMonth = salesByMonthChart(bilan);
+        QStringList months;
+        qsizetype row = 0;
+        for (const QList<Cell>& cells : sales.rows.mid(0, sales.rows.size() - sales.totalRows)) {
+            if (cells[0].kind != Cell::Kind::Month)
+                continue; // "Date illisible" has no bar
+            months.append(shortMonthText(cells[0].date));
+            EXPECT_EQ(byMonth.series[0].values[row], number(sales, &cells - sales.rows.data(), 3));
+            EXPECT_EQ(byMonth.series[1].values[row], number(sales, &cells - sales.rows.data(), 6));
+            ++row;
+        }
+        EXPECT_EQ(byMonth.categories, months);
+        EXPECT_EQ(byMonth.kind, ChartData::Kind::StackedBars);
+
+        const Sheet products = productsSheet(bilan);
+        const ChartData top = topProductsChart(bilan);
+        ASSERT_EQ(top.categories.size(), std::min<qsizetype>(10, products.rows.size() - 1));
+        for (qsizetype i = 0; i < top.categories.size(); ++i) {
+            EXPECT_EQ(top.categories[i], products.rows[i][0].text);
+            EXPECT_EQ(top.series[0].values[i], number(products, i, 3));
+        }
+
+        // Receipts: each month's bars add up to its rows' totals, each
+        // register's bar is its row without the corrections, and the
+        // negative corrections stand below the axis.
+        const Sheet receipts = receiptsSheet(bilan);
+        const ChartData money = receiptsChart(bilan);
+        for (qsizetype m = 0; m < money.categories.size(); ++m) {
+            double rows = 0;
+            double register0 = 0;
+            for (const QList<Cell>& cells : receipts.rows)
+                if (cells[0].kind == Cell::Kind::Month &&
+                    shortMonthText(cells[0].date) == money.categories[m]) {
+                    rows += cells[7].number;
+                    if (cells[1].text == u"Caisse matériel"_s)
+                        register0 = cells[2].number + cells[3].number + cells[6].number;
+                }
+            double bars = 0;
+            for (const ChartData::Series& series : money.series)
+                bars += series.values[m];
+            EXPECT_NEAR(bars, rows, 1e-9);
+            EXPECT_NEAR(money.series[0].values[m], register0, 1e-9);
+            EXPECT_LE(money.series[3].values[m], 0);
+        }
+
+        // Debts are today's: by age, every debt with a readable date in one
+        // bar; the ten largest, as the table sorted by amount.
+        const Sheet debts = debtsSheet(bilan);
+        const ChartData ages = debtsByAgeChart(bilan);
+        double dated = 0;
+        for (const DebtRow& debt : bilan.debts)
+            dated += debt.oldest ? debt.owed : 0;
+        EXPECT_NEAR(ages.series[0].values[0] + ages.series[0].values[1] + ages.series[0].values[2] +
+                        ages.series[0].values[3],
+                    dated, 0.05);
+        const ChartData debtors = topDebtorsChart(bilan);
+        ASSERT_EQ(debtors.categories.size(), std::min<qsizetype>(10, debts.rows.size() - 1));
+        for (qsizetype i = 0; i < debtors.categories.size(); ++i) {
+            EXPECT_EQ(debtors.categories[i], debts.rows[i][0].text);
+            EXPECT_EQ(debtors.series[0].values[i], number(debts, i, 1));
+        }
+    }
+}
+
+TEST(BilanCharts, AnEmptyPeriodHasNoBarsAndSaysSo) {
+    const Bilan bilan = makeBilan(aClub(), {QDate(2010, 1, 1), QDate(2010, 12, 31)});
+    EXPECT_TRUE(salesByMonthChart(bilan).empty());
+    EXPECT_TRUE(receiptsChart(bilan).categories.isEmpty());
+    // The line whose date cannot be read counts in every period.
+    EXPECT_EQ(topProductsChart(bilan).categories, QStringList{u"Tee-shirt"_s});
+    EXPECT_EQ(shortMonthText(QDate(2007, 9, 1)), u"sept. 2007"_s);
+    EXPECT_EQ(shortMonthText(QDate(2008, 8, 1)), u"août 2008"_s);
+}
+
+TEST(BilanCharts, DebtsFallInTheBarOfTheirOldestLinesAge) {
+    Bilan bilan;
+    const auto owing = [&](int age, float owed, bool dated = true) {
+        DebtRow debt;
+        debt.member = int(bilan.debts.size()) + 1;
+        debt.name = u"M%1"_s.arg(debt.member);
+        debt.owed = owed;
+        debt.age = age;
+        if (dated)
+            debt.oldest = QDate(2008, 6, 30).addDays(-age);
+        bilan.debts.append(debt);
+    };
+    owing(0, 1);
+    owing(29, 2);
+    owing(30, 4);
+    owing(89, 8);
+    owing(90, 16);
+    owing(365, 32);
+    owing(366, 64);
+    owing(0, 128, false);
+    EXPECT_EQ(debtsByAgeChart(bilan).series[0].values, (QList<double>{3, 12, 48, 64}));
+}
+
+} // namespace
+} // namespace vendalise
