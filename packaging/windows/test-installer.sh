@@ -44,6 +44,9 @@ wineserver -w
 check "installed: the program, its libraries and plugins" \
     test -f "$program" -a -f "$folder/Qt6Widgets.dll" -a -f "$folder/platforms/qwindows.dll" \
     -a -f "$folder/libstdc++-6.dll"
+check "installed: Qt Charts, and the licence" test -f "$folder/Qt6Charts.dll" -a -f "$folder/LICENSE.txt"
+check "the source of Qt Charts beside the installer" \
+    test -f "$(dirname "$installer")/qtcharts-everywhere-src-6.4.2.tar.xz"
 check "Start-menu and desktop shortcuts" test -f "$menu" -a -f "$desktop"
 check "registered with Windows" sh -c "wine reg query '$key' /v UninstallString 2>/dev/null | grep -q 'sinstaller Vendalise.exe'"
 

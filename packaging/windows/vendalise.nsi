@@ -24,7 +24,7 @@ VIAddVersionKey /LANG=1036 "FileDescription" "Installation de Vendalise"
 VIAddVersionKey /LANG=1036 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1036 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=1036 "CompanyName" "Vendalise"
-VIAddVersionKey /LANG=1036 "LegalCopyright" "Vendalise"
+VIAddVersionKey /LANG=1036 "LegalCopyright" "Vendalise, GNU GPL version 3 ou ultérieure"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -33,6 +33,9 @@ VIAddVersionKey /LANG=1036 "LegalCopyright" "Vendalise"
 !define MUI_FINISHPAGE_RUN_TEXT "Lancer Vendalise"
 
 !insertmacro MUI_PAGE_WELCOME
+; The GNU GPL, version 3 or later, which Qt Charts asks for.
+!define MUI_LICENSEPAGE_TEXT_TOP "Vendalise est un logiciel libre, distribué selon les termes de la licence publique générale GNU, version 3 ou toute version ultérieure."
+!insertmacro MUI_PAGE_LICENSE "${STAGE}\LICENSE.txt"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
