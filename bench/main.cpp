@@ -22,6 +22,7 @@
 #include "platform/Limits.h"
 #include "platform/Memory.h"
 #include "platform/NumberForm.h"
+#include "platform/QtPrinter.h"
 #include "platform/QtSettings.h"
 #include "platform/RecordFields.h"
 #include "platform/RecordList.h"
@@ -39,6 +40,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -59,6 +61,26 @@ public:
 
 protected:
     void end() override { std::_Exit(0); }
+};
+
+// The printer of the bench: the scripted one, or for the prints that draw
+// charts Qt's own, writing PDF files (no printer is installed here).
+class BenchPrinter : public Printer {
+public:
+    Printer* to = nullptr;
+    std::optional<QStringList> fonts() override { return to->fonts(); }
+    std::optional<Failure> setFont(const QString& name, bool bold) override {
+        return to->setFont(name, bold);
+    }
+    std::optional<Failure> printLine(const QString& text, double size, bool bold,
+                                     bool underline) override {
+        return to->printLine(text, size, bold, underline);
+    }
+    std::optional<Failure> printDrawing(const QString& title, double aspect,
+                                        const Drawing& draw) override {
+        return to->printDrawing(title, aspect, draw);
+    }
+    std::optional<Failure> endDocument() override { return to->endDocument(); }
 };
 
 // Puts a preparation's writes on the disk, so that they are not counted in
@@ -156,7 +178,9 @@ private:
 
     QTemporaryDir folder_;
     testing::ScriptedMessages messages_;
-    testing::ScriptedPrinter printer_;
+    testing::ScriptedPrinter scriptedPrinter_;
+    QtPrinter pdfPrinter_{[](const QString&) {}};
+    BenchPrinter printer_;
     QtSettingsStore settings_{folder_.filePath(QStringLiteral("Vendalise.ini"))};
     testing::FixedClock clock_;
     Headless windows_;
@@ -182,6 +206,8 @@ private:
 Bench::Bench() {
     if (!folder_.isValid())
         std::exit(1);
+    printer_.to = &scriptedPrinter_;
+    pdfPrinter_.setFolder([this] { return folder_.path(); });
     for (int n = 1; n <= kMaxRecords; ++n) {
         products_ += productRecord(nameOf("article", n), float(n % 50) / 4, float(n % 13));
         members_ += memberRecord(nameOf("MEMBRE", n).toUpper(), QStringLiteral("Prénom"));
@@ -373,7 +399,7 @@ void Bench::putOwingBack() {
     messages_.answers.clear();
     messages_.inputs.clear();
     messages_.shown.clear();
-    printer_.printed.clear();
+    scriptedPrinter_.printed.clear();
 }
 
 std::vector<Bench::Operation> Bench::operations() {
@@ -536,6 +562,33 @@ std::vector<Bench::Operation> Bench::operations() {
          },
          // Every line and entry: the largest workbook.
          click(app_.window<FrmBilans>(), "CmdTout")},
+        {"Bilans view shown with its charts",
+         Club::Bilans,
+         0,
+         {300, 0},
+         [this] {
+             auto& tabs = control<QTabWidget>(app_.window<FrmBilans>(), QStringLiteral("TabVues"));
+             tabs.setCurrentIndex(0);
+             (void)app_.window<FrmBilans>().grab();
+         },
+         [this] {
+             control<QPushButton>(app_.window<FrmBilans>(), QStringLiteral("CmdSaison")).click();
+             control<QTabWidget>(app_.window<FrmBilans>(), QStringLiteral("TabVues"))
+                 .setCurrentIndex(3);
+         }},
+        {"Bilans view printed with its charts (PDF)",
+         Club::Bilans,
+         0,
+         {1000, 0},
+         [this] {
+             printer_.to = &pdfPrinter_;
+             control<QPushButton>(app_.window<FrmBilans>(), QStringLiteral("CmdImprimer")).click();
+             printer_.to = &scriptedPrinter_;
+         },
+         [this] {
+             control<QTabWidget>(app_.window<FrmBilans>(), QStringLiteral("TabVues"))
+                 .setCurrentIndex(0);
+         }},
         {"register sum, 100,000 lines",
          Club::Owing,
          cashBare_,
