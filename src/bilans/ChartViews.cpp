@@ -4,6 +4,7 @@
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
+#include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QHorizontalBarSeries>
 #include <QImage>
@@ -13,6 +14,9 @@
 #include <QValueAxis>
 
 namespace vendalise {
+
+void drawChart(const ChartData& data, const QFont& font, QSizeF size, QPainter& painter,
+               const QRectF& area);
 
 namespace {
 
@@ -129,10 +133,22 @@ void ChartView::show(const ChartData& data) {
     delete former;
 }
 
+// A chart made afresh at the size it has on screen, in a scene of its own:
+// drawn whether or not its view was ever shown.
+void drawChart(const ChartData& data, const QFont& font, QSizeF size, QPainter& painter,
+               const QRectF& area) {
+    QGraphicsScene scene;
+    QChart* chart = makeChart(data, font);
+    scene.addItem(chart);
+    chart->setGeometry(QRectF(QPointF(0, 0), size));
+    if (QGraphicsLayout* layout = chart->layout())
+        layout->activate();
+    scene.setSceneRect(QRectF(QPointF(0, 0), size));
+    scene.render(&painter, area, scene.sceneRect(), Qt::KeepAspectRatio);
+}
+
 void ChartView::drawInto(QPainter& painter, const QRectF& area) const {
-    // The scene holds the chart at the view's size: drawn scaled into the
-    // area, as vectors on a printer.
-    scene()->render(&painter, area, sceneRect(), Qt::KeepAspectRatio);
+    drawChart(data_, font(), QSizeF(size()), painter, area);
 }
 
 QImage ChartView::picture(double scale) const {
@@ -141,7 +157,7 @@ QImage ChartView::picture(double scale) const {
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    scene()->render(&painter, QRectF(QPointF(0, 0), QSizeF(size())), sceneRect());
+    drawChart(data_, font(), QSizeF(size()), painter, QRectF(QPointF(0, 0), QSizeF(size())));
     return image;
 }
 
