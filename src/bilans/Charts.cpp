@@ -12,13 +12,14 @@ namespace {
 constexpr int kTopCount = 10;
 
 // The amounts to the cent, as the tables show them.
-double cents(double amount) { return std::round(amount * 100) / 100; }
+double cents(double amount) {
+    return std::round(amount * 100) / 100;
+}
 
 } // namespace
 
 bool ChartData::empty() const {
-    return categories.isEmpty() ||
-           std::all_of(series.cbegin(), series.cend(), [](const Series& s) {
+    return categories.isEmpty() || std::all_of(series.cbegin(), series.cend(), [](const Series& s) {
                return std::all_of(s.values.cbegin(), s.values.cend(),
                                   [](double v) { return v == 0; });
            });

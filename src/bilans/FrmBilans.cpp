@@ -168,13 +168,12 @@ FrmBilans::FrmBilans(App& app) : Window(app, QStringLiteral("FrmBilans"), 14400,
     TableVentes = addTable(sales, QStringLiteral("TableVentes"), twips(60, 60, 8400, 3300));
     TableProduits = addTable(sales, QStringLiteral("TableProduits"), twips(8580, 60, 5160, 3300));
     ChartVentes = addChart(sales, QStringLiteral("ChartVentes"), twips(60, 3420, 8400, 3780));
-    ChartProduits =
-        addChart(sales, QStringLiteral("ChartProduits"), twips(8580, 3420, 5160, 3780));
+    ChartProduits = addChart(sales, QStringLiteral("ChartProduits"), twips(8580, 3420, 5160, 3780));
     LabelNoteVentes = addNote(sales, QStringLiteral("LabelNoteVentes"), note);
     QWidget* receipts = page(QStringLiteral("Encaissements"));
     TableEncaissements = addTable(receipts, QStringLiteral("TableEncaissements"), wide);
-    ChartEncaissements = addChart(receipts, QStringLiteral("ChartEncaissements"),
-                                  twips(60, 3420, 13680, 3780));
+    ChartEncaissements =
+        addChart(receipts, QStringLiteral("ChartEncaissements"), twips(60, 3420, 13680, 3780));
     LabelNoteEncaissements = addNote(receipts, QStringLiteral("LabelNoteEncaissements"), note);
     QWidget* debts = page(QStringLiteral("Dettes"));
     TableDettes = addTable(debts, QStringLiteral("TableDettes"), wide);
@@ -198,10 +197,10 @@ FrmBilans::FrmBilans(App& app) : Window(app, QStringLiteral("FrmBilans"), 14400,
     CmdImprimer =
         addButton(QStringLiteral("CmdImprimer"), QStringLiteral("Imprimer"),
                   QStringLiteral("Imprimer la vue affichée"), twips(3180, 9240, 1500, 450));
-    CmdExporterImage = addButton(QStringLiteral("CmdExporterImage"),
-                                 QStringLiteral("Exporter l'image"),
-                                 QStringLiteral("Enregistrer les graphiques de la vue en PNG"),
-                                 twips(4800, 9240, 2100, 450));
+    CmdExporterImage =
+        addButton(QStringLiteral("CmdExporterImage"), QStringLiteral("Exporter l'image"),
+                  QStringLiteral("Enregistrer les graphiques de la vue en PNG"),
+                  twips(4800, 9240, 2100, 450));
     CmdRetour = addButton(QStringLiteral("CmdRetour"), QStringLiteral("Retour"),
                           QStringLiteral("Retour"), twips(12660, 9240, 1500, 450));
 
@@ -452,10 +451,9 @@ void FrmBilans::print() {
         ImprimeLigne(app_, QStringLiteral(" "), 9, false, false);
     }
     for (const ChartView* chart : shownCharts())
-        ImprimeDessin(app_, chart->data().title, double(chart->height()) / chart->width(),
-                      [chart](QPainter& painter, const QRectF& area) {
-                          chart->drawInto(painter, area);
-                      });
+        ImprimeDessin(
+            app_, chart->data().title, double(chart->height()) / chart->width(),
+            [chart](QPainter& painter, const QRectF& area) { chart->drawInto(painter, area); });
     FinImpression(app_);
 }
 

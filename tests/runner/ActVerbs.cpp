@@ -12,10 +12,10 @@
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
-#include <QHorizontalBarSeries>
 #include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
+#include <QHorizontalBarSeries>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>

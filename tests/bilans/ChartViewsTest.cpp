@@ -1,0 +1,86 @@
+#include "bilans/ChartViews.h"
+
+#include "TestHelpers.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSet>
+#include <QChart>
+#include <QHorizontalBarSeries>
+#include <QImage>
+#include <QPainter>
+#include <QStackedBarSeries>
+
+namespace vendalise {
+namespace {
+
+ChartData twoMonths() {
+    return {u"Ventes par mois"_s,
+            ChartData::Kind::StackedBars,
+            {u"sept. 2007"_s, u"oct. 2007"_s},
+            {{u"Matériel"_s, {15, 20}}, {u"Boissons"_s, {6, 0}}}};
+}
+
+int pixelsOf(const QImage& image, QColor colour) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixelColor(x, y) == colour;
+    return count;
+}
+
+// The chart holds the data's values, in the data's order, whatever its
+// kind; its numbers are French, it moves not.
+TEST(ChartViews, ShowTheDataAsBars) {
+    ChartView view(u"Chart"_s);
+    view.resize(400, 300);
+    view.show(twoMonths());
+    QChart* chart = view.chart();
+    EXPECT_EQ(chart->animationOptions(), QChart::NoAnimation);
+    EXPECT_TRUE(chart->localizeNumbers());
+    EXPECT_EQ(chart->locale().language(), QLocale::French);
+    auto* stacked = qobject_cast<QStackedBarSeries*>(chart->series().value(0));
+    ASSERT_NE(stacked, nullptr);
+    ASSERT_EQ(stacked->barSets().size(), 2);
+    EXPECT_EQ(stacked->barSets()[0]->label(), u"Matériel"_s);
+    EXPECT_EQ(stacked->barSets()[1]->at(0), 6);
+    EXPECT_TRUE(chart->legend()->isVisible());
+
+    // A horizontal chart reads from the top: its sets and categories run
+    // from the bottom up.
+    view.show({u"Produits"_s,
+               ChartData::Kind::HorizontalBars,
+               {u"Tee-shirt"_s, u"Corde"_s, u"Bière"_s},
+               {{u"Montant"_s, {30, 20, 10}}}});
+    chart = view.chart();
+    auto* bars = qobject_cast<QHorizontalBarSeries*>(chart->series().value(0));
+    ASSERT_NE(bars, nullptr);
+    EXPECT_EQ(bars->barSets()[0]->at(0), 10);
+    EXPECT_EQ(bars->barSets()[0]->at(2), 30);
+    auto* axis = qobject_cast<QBarCategoryAxis*>(chart->axes(Qt::Vertical).value(0));
+    ASSERT_NE(axis, nullptr);
+    EXPECT_EQ(axis->categories().last(), u"Tee-shirt"_s);
+    EXPECT_FALSE(chart->legend()->isVisible());
+}
+
+// The picture and the print draw the chart even when its view was never
+// shown, at twice its size for a picture.
+TEST(ChartViews, DrawWithoutBeingShown) {
+    ChartView view(u"Chart"_s);
+    view.resize(400, 300);
+    view.show(twoMonths());
+    const QImage picture = view.picture(2);
+    EXPECT_EQ(picture.size(), QSize(800, 600));
+    EXPECT_GT(pixelsOf(picture, QColor(40, 90, 170)), 1000);
+    EXPECT_GT(pixelsOf(picture, QColor(220, 140, 30)), 200);
+
+    QImage page(1000, 1000, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    view.drawInto(painter, QRectF(0, 500, 1000, 500));
+    painter.end();
+    EXPECT_GT(pixelsOf(page.copy(0, 500, 1000, 500), QColor(40, 90, 170)), 1000);
+    EXPECT_EQ(pixelsOf(page.copy(0, 0, 1000, 500), QColor(40, 90, 170)), 0);
+}
+
+} // namespace
+} // namespace vendalise
