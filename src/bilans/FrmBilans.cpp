@@ -2,6 +2,7 @@
 
 #include "bilans/ChartViews.h"
 #include "bilans/Export.h"
+#include "bilans/SheetView.h"
 #include "catalogue/Catalogue.h"
 #include "core/App.h"
 #include "core/Printing.h"
@@ -9,10 +10,8 @@
 #include "platform/NumberForm.h"
 #include "platform/QtSettings.h"
 
-#include <QAbstractTableModel>
 #include <QComboBox>
 #include <QDir>
-#include <QFont>
 #include <QHeaderView>
 #include <QImage>
 #include <QPainter>
@@ -24,82 +23,6 @@ namespace vendalise {
 
 namespace {
 
-// A sheet shown in a table view: its texts are made when they are shown,
-// so that thousands of rows are set in one go.
-class SheetModel : public QAbstractTableModel {
-public:
-    using QAbstractTableModel::QAbstractTableModel;
-
-    void setSheet(Sheet sheet) {
-        beginResetModel();
-        sheet_ = std::move(sheet);
-        endResetModel();
-    }
-    int rowCount(const QModelIndex& parent = {}) const override {
-        return parent.isValid() ? 0 : int(sheet_.rows.size());
-    }
-    int columnCount(const QModelIndex& parent = {}) const override {
-        return parent.isValid() ? 0 : int(sheet_.headers.size());
-    }
-    QVariant data(const QModelIndex& index, int role) const override {
-        const QList<Cell>& row = sheet_.rows[index.row()];
-        if (index.column() >= row.size())
-            return {};
-        const Cell& cell = row[index.column()];
-        switch (role) {
-        case Qt::DisplayRole:
-            return cellText(cell);
-        case Qt::TextAlignmentRole:
-            return cell.isNumber() ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
-        case Qt::FontRole:
-            if (index.row() >= sheet_.rows.size() - sheet_.totalRows)
-                return bold_;
-            return {};
-        default:
-            return {};
-        }
-    }
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
-        // Headers of two words on two lines, so that the columns stay narrow.
-        if (orientation == Qt::Horizontal && role == Qt::DisplayRole &&
-            section < sheet_.headers.size()) {
-            QString header = sheet_.headers[section];
-            if (const qsizetype blank = header.indexOf(QLatin1Char(' ')); blank > 0)
-                header[blank] = QLatin1Char('\n');
-            return header;
-        }
-        return QAbstractTableModel::headerData(section, orientation, role);
-    }
-
-    // The totals' font: the table's own, bold.
-    void setBoldFont(QFont font) {
-        font.setBold(true);
-        bold_ = font;
-    }
-
-private:
-    Sheet sheet_;
-    QFont bold_;
-};
-
-QTableView* addTable(QWidget* page, const QString& name, const QRect& where) {
-    auto* table = new QTableView(page);
-    table->setObjectName(name);
-    table->setGeometry(where);
-    auto* model = new SheetModel(table);
-    model->setBoldFont(table->font());
-    table->setModel(model);
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->verticalHeader()->setVisible(false);
-    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
-    table->horizontalHeader()->setHighlightSections(false);
-    // Column widths from the rows in view, not from thousands of rows.
-    table->horizontalHeader()->setResizeContentsPrecision(50);
-    return table;
-}
-
 ClickLabel* addNote(QWidget* page, const QString& name, const QRect& where) {
     auto* note = new ClickLabel(page);
     note->setObjectName(name);
@@ -107,12 +30,6 @@ ClickLabel* addNote(QWidget* page, const QString& name, const QRect& where) {
     note->setWordWrap(true);
     note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return note;
-}
-
-// Shows a sheet in its table, the columns as wide as their texts.
-void fill(QTableView* table, Sheet sheet) {
-    static_cast<SheetModel*>(table->model())->setSheet(std::move(sheet));
-    table->resizeColumnsToContents();
 }
 
 // "Du 01/09/2026 au 31/08/2027", "Depuis le ...", "Tout".
@@ -165,25 +82,26 @@ FrmBilans::FrmBilans(App& app) : Window(app, QStringLiteral("FrmBilans"), 14400,
         return chart;
     };
     QWidget* sales = page(QStringLiteral("Ventes"));
-    TableVentes = addTable(sales, QStringLiteral("TableVentes"), twips(60, 60, 8400, 3300));
-    TableProduits = addTable(sales, QStringLiteral("TableProduits"), twips(8580, 60, 5160, 3300));
+    TableVentes = addSheetTable(sales, QStringLiteral("TableVentes"), twips(60, 60, 8400, 3300));
+    TableProduits =
+        addSheetTable(sales, QStringLiteral("TableProduits"), twips(8580, 60, 5160, 3300));
     ChartVentes = addChart(sales, QStringLiteral("ChartVentes"), twips(60, 3420, 8400, 3780));
     ChartProduits = addChart(sales, QStringLiteral("ChartProduits"), twips(8580, 3420, 5160, 3780));
     LabelNoteVentes = addNote(sales, QStringLiteral("LabelNoteVentes"), note);
     QWidget* receipts = page(QStringLiteral("Encaissements"));
-    TableEncaissements = addTable(receipts, QStringLiteral("TableEncaissements"), wide);
+    TableEncaissements = addSheetTable(receipts, QStringLiteral("TableEncaissements"), wide);
     ChartEncaissements =
         addChart(receipts, QStringLiteral("ChartEncaissements"), twips(60, 3420, 13680, 3780));
     LabelNoteEncaissements = addNote(receipts, QStringLiteral("LabelNoteEncaissements"), note);
     QWidget* debts = page(QStringLiteral("Dettes"));
-    TableDettes = addTable(debts, QStringLiteral("TableDettes"), wide);
+    TableDettes = addSheetTable(debts, QStringLiteral("TableDettes"), wide);
     TableDettes->horizontalHeader()->setToolTip(
         QStringLiteral("Cliquer « Montant dû » ou « Âge (jours) » pour trier"));
     ChartDettesAge = addChart(debts, QStringLiteral("ChartDettesAge"), left);
     ChartDebiteurs = addChart(debts, QStringLiteral("ChartDebiteurs"), right);
     LabelNoteDettes = addNote(debts, QStringLiteral("LabelNoteDettes"), note);
     QWidget* stock = page(QStringLiteral("Stock"));
-    TableStock = addTable(stock, QStringLiteral("TableStock"), twips(60, 60, 13680, 7140));
+    TableStock = addSheetTable(stock, QStringLiteral("TableStock"), twips(60, 60, 13680, 7140));
     LabelNoteStock = addNote(stock, QStringLiteral("LabelNoteStock"), note);
 
     ComboFormat = new QComboBox(this);
@@ -263,14 +181,14 @@ void FrmBilans::periodTyped(TextField* field) {
 
 void FrmBilans::showFigures() {
     const Sheet sales = salesSheet(bilan_);
-    fill(TableVentes, sales);
-    fill(TableProduits, productsSheet(bilan_));
+    showSheet(TableVentes, sales);
+    showSheet(TableProduits, productsSheet(bilan_));
     const Sheet receipts = receiptsSheet(bilan_);
-    fill(TableEncaissements, receipts);
+    showSheet(TableEncaissements, receipts);
     const Sheet debts = debtsSheet(bilan_);
-    fill(TableDettes, debts);
+    showSheet(TableDettes, debts);
     const Sheet stock = stockSheet(bilan_);
-    fill(TableStock, stock);
+    showSheet(TableStock, stock);
     ChartVentes->show(salesByMonthChart(bilan_));
     ChartProduits->show(topProductsChart(bilan_));
     ChartEncaissements->show(receiptsChart(bilan_));
@@ -300,7 +218,7 @@ void FrmBilans::sortDebts(int column) {
     else
         return;
     vendalise::sortDebts(bilan_.debts, debtOrder_);
-    fill(TableDettes, debtsSheet(bilan_));
+    showSheet(TableDettes, debtsSheet(bilan_));
 }
 
 void FrmBilans::exportFigures() {
