@@ -64,7 +64,11 @@ QChart* makeChart(const ChartData& data, const QFont& font) {
 
     auto* categories = new QBarCategoryAxis;
     // The longest first in a horizontal chart reads from the top.
-    QStringList names = data.categories;
+    // The axis reads its labels as rich text: a "<" or "&" of a name is
+    // written as such.
+    QStringList names;
+    for (const QString& category : data.categories)
+        names.append(category.toHtmlEscaped());
     if (data.kind == ChartData::Kind::HorizontalBars)
         std::reverse(names.begin(), names.end());
     categories->append(names);

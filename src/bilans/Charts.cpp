@@ -86,7 +86,7 @@ ChartData receiptsChart(const Bilan& bilan) {
 ChartData debtsByAgeChart(const Bilan& bilan) {
     ChartData chart{QStringLiteral("Dettes selon leur âge"),
                     ChartData::Kind::Bars,
-                    {QStringLiteral("< 30 jours"), QStringLiteral("30 à 90 jours"),
+                    {QStringLiteral("< 30 j"), QStringLiteral("30 à 90 j"),
                      QStringLiteral("90 j à 1 an"), QStringLiteral("> 1 an")},
                     {{QStringLiteral("Montant dû"), {0, 0, 0, 0}}}};
     QList<double>& values = chart.series[0].values;

@@ -49,7 +49,7 @@ TEST(ChartViews, ShowTheDataAsBars) {
     // from the bottom up.
     view.show({u"Produits"_s,
                ChartData::Kind::HorizontalBars,
-               {u"Tee-shirt"_s, u"Corde"_s, u"Bière"_s},
+               {u"Tee-shirt"_s, u"Corde"_s, u"Bière <blonde> & Co"_s},
                {{u"Montant"_s, {30, 20, 10}}}});
     chart = view.chart();
     auto* bars = qobject_cast<QHorizontalBarSeries*>(chart->series().value(0));
@@ -59,6 +59,8 @@ TEST(ChartViews, ShowTheDataAsBars) {
     auto* axis = qobject_cast<QBarCategoryAxis*>(chart->axes(Qt::Vertical).value(0));
     ASSERT_NE(axis, nullptr);
     EXPECT_EQ(axis->categories().last(), u"Tee-shirt"_s);
+    // Labels are rich text there: a name is shown as it is written.
+    EXPECT_EQ(axis->categories().first(), u"Bière &lt;blonde&gt; &amp; Co"_s);
     EXPECT_FALSE(chart->legend()->isVisible());
 }
 

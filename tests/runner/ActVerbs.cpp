@@ -23,6 +23,7 @@
 #include <QTabBar>
 #include <QTableView>
 #include <QTabWidget>
+#include <QTextDocumentFragment>
 
 namespace vendalise::testing {
 
@@ -332,6 +333,9 @@ void ScenarioRunner::tables(const Step& step) {
         const bool reversed = qobject_cast<const QHorizontalBarSeries*>(series) != nullptr;
         if (reversed)
             std::reverse(categories.begin(), categories.end());
+        // The axis holds its labels as rich text.
+        for (QString& category : categories)
+            category = QTextDocumentFragment::fromHtml(category).toPlainText();
         line(categories.isEmpty() ? QStringList{QStringLiteral("(aucune)")} : categories);
         for (const QBarSet* set : series ? series->barSets() : QList<QBarSet*>{}) {
             QStringList values{set->label()};
