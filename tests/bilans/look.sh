@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Looks at the Bilans window's charts: runs the charts scenario with its
-# pictures kept (offscreen, or on an X server of its own with --xvfb),
+# pictures kept (offscreen, or on an X server of its own with --xvfb: the
+# X11 platform on Linux, Wine's windows for a Windows build),
 # then look.py checks each picture.
 # Usage: look.sh [--xvfb] RUNNER PYTHON SCENARIO
 set -uo pipefail
@@ -8,7 +9,9 @@ xvfb=()
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 if [ "${1:-}" = --xvfb ]; then
     xvfb=(xvfb-run -a -s "-screen 0 1280x1024x24")
+    # A Windows build under Wine draws through Wine's own windows there.
     export QT_QPA_PLATFORM=xcb
+    [ -n "${VENDALISE_WINEPATH:-}" ] && export VENDALISE_QPA_PLATFORM=windows
     shift
 fi
 runner=$1 python=$2 scenario=$3
