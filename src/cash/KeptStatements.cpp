@@ -123,6 +123,9 @@ QString keepAndEmpty(const DataFiles& files, Register cashRegister, QDate today)
         kept = folder + QLatin1Char('/') + name;
         files.copyFile(ledger, pending);
     } catch (const FileError& error) {
+        // A copy that reads back otherwise is not kept either.
+        if (!pending.isEmpty())
+            takeBackQuietly([&] { files.removeFile(pending); });
         // The register stays whole: the statement is refused, and says why.
         throw FileError(error.kind(), error.file(),
                         QStringLiteral("Sa copie n'a pas pu être gardée dans le dossier « ") +

@@ -83,8 +83,9 @@ class DataFiles;
 // fail through DataFiles::setFaults. Copy is the reading of a copy's
 // source; Remove the removal of a temporary file after a failure; Sync puts
 // a file's data on the disk, SyncFolder a folder's names (the path is then
-// the folder's). OpenRead, the opening of a file to read it, is the one
-// that does not write.
+// the folder's). OpenRead, the opening of a file to read it, and ReadBack,
+// the reading back of a copy to compare it with its source, are the ones
+// that do not write.
 enum class FileOp {
     OpenWrite,
     Write,
@@ -95,7 +96,8 @@ enum class FileOp {
     Copy,
     Sync,
     SyncFolder,
-    OpenRead
+    OpenRead,
+    ReadBack
 };
 // Returns the description of a failure to simulate, or nullopt.
 using FileFaults = std::function<std::optional<QString>(FileOp op, const QString& path)>;
@@ -201,7 +203,8 @@ public:
     // Copies a data file byte for byte to `target` (a path of its own,
     // matched without regard to case), replacing it in one step, so that an
     // interrupted copy never leaves half a file under the target's name.
-    // Copying a file onto itself fails.
+    // The copy is then read back and compared with its source: one that
+    // differs is a failed copy. Copying a file onto itself fails.
     void copyFile(const QString& name, const QString& target) const;
 
     // Saves a file that another writer makes (a path of its own): `write`

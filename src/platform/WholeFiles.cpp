@@ -108,7 +108,19 @@ void DataFiles::copyFile(const QString& name, const QString& target) const {
         throw FileError(FileError::Kind::Other, destination,
                         QStringLiteral("La copie serait le fichier lui-même"));
     checkFault(FileOp::Copy, destination);
-    saveWhole(destination, readText(name));
+    const QByteArray bytes = readText(name);
+    saveWhole(destination, bytes);
+    // The system said the copy was made: what it holds is read back.
+    checkFault(FileOp::ReadBack, destination);
+    QFile copy(destination);
+    if (!copy.open(QIODevice::ReadOnly))
+        throw FileError(FileError::Kind::Other, destination, copy.errorString());
+    const QByteArray held = copy.readAll();
+    if (copy.error() != QFileDevice::NoError)
+        throw FileError(FileError::Kind::Other, destination, copy.errorString());
+    if (held != bytes)
+        throw FileError(FileError::Kind::Other, destination,
+                        QStringLiteral("La copie relue diffère de son original"));
 }
 
 // Writes a whole file through a temporary file in its folder, put on the

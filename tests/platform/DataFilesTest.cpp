@@ -272,5 +272,28 @@ TEST_F(DataFolder, ACopyReplacesItsTargetWholeOrNotAtAll) {
     EXPECT_EQ(bytesOf(u"es.orv"_s), QByteArray("nouveau"));
 }
 
+// A copy is read back: one that holds other bytes than its source (a key
+// that lost them) is a failed copy, told as one that could not be made.
+TEST_F(DataFolder, ACopyThatReadsBackOtherwiseFails) {
+    writeBytes(u"es.orv"_s, "nouveau");
+    files.setFaults([this](FileOp op, const QString& path) -> std::optional<QString> {
+        if (op == FileOp::ReadBack) {
+            QFile copy(path);
+            EXPECT_TRUE(copy.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            copy.write("nouvea");
+        }
+        return std::nullopt;
+    });
+    try {
+        files.copyFile(u"es.orv"_s, pathOf(u"copie.orv"_s));
+        ADD_FAILURE() << "the copy that differs was taken as made";
+    } catch (const FileError& error) {
+        EXPECT_EQ(error.description(), u"La copie relue diffère de son original"_s);
+    }
+    files.setFaults({});
+    files.copyFile(u"es.orv"_s, pathOf(u"copie.orv"_s));
+    EXPECT_EQ(bytesOf(u"copie.orv"_s), QByteArray("nouveau"));
+}
+
 } // namespace
 } // namespace vendalise

@@ -40,7 +40,7 @@ std::vector<Verb> ScenarioRunner::writePointVerbs() {
 void ScenarioRunner::installFaults(App& app) {
     app.files.setFaults([this](FileOp op, const QString& path) -> std::optional<QString> {
         // Readings are not write points.
-        const bool reading = op == FileOp::OpenRead;
+        const bool reading = op == FileOp::OpenRead || op == FileOp::ReadBack;
         if (counting_ && !reading) {
             if (crashAfter_ >= 0 && writes_ == crashAfter_) {
                 // The operation before was the k-th.
