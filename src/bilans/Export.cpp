@@ -46,7 +46,8 @@ struct Formats {
             };
             text[bold] = make(nullptr);
             integer[bold] = make("0");
-            quantity[bold] = make("0.###");
+            // As many decimals as the quantity has, none for a whole one.
+            quantity[bold] = make("General");
             money[bold] = make("#,##0.00\\ \"\xe2\x82\xac\"");
             date[bold] = make("dd/mm/yyyy");
             month[bold] = make("mmmm yyyy");
@@ -63,7 +64,7 @@ lxw_datetime dayOf(QDate date) {
     return {date.year(), date.month(), date.day(), 0, 0, 0};
 }
 
-// Writes the cell; returns its text's width.
+// Writes the cell in its kind's format, bold on a total row.
 lxw_error writeCell(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t column, const Cell& cell,
                     const Formats& formats, int bold) {
     switch (cell.kind) {
