@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+namespace vendalise {
+
+// The five data files a backup holds, in the order of the backup (the
+// inventory is not part of one).
+enum class BackedUp { Ledger, Products, Members, MaterialLedger, DrinksLedger };
+inline constexpr int kBackedUpCount = 5;
+QString backedUpName(BackedUp file);
+
+// One file of a backup set, as the program's own readers find it.
+struct BackupFile {
+    QString path;          // empty when the set lacks it
+    bool readable = false; // there and read whole
+    bool partial = false;  // a record file ending in a partial record
+    qint64 records = 0;    // members, products or ledger lines
+    int entries = 0;       // a register's cash entries
+    float total = 0;       // a register's total, as its sum gives it
+};
+
+// A set of the five files: the dated copies of one day in the data
+// directory ("es.orv du 05-12-07"...), the copies of the backup folder, or
+// those kept in a folder "Avant restauration du JJ-MM-AAAA HHhMM".
+struct BackupSet {
+    enum class Kind { Dated, BackupFolder, BeforeRestore };
+    Kind kind = Kind::Dated;
+    QDateTime when; // the day (at midnight), or the day and time of a restore
+    QString label;  // as the list shows it
+    BackupFile files[kBackedUpCount];
+    // Every file there and read whole, none ending in a partial record.
+    bool restorable() const;
+};
+
+// Every set found, newest first: the dated sets of the data directory
+// `dataFolder`, the sets kept before a restore there, and the set of the
+// backup folder (when there is one; its date is that of its newest file).
+// Reading never writes, and a file that cannot be read is shown so.
+QList<BackupSet> findBackupSets(const QString& dataFolder, const QString& backupFolder);
+
+} // namespace vendalise

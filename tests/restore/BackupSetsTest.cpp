@@ -1,0 +1,84 @@
+#include "restore/BackupSets.h"
+
+#include "catalogue/ProductTable.h"
+#include "members/MemberTable.h"
+#include "platform/Cp1252.h"
+#include "sales/Ledger.h"
+
+#include "TestHelpers.h"
+
+#include <QFile>
+
+namespace vendalise {
+namespace {
+
+class BackupSets : public InScratchDir {
+protected:
+    // A whole set of the five files under the given suffix, in a folder.
+    void writeSet(const QString& folder, const QString& suffix, int members) {
+        QDir().mkpath(pathOf(folder));
+        QByteArray people;
+        for (int m = 0; m < members; ++m)
+            people += memberRecord(u"MEMBRE"_s, u"Prénom"_s);
+        write(folder, u"Adhérents.orv"_s + suffix, people);
+        write(folder, u"Produits.orv"_s + suffix, productRecord(u"Tee-shirt", 7.5f, 10));
+        write(folder, u"es.orv"_s + suffix,
+              ledgerRecord({u"05/12/2007"_s, 1, 1, 2, kOwed}) +
+                  ledgerRecord({u"06/12/2007"_s, 1, 1, 1, kPaid}));
+        write(folder, u"compta.orv"_s + suffix,
+              toCp1252(u"Achat effectué le 05/12/2007 par : Jean DUPONT\r\nx\r\n"
+                       u"Prix unitaire : 7,5 - Prix total : 15\r\n\r\n"
+                       u"Correction de caisse effectué le 06/12/2007\r\n\r\n"
+                       u"Correction de caisse : -2,5\r\n\r\n"_s));
+        write(folder, u"ComptaBoisson.orv"_s + suffix, {});
+    }
+    void write(const QString& folder, const QString& name, const QByteArray& bytes) {
+        writeBytes(folder.isEmpty() ? name : folder + u'/' + name, bytes);
+    }
+};
+
+TEST_F(BackupSets, AreListedNewestFirstWithWhatTheyHold) {
+    writeSet({}, u" du 04-12-07"_s, 2);
+    writeSet({}, u" du 05-12-07"_s, 3);
+    writeSet(u"Avant restauration du 05-12-2007 14h30"_s, {}, 1);
+    writeSet(u"Clé"_s, {}, 4);
+    // The live files and other names are not a set.
+    writeSet({}, {}, 5);
+    write({}, u"notes du 05-12-07.txt"_s, "x");
+
+    const QList<BackupSet> sets = findBackupSets(files.current(), pathOf(u"Clé"_s));
+    ASSERT_EQ(sets.size(), 4);
+    // The backup folder's files were written last.
+    EXPECT_EQ(sets[0].kind, BackupSet::Kind::BackupFolder);
+    EXPECT_EQ(sets[0].files[int(BackedUp::Members)].records, 4);
+    EXPECT_EQ(sets[1].kind, BackupSet::Kind::BeforeRestore);
+    EXPECT_EQ(sets[1].when, QDateTime(QDate(2007, 12, 5), QTime(14, 30)));
+    EXPECT_EQ(sets[2].label, u"Copies du 05/12/2007"_s);
+    EXPECT_EQ(sets[3].label, u"Copies du 04/12/2007"_s);
+    const BackupSet& set = sets[2];
+    EXPECT_TRUE(set.restorable());
+    EXPECT_EQ(set.files[int(BackedUp::Members)].records, 3);
+    EXPECT_EQ(set.files[int(BackedUp::Products)].records, 1);
+    EXPECT_EQ(set.files[int(BackedUp::Ledger)].records, 2);
+    EXPECT_EQ(set.files[int(BackedUp::MaterialLedger)].entries, 2);
+    EXPECT_EQ(set.files[int(BackedUp::MaterialLedger)].total, 12.5f);
+    EXPECT_EQ(set.files[int(BackedUp::DrinksLedger)].entries, 0);
+}
+
+TEST_F(BackupSets, ASetMissingAFileOrEndingInAPartialRecordCannotBeRestored) {
+    writeSet({}, u" du 04-12-07"_s, 2);
+    writeSet({}, u" du 05-12-07"_s, 2);
+    QFile::remove(pathOf(u"compta.orv du 04-12-07"_s));
+    write({}, u"es.orv du 05-12-07"_s, ledgerRecord({u"05/12/2007"_s, 1, 1, 2, kOwed}) + "xx");
+    const QList<BackupSet> sets = findBackupSets(files.current(), {});
+    ASSERT_EQ(sets.size(), 2);
+    EXPECT_FALSE(sets[0].restorable());
+    EXPECT_TRUE(sets[0].files[int(BackedUp::Ledger)].partial);
+    EXPECT_EQ(sets[0].files[int(BackedUp::Ledger)].records, 1);
+    EXPECT_FALSE(sets[1].restorable());
+    EXPECT_TRUE(sets[1].files[int(BackedUp::MaterialLedger)].path.isEmpty());
+    EXPECT_TRUE(sets[1].files[int(BackedUp::Members)].readable);
+}
+
+} // namespace
+} // namespace vendalise
