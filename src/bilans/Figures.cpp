@@ -6,7 +6,6 @@
 #include "platform/DataFiles.h"
 #include "platform/NumberForm.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QMap>
 
@@ -23,13 +22,6 @@ QDate monthOf(QDate day) {
 // The bytes of a file that may be missing, read without creating it.
 QByteArray textIfThere(const DataFiles& files, const QString& name) {
     return QFileInfo::exists(files.path(name)) ? files.readText(name) : QByteArray();
-}
-
-QByteArray bytesOf(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw FileError(FileError::Kind::Other, path, file.errorString());
-    return file.readAll();
 }
 
 void addEntries(BilanSources& sources, Register cashRegister, const QByteArray& text, bool kept,
@@ -106,7 +98,7 @@ BilanSources readBilanSources(const DataFiles& files, qint16 threshold, QDate to
         sources.lineDates[n] = readDateText(sources.ledger[n].date, localForm);
     for (const Register r : {Register::Material, Register::Drinks}) {
         for (const KeptStatement& kept : keptStatements(files, r))
-            addEntries(sources, r, bytesOf(kept.path), true, localForm);
+            addEntries(sources, r, files.readText(kept.path), true, localForm);
         addEntries(sources, r, textIfThere(files, ledgerFileOf(r)), false, localForm);
     }
     return sources;

@@ -246,15 +246,10 @@ void FrmBilans::exportFigures() {
             written = path;
         }
     } catch (const FileError& error) {
-        app_.tell(QStringLiteral("Les bilans n'ont pas pu être exportés :\r\n") +
-                      QDir::toNativeSeparators(error.file()) + QStringLiteral("\r\n") +
-                      error.description(),
-                  QStringLiteral("Bilans"), Messages::Icon::Critical);
+        tellExport(QStringLiteral("Les bilans n'ont pas pu être exportés :"), error);
         return;
     }
-    app_.tell(QStringLiteral("Les bilans ont été exportés :\r\n") +
-                  QDir::toNativeSeparators(written),
-              QStringLiteral("Bilans"), Messages::Icon::Information);
+    tellExport(QStringLiteral("Les bilans ont été exportés :"), written);
 }
 
 QList<Sheet> FrmBilans::shownSheets() const {
@@ -332,14 +327,22 @@ void FrmBilans::exportPicture() {
                                 QStringLiteral("L'image n'a pas pu être écrite."));
         });
     } catch (const FileError& error) {
-        app_.tell(QStringLiteral("L'image n'a pas pu être exportée :\r\n") +
-                      QDir::toNativeSeparators(error.file()) + QStringLiteral("\r\n") +
-                      error.description(),
-                  QStringLiteral("Bilans"), Messages::Icon::Critical);
+        tellExport(QStringLiteral("L'image n'a pas pu être exportée :"), error);
         return;
     }
-    app_.tell(QStringLiteral("L'image a été exportée :\r\n") + QDir::toNativeSeparators(path),
+    tellExport(QStringLiteral("L'image a été exportée :"), path);
+}
+
+// What an export wrote, and why it could not.
+void FrmBilans::tellExport(const QString& what, const QString& written) {
+    app_.tell(what + QStringLiteral("\r\n") + QDir::toNativeSeparators(written),
               QStringLiteral("Bilans"), Messages::Icon::Information);
+}
+
+void FrmBilans::tellExport(const QString& what, const FileError& error) {
+    app_.tell(what + QStringLiteral("\r\n") + QDir::toNativeSeparators(error.file()) +
+                  QStringLiteral("\r\n") + error.description(),
+              QStringLiteral("Bilans"), Messages::Icon::Critical);
 }
 
 // The view shown, a line a row, its cells separated by " | ", its charts

@@ -12,6 +12,7 @@ class QTableView;
 namespace vendalise {
 
 class ChartView;
+class FileError;
 
 // "Bilans": the figures of a period (sales and receipts by month, the
 // sales by product) and those of today (debts, stock), as tables and
@@ -35,6 +36,8 @@ private:
     void print();
     // Saves the charts of the view shown as a PNG picture.
     void exportPicture();
+    void tellExport(const QString& what, const QString& written);
+    void tellExport(const QString& what, const FileError& error);
     // The charts of the tab shown.
     QList<ChartView*> shownCharts() const;
     // The tables of the tab shown.

@@ -3,7 +3,6 @@
 #include "platform/DataFiles.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -71,13 +70,6 @@ QString freeName(const QString& folder, Register cashRegister, QDate day) {
         if (!takenIn(names, name))
             return name;
     }
-}
-
-QByteArray bytesOf(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw FileError(FileError::Kind::Other, path, file.errorString());
-    return file.readAll();
 }
 
 } // namespace
@@ -161,8 +153,9 @@ void completeStatements(const DataFiles& files) {
         takeBackQuietly([&] {
             const QString pending = folder + QLatin1Char('/') + name;
             const QString ledger = files.path(ledgerFileOf(parts->cashRegister));
-            const QByteArray copy = bytesOf(pending);
-            const QByteArray now = QFileInfo::exists(ledger) ? bytesOf(ledger) : QByteArray();
+            const QByteArray copy = files.readText(pending);
+            const QByteArray now =
+                QFileInfo::exists(ledger) ? files.readText(ledger) : QByteArray();
             const bool emptied = now.isEmpty() || !now.startsWith(copy);
             if (!emptied) {
                 files.removeFile(pending);

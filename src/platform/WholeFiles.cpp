@@ -87,6 +87,16 @@ Former writeAndRenameOver(const DataFiles& files, QFile& file, const QString& fa
     return former;
 }
 
+// Opens a new temporary file beside `target`, which must be a regular file
+// (or none) of a folder that exists.
+void openTemporaryFor(const DataFiles& files, QFile& file, const QString& target) {
+    checkRegular(target);
+    if (!QFileInfo(target).dir().exists())
+        throw FileError(FileError::Kind::Missing, target, QStringLiteral("Chemin introuvable"));
+    files.checkFault(FileOp::OpenWrite, target);
+    openTemporaryBeside(file, target);
+}
+
 } // namespace
 
 void DataFiles::replaceText(const QString& name, QStringView text) const {
@@ -112,13 +122,7 @@ void DataFiles::copyFile(const QString& name, const QString& target) const {
     saveWhole(destination, bytes);
     // The system said the copy was made: what it holds is read back.
     checkFault(FileOp::ReadBack, destination);
-    QFile copy(destination);
-    if (!copy.open(QIODevice::ReadOnly))
-        throw FileError(FileError::Kind::Other, destination, copy.errorString());
-    const QByteArray held = copy.readAll();
-    if (copy.error() != QFileDevice::NoError)
-        throw FileError(FileError::Kind::Other, destination, copy.errorString());
-    if (held != bytes)
+    if (readText(destination) != bytes)
         throw FileError(FileError::Kind::Other, destination,
                         QStringLiteral("La copie relue diffère de son original"));
 }
@@ -126,12 +130,8 @@ void DataFiles::copyFile(const QString& name, const QString& target) const {
 // Writes a whole file through a temporary file in its folder, put on the
 // disk, then renamed over the file, whose folder is then put on the disk.
 void DataFiles::saveWhole(const QString& target, const QByteArray& bytes) const {
-    checkRegular(target);
-    if (!QFileInfo(target).dir().exists())
-        throw FileError(FileError::Kind::Missing, target, QStringLiteral("Chemin introuvable"));
-    checkFault(FileOp::OpenWrite, target);
     QFile file;
-    openTemporaryBeside(file, target);
+    openTemporaryFor(*this, file, target);
     Former former;
     try {
         // The new file is readable as the one it replaces was.
@@ -174,12 +174,8 @@ void DataFiles::replaceThrough(const QString& temporary, const QString& name,
 
 void DataFiles::saveThrough(const QString& target,
                             const std::function<void(const QString& temporary)>& write) const {
-    checkRegular(target);
-    if (!QFileInfo(target).dir().exists())
-        throw FileError(FileError::Kind::Missing, target, QStringLiteral("Chemin introuvable"));
-    checkFault(FileOp::OpenWrite, target);
     QFile file;
-    openTemporaryBeside(file, target);
+    openTemporaryFor(*this, file, target);
     file.close();
     Former former;
     try {
