@@ -139,6 +139,25 @@ QIcon backupPicture() {
     });
 }
 
+// The backup's disk, with an arrow turning back over it.
+QIcon restorePicture() {
+    return icon([](QPainter& p) {
+        p.setPen(QPen(QColor(20, 30, 70), 2));
+        p.setBrush(QColor(40, 70, 150));
+        p.drawRoundedRect(QRectF(14, 14, 44, 44), 4, 4);
+        p.setBrush(QColor(200, 205, 215));
+        p.drawRect(QRectF(24, 14, 24, 15));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(21, 37, 30, 21));
+        p.setPen(QPen(QColor(30, 140, 60), 5, Qt::SolidLine, Qt::RoundCap));
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(QRectF(4, 4, 34, 34), 90 * 16, 200 * 16);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(30, 140, 60));
+        p.drawPolygon(QPolygonF({QPointF(21, -2), QPointF(33, 4), QPointF(21, 11)}));
+    });
+}
+
 QIcon inventoryPicture() {
     return icon([](QPainter& p) {
         p.setPen(QPen(QColor(90, 60, 20), 3));

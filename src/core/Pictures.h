@@ -13,6 +13,7 @@ QIcon materialRegisterPicture();
 QIcon backupPicture();
 QIcon inventoryPicture();
 QIcon bilansPicture();
+QIcon restorePicture();
 QIcon exitPicture();
 QIcon printerPicture();
 // The register windows' correction, sum and statement buttons.

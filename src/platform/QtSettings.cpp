@@ -64,6 +64,10 @@ QDate SystemClock::today() {
     return QDate::currentDate();
 }
 
+QTime SystemClock::time() {
+    return QTime::currentTime();
+}
+
 QString systemShortDateForm() {
     return QLocale::system().dateFormat(QLocale::ShortFormat);
 }

@@ -32,6 +32,7 @@ private:
 class SystemClock : public Clock {
 public:
     QDate today() override;
+    QTime time() override;
 };
 
 // The system's short date form, as QDate writes it ("dd/MM/yyyy" on a French

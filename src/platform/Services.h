@@ -4,6 +4,7 @@
 #include <QRectF>
 #include <QString>
 #include <QStringList>
+#include <QTime>
 
 #include <cstdlib>
 #include <functional>
@@ -78,6 +79,8 @@ class Clock {
 public:
     virtual ~Clock() = default;
     virtual QDate today() = 0;
+    // The time of day, to the minute at least.
+    virtual QTime time() = 0;
 };
 
 // Modal windows and the end of the program.

@@ -7,6 +7,7 @@
 #include "sales/Ledger.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -60,24 +61,33 @@ BackupFile readFile(BackedUp kind, const QString& path) {
     return file;
 }
 
-// The file of a folder whose name is `name`, matched without regard to case.
-QString findIn(const QStringList& names, const QString& folder, const QString& name) {
-    for (const QString& entry : names)
-        if (entry.compare(name, Qt::CaseInsensitive) == 0)
-            return QDir(folder).filePath(entry);
-    return {};
+// Which of the five a file's name is ("es.orv", matched without regard to
+// case), or -1.
+int backedUpIndex(const QString& name) {
+    for (int f = 0; f < kBackedUpCount; ++f)
+        if (name.compare(kNames[f], Qt::CaseInsensitive) == 0)
+            return f;
+    return -1;
 }
 
-BackupSet setIn(BackupSet::Kind kind, const QString& folder, const QString& suffix) {
+// The files of a folder's set: the five under their own names.
+BackupSet setIn(BackupSet::Kind kind, const QString& folder) {
     BackupSet set;
     set.kind = kind;
-    const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden);
-    for (int f = 0; f < kBackedUpCount; ++f) {
-        const QString path = findIn(names, folder, kNames[f] + suffix);
-        if (!path.isEmpty())
-            set.files[f] = readFile(BackedUp(f), path);
+    QDirIterator entries(folder, QDir::Files | QDir::Hidden);
+    while (entries.hasNext()) {
+        entries.next();
+        const int f = backedUpIndex(entries.fileName());
+        // Of two spellings (where names differ by case), the first in code order.
+        if (f >= 0 && (set.files[f].path.isEmpty() || entries.filePath() < set.files[f].path))
+            set.files[f].path = entries.filePath();
     }
     return set;
+}
+
+bool holdsAny(const BackupSet& set) {
+    return std::any_of(std::begin(set.files), std::end(set.files),
+                       [](const BackupFile& file) { return !file.path.isEmpty(); });
 }
 
 } // namespace
@@ -87,20 +97,31 @@ QString backedUpName(BackedUp file) {
 }
 
 bool BackupSet::restorable() const {
-    return std::all_of(std::begin(files), std::end(files), [](const BackupFile& file) {
-        return !file.path.isEmpty() && file.readable && !file.partial;
-    });
+    return read && std::all_of(std::begin(files), std::end(files), [](const BackupFile& file) {
+               return !file.path.isEmpty() && file.readable && !file.partial;
+           });
+}
+
+void readBackupSet(BackupSet& set) {
+    for (int f = 0; f < kBackedUpCount; ++f)
+        if (!set.files[f].path.isEmpty())
+            set.files[f] = readFile(BackedUp(f), set.files[f].path);
+    set.read = true;
 }
 
 QList<BackupSet> findBackupSets(const QString& dataFolder, const QString& backupFolder) {
     QList<BackupSet> sets;
-    // The dated copies: "<name> du dd-mm-yy", a set a day.
+    // The dated copies: "<name> du dd-mm-yy", a set a day, found in one
+    // listing of the folder.
     static const QRegularExpression dated(
-        QStringLiteral("^(?:es|produits|adhérents|compta|comptaboisson)\\.orv"
-                       "( du (\\d\\d)-(\\d\\d)-(\\d\\d))$"),
+        QStringLiteral("^(es|produits|adhérents|compta|comptaboisson)\\.orv"
+                       " du (\\d\\d)-(\\d\\d)-(\\d\\d)$"),
         QRegularExpression::CaseInsensitiveOption);
-    QHash<QString, QDate> days;
-    for (const QString& name : QDir(dataFolder).entryList(QDir::Files | QDir::Hidden)) {
+    QHash<QDate, qsizetype> days;
+    QDirIterator entries(dataFolder, QDir::Files | QDir::Hidden);
+    while (entries.hasNext()) {
+        entries.next();
+        const QString name = entries.fileName();
         const QRegularExpressionMatch match = dated.match(name);
         if (!match.hasMatch())
             continue;
@@ -108,21 +129,30 @@ QList<BackupSet> findBackupSets(const QString& dataFolder, const QString& backup
         const int year = match.captured(4).toInt();
         const QDate day(year < 70 ? 2000 + year : 1900 + year, match.captured(3).toInt(),
                         match.captured(2).toInt());
-        if (day.isValid())
-            days.insert(match.captured(1), day);
-    }
-    for (auto it = days.cbegin(); it != days.cend(); ++it) {
-        BackupSet set = setIn(BackupSet::Kind::Dated, dataFolder, it.key());
-        set.when = it.value().startOfDay();
-        set.label =
-            QStringLiteral("Copies du ") + it.value().toString(QStringLiteral("dd/MM/yyyy"));
-        sets.append(set);
+        if (!day.isValid())
+            continue;
+        auto found = days.constFind(day);
+        if (found == days.cend()) {
+            BackupSet set;
+            set.kind = BackupSet::Kind::Dated;
+            set.when = day.startOfDay();
+            set.label = QStringLiteral("Copies du ") + day.toString(QStringLiteral("dd/MM/yyyy"));
+            sets.append(set);
+            found = days.insert(day, sets.size() - 1);
+        }
+        BackupFile& file =
+            sets[*found].files[backedUpIndex(match.captured(1) + QStringLiteral(".orv"))];
+        if (file.path.isEmpty() || entries.filePath() < file.path)
+            file.path = entries.filePath();
     }
     // The sets kept before a restore.
-    static const QRegularExpression before(QStringLiteral(
-        "^Avant restauration du (\\d\\d)-(\\d\\d)-(\\d\\d\\d\\d) (\\d\\d)h(\\d\\d)$"));
-    for (const QString& name : QDir(dataFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        const QRegularExpressionMatch match = before.match(name);
+    static const QRegularExpression before(
+        QStringLiteral("^Avant restauration du (\\d\\d)-(\\d\\d)-(\\d\\d\\d\\d) "
+                       "(\\d\\d)h(\\d\\d)(?: \\(\\d+\\))?$"));
+    QDirIterator folders(dataFolder, QDir::Dirs | QDir::NoDotAndDotDot);
+    while (folders.hasNext()) {
+        folders.next();
+        const QRegularExpressionMatch match = before.match(folders.fileName());
         if (!match.hasMatch())
             continue;
         const QDateTime when(
@@ -130,15 +160,17 @@ QList<BackupSet> findBackupSets(const QString& dataFolder, const QString& backup
             QTime(match.captured(4).toInt(), match.captured(5).toInt()));
         if (!when.isValid())
             continue;
-        BackupSet set = setIn(BackupSet::Kind::BeforeRestore, QDir(dataFolder).filePath(name), {});
+        BackupSet set = setIn(BackupSet::Kind::BeforeRestore, folders.filePath());
+        if (!holdsAny(set))
+            continue;
         set.when = when;
-        set.label = name;
+        set.label = folders.fileName();
         sets.append(set);
     }
     // The backup folder's set, dated by its newest file.
     if (!backupFolder.isEmpty() && QFileInfo(backupFolder).isDir() &&
         QDir(backupFolder).absolutePath() != QDir(dataFolder).absolutePath()) {
-        BackupSet set = setIn(BackupSet::Kind::BackupFolder, backupFolder, {});
+        BackupSet set = setIn(BackupSet::Kind::BackupFolder, backupFolder);
         for (const BackupFile& file : set.files)
             if (!file.path.isEmpty())
                 set.when = std::max(set.when, QFileInfo(file.path).lastModified());
@@ -147,8 +179,11 @@ QList<BackupSet> findBackupSets(const QString& dataFolder, const QString& backup
             sets.append(set);
         }
     }
-    std::stable_sort(sets.begin(), sets.end(),
-                     [](const BackupSet& a, const BackupSet& b) { return a.when > b.when; });
+    // Newest first; two sets of one time (a restore's, the same minute) in
+    // the order of their names.
+    std::sort(sets.begin(), sets.end(), [](const BackupSet& a, const BackupSet& b) {
+        return a.when != b.when ? a.when > b.when : a.label > b.label;
+    });
     return sets;
 }
 

@@ -12,7 +12,8 @@ enum class BackedUp { Ledger, Products, Members, MaterialLedger, DrinksLedger };
 inline constexpr int kBackedUpCount = 5;
 QString backedUpName(BackedUp file);
 
-// One file of a backup set, as the program's own readers find it.
+// One file of a backup set, as the program's own readers find it once the
+// set is read (readBackupSet); before, only its path is known.
 struct BackupFile {
     QString path;          // empty when the set lacks it
     bool readable = false; // there and read whole
@@ -31,6 +32,7 @@ struct BackupSet {
     QDateTime when; // the day (at midnight), or the day and time of a restore
     QString label;  // as the list shows it
     BackupFile files[kBackedUpCount];
+    bool read = false; // what its files hold is known
     // Every file there and read whole, none ending in a partial record.
     bool restorable() const;
 };
@@ -38,7 +40,12 @@ struct BackupSet {
 // Every set found, newest first: the dated sets of the data directory
 // `dataFolder`, the sets kept before a restore there, and the set of the
 // backup folder (when there is one; its date is that of its newest file).
-// Reading never writes, and a file that cannot be read is shown so.
+// Each folder is listed once and no file is opened, so that years of daily
+// copies are listed at once; a set's files are read when it is shown.
 QList<BackupSet> findBackupSets(const QString& dataFolder, const QString& backupFolder);
+
+// Reads what the set's files hold with the program's own readers. Reading
+// never writes, and a file that cannot be read is shown so.
+void readBackupSet(BackupSet& set);
 
 } // namespace vendalise

@@ -10,6 +10,7 @@
 #include "inventory/Inventaire.h"
 #include "members/FrmNewAdh.h"
 #include "platform/NumberForm.h"
+#include "restore/FrmRestauration.h"
 #include "sales/FrmES.h"
 #include "sales/Ledger.h"
 #include "shell/Backup.h"
@@ -93,6 +94,11 @@ FrmORV::FrmORV(App& app) : Window(app, QStringLiteral("FrmORV"), 6735, 5340) {
         withPicture(addButton(QStringLiteral("CmdBilans"), {}, QStringLiteral("Bilans et exports"),
                               twips(4680, 2100, 615, 615)),
                     bilansPicture());
+    // Below the backup button.
+    CmdRestauration = withPicture(addButton(QStringLiteral("CmdRestauration"), {},
+                                            QStringLiteral("Restaurer une sauvegarde"),
+                                            twips(3360, 3960, 615, 615)),
+                                  restorePicture());
 
     handle(NewAdh, &QPushButton::clicked, [this] { openMembers(); });
     handle(BtnStock, &QPushButton::clicked, [this] { openStock(); });
@@ -106,6 +112,7 @@ FrmORV::FrmORV(App& app) : Window(app, QStringLiteral("FrmORV"), 6735, 5340) {
     handle(SommeCaisses, &QPushButton::clicked, [this] { vendalise::SommeCaisses(app_); });
     handle(Command1, &QPushButton::clicked, [this] { Sauvegarde(app_); });
     handle(CmdBilans, &QPushButton::clicked, [this] { openBilans(); });
+    handle(CmdRestauration, &QPushButton::clicked, [this] { openRestore(); });
     handle(Command2, &QPushButton::clicked, [this] {
         Inventaire& inventory = app_.window<Inventaire>();
         inventory.loadOnce();
@@ -124,6 +131,13 @@ void FrmORV::openBilans() {
     FrmBilans& bilans = app_.window<FrmBilans>();
     app_.run([&] { bilans.refresh(); });
     app_.showModal(bilans);
+}
+
+// The sets are listed afresh each time the window opens.
+void FrmORV::openRestore() {
+    FrmRestauration& restore = app_.window<FrmRestauration>();
+    app_.run([&] { restore.refresh(); });
+    app_.showModal(restore);
 }
 
 void FrmORV::showDataDirectory(const QString& directory) {

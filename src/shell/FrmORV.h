@@ -24,6 +24,7 @@ private:
     void openStock();
     void openOperations();
     void openBilans();
+    void openRestore();
     void chooseDirectory();
 
     ClickLabel* Label1;
@@ -36,6 +37,7 @@ private:
     QPushButton* Command1;
     QPushButton* Command2;
     QPushButton* CmdBilans;
+    QPushButton* CmdRestauration;
     QPushButton* Fin;
     ClickLabel* Image1;
     ClickLabel* Image2;

@@ -11,6 +11,7 @@
 #include "members/MemberTable.h"
 #include "platform/DataFiles.h"
 #include "platform/Limits.h"
+#include "restore/Restore.h"
 #include "sales/FrmAchat.h"
 #include "sales/Ledger.h"
 #include "shell/FrmDir.h"
@@ -112,18 +113,54 @@ bool lockDataDirectory(App& app, const QString& directory) {
     return true;
 }
 
+// Carries out a restore that a crash interrupted, and says so once. One
+// that cannot be carried out is told and the program stops, rather than
+// work on files of which some are restored and some not; the next start
+// tries again.
+bool completeInterruptedRestore(App& app) {
+    try {
+        const QString done = completeRestore(app.files);
+        if (!done.isEmpty())
+            app.tell(done, QStringLiteral("Restaurer une sauvegarde"), Messages::Icon::Information);
+        return true;
+    } catch (const FileError& error) {
+        app.tell(
+            QStringLiteral("Une restauration interrompue n'a pas pu être terminée :\r\n%1\r\n%2"
+                           "\r\n\r\nLe programme s'arrête ; il la reprendra à son prochain "
+                           "démarrage.")
+                .arg(QDir::toNativeSeparators(error.file()), error.description()),
+            QStringLiteral("Restaurer une sauvegarde"), Messages::Icon::Critical);
+        return false;
+    }
+}
+
 } // namespace
 
-void connectShop(App& app) {
+void connectHooks(App& app) {
     app.part<Members>().enterShop = [&app](const QString& buyer) {
         FrmAchat& shop = app.window<FrmAchat>();
         shop.setBuyer(buyer);
         app.showModal(shop);
     };
+    app.part<Restoration>().reloadTables = [&app] { reloadTables(app); };
+}
+
+void reloadTables(App& app) {
+    app.run([&] {
+        warnIfTruncated(app, kMemberFile, loadMemberTable(app.files, app.part<Members>().table));
+        app.files.tablesReadHere();
+    });
+    app.run([&] { warnIfTruncated(app, kLedgerFile, ChargeVentes(app)); });
+    app.run([&] { fillRegisterList(app, Register::Material); });
+    app.run([&] { fillRegisterList(app, Register::Drinks); });
+    app.run([&] {
+        warnIfTruncated(app, kProductFile, ChargeProduits(app));
+        app.files.tablesReadHere();
+    });
 }
 
 void startUp(App& app) {
-    connectShop(app);
+    connectHooks(app);
     Access& access = app.part<Access>();
     ShellState& shell = app.part<ShellState>();
     Catalogue& catalogue = app.part<Catalogue>();
@@ -157,8 +194,10 @@ void startUp(App& app) {
     if (app.files.setCurrent(shell.dataDirectory)) {
         if (!lockDataDirectory(app, shell.dataDirectory))
             app.end();
-        // A statement that a crash interrupted is settled before the
-        // registers are read.
+        // A restore or a statement that a crash interrupted is settled
+        // before any table is read.
+        if (!completeInterruptedRestore(app))
+            app.end();
         completeStatements(app.files);
     }
 

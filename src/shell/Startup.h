@@ -10,8 +10,14 @@ class App;
 // chooser, then to a retry of the step that failed.
 void startUp(App& app);
 
-// Lets the member window's "Boutique" show the purchase window.
-void connectShop(App& app);
+// Sets the hooks by which a window reaches a floor above its own: the
+// member window's "Boutique" shows the purchase window, and a restore reads
+// every table again (reloadTables).
+void connectHooks(App& app);
+
+// Reads every table and fills every list again, as start-up does, each step
+// told when it fails; the inventory is read when its window opens.
+void reloadTables(App& app);
 
 // Starts the program and shows its main window until the program ends.
 void runProgram(App& app);

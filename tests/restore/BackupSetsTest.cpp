@@ -46,8 +46,12 @@ TEST_F(BackupSets, AreListedNewestFirstWithWhatTheyHold) {
     writeSet({}, {}, 5);
     write({}, u"notes du 05-12-07.txt"_s, "x");
 
-    const QList<BackupSet> sets = findBackupSets(files.current(), pathOf(u"Clé"_s));
+    QList<BackupSet> sets = findBackupSets(files.current(), pathOf(u"Clé"_s));
     ASSERT_EQ(sets.size(), 4);
+    // Listed without being read.
+    EXPECT_FALSE(sets[2].restorable());
+    for (BackupSet& set : sets)
+        readBackupSet(set);
     // The backup folder's files were written last.
     EXPECT_EQ(sets[0].kind, BackupSet::Kind::BackupFolder);
     EXPECT_EQ(sets[0].files[int(BackedUp::Members)].records, 4);
@@ -70,8 +74,10 @@ TEST_F(BackupSets, ASetMissingAFileOrEndingInAPartialRecordCannotBeRestored) {
     writeSet({}, u" du 05-12-07"_s, 2);
     QFile::remove(pathOf(u"compta.orv du 04-12-07"_s));
     write({}, u"es.orv du 05-12-07"_s, ledgerRecord({u"05/12/2007"_s, 1, 1, 2, kOwed}) + "xx");
-    const QList<BackupSet> sets = findBackupSets(files.current(), {});
+    QList<BackupSet> sets = findBackupSets(files.current(), {});
     ASSERT_EQ(sets.size(), 2);
+    for (BackupSet& set : sets)
+        readBackupSet(set);
     EXPECT_FALSE(sets[0].restorable());
     EXPECT_TRUE(sets[0].files[int(BackedUp::Ledger)].partial);
     EXPECT_EQ(sets[0].files[int(BackedUp::Ledger)].records, 1);

@@ -263,6 +263,20 @@ void ScenarioRunner::select(const Step& step) {
         sendClick(list->viewport(), where.center());
         return;
     }
+    if (auto* table = qobject_cast<QTableView*>(control)) {
+        // A table's row by the text of its first cell.
+        QAbstractItemModel* model = table->model();
+        QStringList texts;
+        for (int i = 0; i < model->rowCount(); ++i)
+            texts.append(model->index(i, 0).data().toString());
+        const QModelIndex index = model->index(rowIndex(texts), 0);
+        table->scrollTo(index);
+        const QRect where = table->visualRect(index);
+        if (where.isEmpty())
+            abort(QStringLiteral("the row cannot be reached in ") + target);
+        sendClick(table->viewport(), where.center());
+        return;
+    }
     if (auto* combo = qobject_cast<QComboBox*>(control)) {
         QStringList texts;
         for (int i = 0; i < combo->count(); ++i)
@@ -280,7 +294,7 @@ void ScenarioRunner::select(const Step& step) {
         sendClick(bar, bar->tabRect(rowIndex(texts)).center());
         return;
     }
-    abort(target + QStringLiteral(" is not a list, combo box or tabs"));
+    abort(target + QStringLiteral(" is not a list, table, combo box or tabs"));
 }
 
 void ScenarioRunner::open(const Step& step) {

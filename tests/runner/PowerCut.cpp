@@ -85,6 +85,10 @@ void PowerCut::record(FileOp op, const QString& path) {
             source = nullptr;
         const bool whole = source && !source->dirty;
         f->synced = whole ? source->synced : QByteArray();
+        // The name now holds the renamed file: what was written to the
+        // former one no longer counts, what was written to it does.
+        if (source)
+            f->dirty = source->dirty;
         f->renamedInto = true;
         if (source)
             source->renamedAway = true;

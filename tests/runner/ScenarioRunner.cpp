@@ -7,6 +7,7 @@
 #include "inventory/Inventaire.h"
 #include "members/FrmNewAdh.h"
 #include "platform/DataFiles.h"
+#include "restore/FrmRestauration.h"
 #include "sales/FrmAchat.h"
 #include "sales/FrmES.h"
 #include "shell/FrmDir.h"
@@ -343,6 +344,7 @@ Form* ScenarioRunner::existingWindow(const QString& name) {
         {QStringLiteral("FrmDir"), [&] { return &app.window<FrmDir>(); }},
         {QStringLiteral("FrmStock"), [&] { return &app.window<FrmStock>(); }},
         {QStringLiteral("FrmBilans"), [&] { return &app.window<FrmBilans>(); }},
+        {QStringLiteral("FrmRestauration"), [&] { return &app.window<FrmRestauration>(); }},
         {QStringLiteral("FrmNewAdh"), [&] { return &app.window<FrmNewAdh>(); }},
         {QStringLiteral("FrmAchat"), [&] { return &app.window<FrmAchat>(); }},
         {QStringLiteral("FrmES"), [&] { return &app.window<FrmES>(); }},

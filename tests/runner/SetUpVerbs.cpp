@@ -17,7 +17,7 @@ namespace vendalise::testing {
 
 std::vector<Verb> ScenarioRunner::setUpVerbs() {
     return {
-        {"today", 2, Block::None, "today DD/MM/YYYY", &ScenarioRunner::today},
+        {"today", 2, Block::None, "today DD/MM/YYYY [HH:MM]", &ScenarioRunner::today},
         {"setting", 4, Block::None, "setting SECTION KEY VALUE", &ScenarioRunner::setting},
         {"product", 4, Block::None, "product NAME PRICE STOCK", &ScenarioRunner::product},
         {"member", 3, Block::None, "member NAME FIRSTNAME", &ScenarioRunner::member},
@@ -43,6 +43,12 @@ void ScenarioRunner::today(const Step& step) {
     if (!date.isValid())
         abort(QStringLiteral("not a date: ") + step.words[1]);
     clock_.date = date;
+    if (step.words.size() > 2) {
+        const QTime time = QTime::fromString(step.words[2], QStringLiteral("HH:mm"));
+        if (!time.isValid())
+            abort(QStringLiteral("not a time: ") + step.words[2]);
+        clock_.at = time;
+    }
 }
 
 void ScenarioRunner::setting(const Step& step) {

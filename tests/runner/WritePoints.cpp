@@ -124,7 +124,8 @@ void ScenarioRunner::checkWritePoint() {
     if (messages_.shown.size() == boxesAtFault_)
         fail(point + QStringLiteral("no message told the failure"));
     for (qsizetype i = boxesAtFault_; i < messages_.shown.size(); ++i) {
-        if (messages_.shown[i].text == QLatin1String("Achat enregistré"))
+        const QString& text = messages_.shown[i].text;
+        if (text == QLatin1String("Achat enregistré") || text.contains(u"a été restaurée"))
             fail(point + QStringLiteral("a success was told: ") + describe(messages_.shown[i]));
     }
     // The data files are as before the operation; no other file appeared,

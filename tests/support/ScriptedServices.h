@@ -106,7 +106,9 @@ private:
 class FixedClock : public Clock {
 public:
     QDate today() override { return date; }
+    QTime time() override { return at; }
     QDate date{2007, 12, 5};
+    QTime at{10, 0};
 };
 
 } // namespace vendalise::testing

@@ -2,7 +2,10 @@
 # Kills each road right after each of its write operations in turn
 # (SIGKILL), then checks that every data file is whole, as before the
 # road's operation or as after it, and that the program starts again on
-# the files without a message. With --power, the data folder is first left
+# the files without a message. A road marked "# all or nothing" (a
+# restore) may leave a journal, which the next start carries out and says
+# so once; after that start its data files are all as before the road or
+# all as after it. With --power, the data folder is first left
 # as a power cut would leave it (every file as of its last sync, a creation
 # or a rename undone unless its folder was synced since), after each write
 # operation and after the last.
@@ -38,18 +41,51 @@ run() {
     return $status
 }
 
-# The program started on a folder: the main window, no other message.
+# The program started on a folder: the main window, no other message but
+# the one given (a box's title, text and icon), if any.
 starts_cleanly() {
-    local folder=$1
+    local folder=$1 told=${2:-}
     cat >"$work/start.scn" <<SCN
 setting DirFichiersGestion dir "$folder"
 answer yes
 start
 expect message "Par défaut on travaille dans <default>" "Vous voulez vraiment travailler avec les fichiers\\r\\nqui sont dans le répertoire $folder ?" none yesno
+$told
 expect shown FrmORV yes
 expect no-message
 SCN
     run "$runner" "$work/start.scn"
+}
+
+# What the start after a crash tells of the restore journal left in the
+# folder: that the restore was carried to its end, or its former files put
+# back.
+journal_told() {
+    local journal=$1/~Restauration.jnl
+    [ -f "$journal" ] || return 0
+    local way date
+    way=$(sed -n 2p "$journal" | tr -d '\r')
+    date=$(sed -n 3p "$journal" | tr -d '\r')
+    if [ "$way" = terminer ]; then
+        echo "expect message \"Restaurer une sauvegarde\" \"La restauration du $date a été terminée.\" information"
+    else
+        echo "expect message \"Restaurer une sauvegarde\" \"La restauration du $date n'avait pas pu être faite : les fichiers d'avant elle ont été remis.\" information"
+    fi
+}
+
+# The five files a backup holds all as before the road, or all as after.
+all_or_nothing() {
+    local data=$1 name before_all=1 after_all=1
+    for before in "$root"/before/*; do
+        name=$(basename "$before")
+        case "${name,,}" in
+        es.orv | produits.orv | adhérents.orv | compta.orv | comptaboisson.orv) ;;
+        *) continue ;;
+        esac
+        cmp -s "$data/$name" "$before" || before_all=0
+        cmp -s "$data/$name" "$work/after/$name" || after_all=0
+    done
+    [ $before_all -eq 1 ] || [ $after_all -eq 1 ]
 }
 
 # A Windows build under Wine names paths as Windows does: VENDALISE_WINEPATH
@@ -70,6 +106,8 @@ native_path() {
 }
 
 for road in "$@"; do
+    together=0
+    grep -q '^# all or nothing' "$road" && together=1
     rm -rf "$work/after"
     output=$(VENDALISE_FAIL_AT=0 VENDALISE_KEEP_AFTER="$(native_path "$work/after")" "$runner" "$road")
     count=$(sed -n "s/^write operations: \([0-9]*\).*/\1/p" <<<"$output")
@@ -108,9 +146,14 @@ for road in "$@"; do
                 failed=$((failed + 1))
             fi
         done
-        if ! start=$(starts_cleanly "$folder"); then
+        told=
+        [ $together -eq 1 ] && told=$(journal_told "$data")
+        if ! start=$(starts_cleanly "$folder" "$told"); then
             echo "$road: killed after write $k: the next start fails"
             echo "$start"
+            failed=$((failed + 1))
+        elif [ $together -eq 1 ] && ! all_or_nothing "$data"; then
+            echo "$road: killed after write $k: after the next start, the files are neither all as before nor all as after"
             failed=$((failed + 1))
         fi
         case "$root" in

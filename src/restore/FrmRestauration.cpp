@@ -1,0 +1,243 @@
+#include "restore/FrmRestauration.h"
+
+#include "access/Access.h"
+#include "access/Gate.h"
+#include "core/Settings.h"
+#include "platform/DataFiles.h"
+#include "platform/NumberForm.h"
+#include "restore/Restore.h"
+
+#include <QAbstractTableModel>
+#include <QDir>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTableView>
+
+namespace vendalise {
+
+namespace {
+
+enum Column { Set, Members, Products, Lines, Material, Drinks, State, kColumns };
+
+const QString kHeaders[kColumns] = {QStringLiteral("Sauvegarde"),
+                                    QStringLiteral("Adhérents"),
+                                    QStringLiteral("Produits"),
+                                    QStringLiteral("Lignes de ventes"),
+                                    QStringLiteral("Caisse matériel"),
+                                    QStringLiteral("Caisse boissons"),
+                                    QStringLiteral("État")};
+
+const QString kTitle = QStringLiteral("Restaurer une sauvegarde");
+
+// What a file of the set holds, as its cell shows it.
+QString fileText(const BackupFile& file) {
+    if (file.path.isEmpty())
+        return QStringLiteral("manque");
+    if (!file.readable)
+        return QStringLiteral("illisible");
+    return QString::number(file.records);
+}
+
+QString registerText(const BackupFile& file) {
+    if (file.path.isEmpty() || !file.readable)
+        return fileText(file);
+    return numberForm(file.total) + QStringLiteral(" € (%1 écriture%2)")
+                                        .arg(file.entries)
+                                        .arg(file.entries > 1 ? QStringLiteral("s") : QString());
+}
+
+// Why a set cannot be restored, or "Restaurable".
+QString stateText(const BackupSet& set) {
+    QStringList missing, faults;
+    for (int f = 0; f < kBackedUpCount; ++f) {
+        const BackupFile& file = set.files[f];
+        const QString name = backedUpName(BackedUp(f));
+        if (file.path.isEmpty())
+            missing.append(name);
+        else if (!file.readable)
+            faults.append(name + QStringLiteral(" illisible"));
+        else if (file.partial)
+            faults.append(name + QStringLiteral(" : fiche incomplète"));
+    }
+    if (!missing.isEmpty())
+        faults.prepend(QStringLiteral("Il manque ") + missing.join(QStringLiteral(", ")));
+    return faults.isEmpty() ? QStringLiteral("Restaurable") : faults.join(QStringLiteral(" ; "));
+}
+
+} // namespace
+
+// The sets found, each read when a row of it is first shown, so that years
+// of daily copies are listed at once.
+class BackupSetModel : public QAbstractTableModel {
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void setSets(QList<BackupSet> sets) {
+        beginResetModel();
+        sets_ = std::move(sets);
+        endResetModel();
+    }
+    BackupSet& set(int row) const {
+        BackupSet& set = sets_[row];
+        if (!set.read)
+            readBackupSet(set);
+        return set;
+    }
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : int(sets_.size());
+    }
+    int columnCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : kColumns;
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role == Qt::TextAlignmentRole)
+            return index.column() == Set || index.column() == State
+                       ? QVariant()
+                       : QVariant(Qt::AlignRight | Qt::AlignVCenter);
+        // A text too long for its cell is read whole in its tooltip.
+        if (role == Qt::ToolTipRole && (index.column() == Set || index.column() == State))
+            role = Qt::DisplayRole;
+        if (role != Qt::DisplayRole)
+            return {};
+        if (index.column() == Set)
+            return sets_[index.row()].label;
+        const BackupSet& shown = set(index.row());
+        switch (index.column()) {
+        case Members:
+            return fileText(shown.files[int(BackedUp::Members)]);
+        case Products:
+            return fileText(shown.files[int(BackedUp::Products)]);
+        case Lines:
+            return fileText(shown.files[int(BackedUp::Ledger)]);
+        case Material:
+            return registerText(shown.files[int(BackedUp::MaterialLedger)]);
+        case Drinks:
+            return registerText(shown.files[int(BackedUp::DrinksLedger)]);
+        default:
+            return stateText(shown);
+        }
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section < kColumns)
+            return kHeaders[section];
+        return QAbstractTableModel::headerData(section, orientation, role);
+    }
+
+private:
+    mutable QList<BackupSet> sets_;
+};
+
+FrmRestauration::FrmRestauration(App& app)
+    : Window(app, QStringLiteral("FrmRestauration"), 13200, 5460) {
+    setWindowTitle(kTitle);
+    LabelSauvegardes = addLabel(QStringLiteral("LabelSauvegardes"),
+                                QStringLiteral("Sauvegardes trouvées, la plus récente en tête :"),
+                                twips(120, 120, 12960, 255));
+    TableSauvegardes = new QTableView(this);
+    TableSauvegardes->setObjectName(QStringLiteral("TableSauvegardes"));
+    TableSauvegardes->setGeometry(twips(120, 420, 12960, 4020));
+    sets_ = new BackupSetModel(TableSauvegardes);
+    TableSauvegardes->setModel(sets_);
+    TableSauvegardes->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    TableSauvegardes->setSelectionBehavior(QAbstractItemView::SelectRows);
+    TableSauvegardes->setSelectionMode(QAbstractItemView::SingleSelection);
+    TableSauvegardes->setWordWrap(false);
+    TableSauvegardes->verticalHeader()->hide();
+    TableSauvegardes->horizontalHeader()->setStretchLastSection(true);
+    const int widths[kColumns - 1] = {3300, 1050, 930, 1500, 1900, 1900};
+    for (int c = 0; c < kColumns - 1; ++c)
+        TableSauvegardes->setColumnWidth(c, twipsToPixels(widths[c]));
+
+    LabelInventaire = addLabel(QStringLiteral("LabelInventaire"),
+                               QStringLiteral("Les cinq fichiers de la sauvegarde remplacent ceux "
+                                              "du répertoire des données ;\nl'inventaire reste "
+                                              "tel qu'il est."),
+                               twips(120, 4560, 9600, 495));
+    CmdRestaurer = addButton(QStringLiteral("CmdRestaurer"), QStringLiteral("Restaurer"),
+                             QStringLiteral("Remettre les fichiers de la sauvegarde choisie"),
+                             twips(9960, 4560, 1455, 495));
+    CmdFermer = addButton(QStringLiteral("CmdFermer"), QStringLiteral("Fermer"), {},
+                          twips(11625, 4560, 1455, 495));
+
+    handle(TableSauvegardes->selectionModel(), &QItemSelectionModel::currentRowChanged,
+           [this] { chosen(); });
+    handle(CmdRestaurer, &QPushButton::clicked, [this] { restore(); });
+    handle(CmdFermer, &QPushButton::clicked, [this] { hide(); });
+}
+
+void FrmRestauration::refresh() {
+    const QString backup = kBackupFolderSetting.read(app_.sys.settings);
+    sets_->setSets(findBackupSets(app_.files.current(), backup));
+    // No set is chosen until the user chooses one.
+    CmdFermer->setFocus();
+    chosen();
+}
+
+BackupSet* FrmRestauration::currentSet() {
+    const QModelIndex current = TableSauvegardes->currentIndex();
+    return current.isValid() ? &sets_->set(current.row()) : nullptr;
+}
+
+void FrmRestauration::chosen() {
+    const BackupSet* set = currentSet();
+    CmdRestaurer->setEnabled(set && set->restorable());
+}
+
+void FrmRestauration::restore() {
+    BackupSet* chosenSet = currentSet();
+    if (!chosenSet)
+        return;
+    // The set is read again: its files may have changed since it was shown.
+    BackupSet set = *chosenSet;
+    readBackupSet(set);
+    if (!set.restorable()) {
+        app_.tell(QStringLiteral("Cette sauvegarde ne peut pas être restaurée :\r\n") +
+                      stateText(set),
+                  kTitle, Messages::Icon::Exclamation);
+        refresh();
+        return;
+    }
+    Access& access = app_.part<Access>();
+    if (!access.password.isEmpty()) {
+        access.granted = false;
+        ControleAcces(app_);
+        if (!access.granted)
+            return;
+    }
+    const QDateTime now(app_.sys.clock.today(), app_.sys.clock.time());
+    const auto count = [&](BackedUp file, const char* one, const char* many) {
+        const qint64 n = set.files[int(file)].records;
+        return QStringLiteral("%1 %2").arg(n).arg(QString::fromUtf8(n > 1 ? many : one));
+    };
+    const QString question =
+        QStringLiteral("Les fichiers de travail seront remplacés par ceux de la sauvegarde\r\n") +
+        set.label + QStringLiteral(" :\r\n") + count(BackedUp::Members, "adhérent", "adhérents") +
+        QStringLiteral(", ") + count(BackedUp::Products, "produit", "produits") +
+        QStringLiteral(", ") + count(BackedUp::Ledger, "ligne de ventes", "lignes de ventes") +
+        QStringLiteral(",\r\ncaisse matériel ") +
+        numberForm(set.files[int(BackedUp::MaterialLedger)].total) +
+        QStringLiteral(" €, caisse boissons ") +
+        numberForm(set.files[int(BackedUp::DrinksLedger)].total) +
+        QStringLiteral(" €.\r\n\r\nLes fichiers actuels sont d'abord gardés dans le dossier\r\n"
+                       "\"Avant restauration du ") +
+        now.toString(QStringLiteral("dd-MM-yyyy HH'h'mm")) +
+        QStringLiteral("\".\r\n\r\nVoulez-vous restaurer cette sauvegarde ?");
+    if (!app_.ask(question, kTitle, Messages::Icon::Exclamation))
+        return;
+    try {
+        const QString kept = restoreSet(app_.files, set, now);
+        app_.tell(QStringLiteral("La sauvegarde ") + set.label +
+                      QStringLiteral(" a été restaurée.\r\nLes fichiers d'avant sont gardés "
+                                     "dans le dossier\r\n\"") +
+                      kept + QStringLiteral("\"."),
+                  kTitle, Messages::Icon::Information);
+    } catch (const FileError& error) {
+        app_.tellNotWritten(QStringLiteral("La sauvegarde n'a pas pu être restaurée :\r\n"), error);
+    }
+    // The tables follow the files, whatever they hold now.
+    if (const auto& reload = app_.part<Restoration>().reloadTables)
+        reload();
+    refresh();
+}
+
+} // namespace vendalise

@@ -1,0 +1,254 @@
+// A restore, all or nothing. Its part of the contract with the write-point
+// roads: until the journal is written only new files are made (the former
+// files kept in a pending folder, the set copied under temporary names), and
+// a failure removes them; once it is written, the journal says how to carry
+// the restore to its end, each step a whole-file copy that can be made again,
+// and removing it is the commit. A failure before the commit turns the
+// journal round (the kept files are put back) and carries that out, so the
+// files are as before; a crash leaves a journal that start-up carries out.
+
+#include "restore/Restore.h"
+
+#include "catalogue/ProductTable.h"
+#include "core/Names.h"
+#include "members/MemberTable.h"
+#include "platform/Cp1252.h"
+#include "platform/DataFiles.h"
+#include "sales/Ledger.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace vendalise {
+
+namespace {
+
+const QString kJournal = QStringLiteral("~Restauration.jnl");
+const QString kJournalHeading = QStringLiteral("Vendalise restauration");
+const QString kForward = QStringLiteral("terminer");
+const QString kBack = QStringLiteral("annuler");
+// The set's files copied beside the data files: "~Restauration es.orv"...
+const QString kStagingPrefix = QStringLiteral("~Restauration ");
+// The folder of the former files while the restore is being prepared; it
+// takes its dated name before the journal is written.
+const QString kPendingFolder = QStringLiteral("~Avant restauration");
+
+struct Step {
+    QString source; // relative to the data directory; "" removes the target
+    QString target;
+};
+
+// What is left to do, as the journal says it.
+struct Journal {
+    bool forward = true;
+    QString date;
+    QString kept; // the folder of the former files
+    QList<Step> steps;
+};
+
+QString journalText(const Journal& journal) {
+    QString text = kJournalHeading + QStringLiteral("\r\n") + (journal.forward ? kForward : kBack) +
+                   QStringLiteral("\r\n") + journal.date + QStringLiteral("\r\n") + journal.kept +
+                   QStringLiteral("\r\n");
+    for (const Step& step : journal.steps)
+        text += step.source + QLatin1Char('\t') + step.target + QStringLiteral("\r\n");
+    return text;
+}
+
+Journal readJournal(const DataFiles& files) {
+    const QStringList lines = files.readLines(kJournal);
+    Journal journal;
+    const bool known = lines.size() == 4 + kBackedUpCount && lines[0] == kJournalHeading &&
+                       (lines[1] == kForward || lines[1] == kBack);
+    if (!known)
+        throw FileError(FileError::Kind::Other, files.path(kJournal),
+                        QStringLiteral("Le journal de la restauration est illisible"));
+    journal.forward = lines[1] == kForward;
+    journal.date = lines[2];
+    journal.kept = lines[3];
+    for (qsizetype i = 4; i < lines.size(); ++i) {
+        const qsizetype tab = lines[i].indexOf(QLatin1Char('\t'));
+        if (tab < 0)
+            throw FileError(FileError::Kind::Other, files.path(kJournal),
+                            QStringLiteral("Le journal de la restauration est illisible"));
+        journal.steps.append({lines[i].left(tab), lines[i].mid(tab + 1)});
+    }
+    return journal;
+}
+
+int recordLengthOf(BackedUp file) {
+    switch (file) {
+    case BackedUp::Ledger:
+        return kLedgerRecordLength;
+    case BackedUp::Products:
+        return kProductRecordLength;
+    case BackedUp::Members:
+        return kMemberRecordLength;
+    case BackedUp::MaterialLedger:
+    case BackedUp::DrinksLedger:
+        break;
+    }
+    return 0;
+}
+
+QString stagingName(BackedUp file) {
+    return kStagingPrefix + liveName(file);
+}
+
+// Each step is a whole-file copy (or a removal), so a journal carried out
+// halfway can be carried out again from its start. The copies it names are
+// removed only once every step is made: a copy missing is one whose step
+// was made.
+void carryOut(const DataFiles& files, const Journal& journal) {
+    for (const Step& step : journal.steps) {
+        if (step.source.isEmpty())
+            files.removeFile(files.path(step.target));
+        else if (QFileInfo::exists(files.path(step.source)))
+            files.copyFile(step.source, step.target);
+    }
+}
+
+void removeFolder(const DataFiles& files, const QString& name) {
+    const QString folder = files.path(name);
+    if (!QFileInfo(folder).isDir())
+        return;
+    const QDir dir(folder);
+    for (const QString& file : dir.entryList(QDir::Files | QDir::Hidden))
+        files.removeFile(dir.filePath(file));
+    QDir().rmdir(folder);
+}
+
+void removeStaging(const DataFiles& files) {
+    for (int f = 0; f < kBackedUpCount; ++f)
+        files.removeFile(files.path(stagingName(BackedUp(f))));
+}
+
+// After the journal is carried out: what the restore made is removed, and
+// the kept files too when they were put back; the journal goes last.
+void finish(const DataFiles& files, const Journal& journal) {
+    removeStaging(files);
+    if (!journal.forward)
+        removeFolder(files, journal.kept);
+    files.removeFile(files.path(kJournal));
+}
+
+} // namespace
+
+QString liveName(BackedUp file) {
+    switch (file) {
+    case BackedUp::Ledger:
+        return kLedgerFile;
+    case BackedUp::Products:
+        return kProductFile;
+    case BackedUp::Members:
+        return kMemberFile;
+    case BackedUp::MaterialLedger:
+        return kMaterialLedgerFile;
+    case BackedUp::DrinksLedger:
+        return kDrinksLedgerFile;
+    }
+    return {};
+}
+
+QString restoreDate(const BackupSet& set) {
+    if (set.kind == BackupSet::Kind::Dated)
+        return set.when.toString(QStringLiteral("dd/MM/yyyy"));
+    return set.when.toString(QStringLiteral("dd/MM/yyyy 'à' HH'h'mm"));
+}
+
+QString restoreSet(const DataFiles& files, const BackupSet& set, const QDateTime& now) {
+    for (int f = 0; f < kBackedUpCount; ++f)
+        files.checkWritable(liveName(BackedUp(f)));
+    if (QFileInfo::exists(files.path(kJournal)))
+        throw FileError(FileError::Kind::Other, files.path(kJournal),
+                        QStringLiteral("Une restauration interrompue reste à terminer : "
+                                       "relancez le programme"));
+    for (int f = 0; f < kBackedUpCount; ++f)
+        if (set.files[f].path.isEmpty())
+            throw FileError(FileError::Kind::Missing, backedUpName(BackedUp(f)),
+                            QStringLiteral("La sauvegarde ne contient pas ce fichier"));
+
+    const QString stem = QStringLiteral("Avant restauration du ") +
+                         now.toString(QStringLiteral("dd-MM-yyyy HH'h'mm"));
+    QString kept = stem;
+    for (int n = 2; QFileInfo::exists(files.path(kept)); ++n)
+        kept = stem + QStringLiteral(" (%1)").arg(n);
+
+    Journal forward{true, restoreDate(set), kept, {}};
+    Journal back{false, forward.date, kept, {}};
+    // Until the journal is written, only new files are made.
+    try {
+        removeFolder(files, kPendingFolder);
+        const QString folder = files.makeFolder(kPendingFolder);
+        for (int f = 0; f < kBackedUpCount; ++f) {
+            const QString live = liveName(BackedUp(f));
+            const QString copy = kept + QLatin1Char('/') + backedUpName(BackedUp(f));
+            if (QFileInfo::exists(files.path(live))) {
+                files.copyFile(live, folder + QLatin1Char('/') + backedUpName(BackedUp(f)));
+                back.steps.append({copy, live});
+            } else {
+                back.steps.append({{}, live});
+            }
+        }
+        for (int f = 0; f < kBackedUpCount; ++f) {
+            const QString staging = stagingName(BackedUp(f));
+            files.copyFile(set.files[f].path, staging);
+            const int length = recordLengthOf(BackedUp(f));
+            if (length && QFileInfo(files.path(staging)).size() % length != 0)
+                throw FileError(FileError::Kind::Other, set.files[f].path,
+                                QStringLiteral("Le fichier se termine par une fiche incomplète"));
+            forward.steps.append({staging, liveName(BackedUp(f))});
+        }
+        files.renameFile(folder, files.path(kept));
+        files.replaceText(kJournal, journalText(forward));
+    } catch (const FileError&) {
+        takeBackQuietly([&] {
+            removeStaging(files);
+            removeFolder(files, kPendingFolder);
+            removeFolder(files, kept);
+        });
+        throw;
+    }
+    try {
+        carryOut(files, forward);
+        removeStaging(files);
+        files.removeFile(files.path(kJournal));
+    } catch (const FileError& error) {
+        // The former files are put back; should that fail too, the journal
+        // on the disk says what start-up is to finish.
+        try {
+            files.replaceText(kJournal, journalText(back));
+            carryOut(files, back);
+            finish(files, back);
+        } catch (const FileError&) {
+            throw FileError(FileError::Kind::Other, error.file(),
+                            error.description() +
+                                QStringLiteral("\r\nLes fichiers seront remis en ordre au "
+                                               "prochain démarrage du programme."));
+        }
+        throw;
+    }
+    return kept;
+}
+
+QString completeRestore(const DataFiles& files) {
+    if (!QFileInfo::exists(files.path(kJournal))) {
+        // A restore that a crash stopped before its journal made only new
+        // files: they are removed.
+        takeBackQuietly([&] {
+            removeStaging(files);
+            removeFolder(files, kPendingFolder);
+        });
+        return {};
+    }
+    const Journal journal = readJournal(files);
+    carryOut(files, journal);
+    finish(files, journal);
+    if (journal.forward)
+        return QStringLiteral("La restauration du %1 a été terminée.").arg(journal.date);
+    return QStringLiteral("La restauration du %1 n'avait pas pu être faite : les fichiers "
+                          "d'avant elle ont été remis.")
+        .arg(journal.date);
+}
+
+} // namespace vendalise

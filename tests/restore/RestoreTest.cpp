@@ -1,0 +1,232 @@
+#include "restore/Restore.h"
+
+#include "catalogue/ProductTable.h"
+#include "members/MemberTable.h"
+#include "sales/Ledger.h"
+
+#include "TestHelpers.h"
+
+#include <QDirIterator>
+
+#include <map>
+
+namespace vendalise {
+namespace {
+
+// Stands for the end of the process at a write operation: it leaves
+// restoreSet as a crash would, with nothing put back.
+struct Crash {};
+
+using Snapshot = std::map<QString, QByteArray>;
+
+class Restoring : public InScratchDir {
+protected:
+    void SetUp() override {
+        InScratchDir::SetUp();
+        // The live files, the inventory, and yesterday's copies.
+        writeFiles({}, 2, "live");
+        writeBytes(u"Inventaire.orv"_s, "Balles\r\n");
+        writeFiles(u" du 04-12-07"_s, 5, "copy");
+        now = QDateTime(QDate(2007, 12, 5), QTime(9, 41));
+    }
+    // The five files, under their live names or as dated copies.
+    void writeFiles(const QString& suffix, int members, const QByteArray& text) {
+        const auto name = [&](BackedUp file) {
+            return suffix.isEmpty() ? liveName(file) : backedUpName(file) + suffix;
+        };
+        QByteArray people;
+        for (int m = 0; m < members; ++m)
+            people += memberRecord(u"MEMBRE"_s, QString::fromLatin1(text));
+        writeBytes(name(BackedUp::Members), people);
+        writeBytes(name(BackedUp::Products), productRecord(QString::fromLatin1(text), 2, 3));
+        writeBytes(name(BackedUp::Ledger), ledgerRecord({u"05/12/2007"_s, 1, 1, 2, kOwed}));
+        writeBytes(name(BackedUp::MaterialLedger), "Correction de caisse : " + text + "\r\n");
+        writeBytes(name(BackedUp::DrinksLedger), text);
+    }
+    BackupSet yesterday() {
+        const QList<BackupSet> sets = findBackupSets(files.current(), {});
+        for (BackupSet set : sets)
+            if (set.kind == BackupSet::Kind::Dated) {
+                readBackupSet(set);
+                return set;
+            }
+        ADD_FAILURE() << "no dated set";
+        return {};
+    }
+    // Every file below the folder, by its path from it.
+    Snapshot snapshot() const {
+        Snapshot all;
+        QDirIterator it(files.current(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            QFile file(path);
+            EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+            all[QDir(files.current()).relativeFilePath(path)] = file.readAll();
+        }
+        return all;
+    }
+    QByteArray live(BackedUp file) const { return bytesOf(liveName(file)); }
+    QByteArray copied(BackedUp file) const {
+        return bytesOf(backedUpName(file) + u" du 04-12-07"_s);
+    }
+    // The five live files are all the former ones or all the set's.
+    void expectWhole(const Snapshot& before, const QString& point) {
+        int restored = 0, former = 0;
+        for (int f = 0; f < kBackedUpCount; ++f) {
+            const QByteArray bytes = live(BackedUp(f));
+            restored += bytes == copied(BackedUp(f));
+            former += bytes == before.at(liveName(BackedUp(f)));
+        }
+        EXPECT_TRUE(restored == kBackedUpCount || former == kBackedUpCount)
+            << point.toStdString() << ": " << restored << " restored, " << former << " former";
+        EXPECT_EQ(bytesOf(u"Inventaire.orv"_s), "Balles\r\n");
+    }
+
+    QDateTime now;
+};
+
+TEST_F(Restoring, PutsTheSetInPlaceAndKeepsTheFormerFilesByteForByte) {
+    const Snapshot before = snapshot();
+    const QString kept = restoreSet(files, yesterday(), now);
+    EXPECT_EQ(kept, u"Avant restauration du 05-12-2007 09h41"_s);
+    for (int f = 0; f < kBackedUpCount; ++f) {
+        EXPECT_EQ(live(BackedUp(f)), copied(BackedUp(f))) << f;
+        EXPECT_EQ(bytesOf(kept + u'/' + backedUpName(BackedUp(f))),
+                  before.at(liveName(BackedUp(f))))
+            << f;
+    }
+    EXPECT_EQ(bytesOf(u"Inventaire.orv"_s), "Balles\r\n");
+    // Nothing of the restore's own is left, and start-up has nothing to do.
+    for (const QString& name : entries())
+        EXPECT_FALSE(name.startsWith(u'~')) << name.toStdString();
+    EXPECT_EQ(completeRestore(files), QString());
+
+    // The kept set is listed, and restoring it undoes the restore; a
+    // second restore of the same minute keeps its files apart.
+    const QList<BackupSet> sets = findBackupSets(files.current(), {});
+    ASSERT_EQ(sets.size(), 2);
+    BackupSet undo = sets[0];
+    ASSERT_EQ(undo.kind, BackupSet::Kind::BeforeRestore);
+    readBackupSet(undo);
+    ASSERT_TRUE(undo.restorable());
+    EXPECT_EQ(undo.files[int(BackedUp::Members)].records, 2);
+    EXPECT_EQ(restoreSet(files, undo, now), kept + u" (2)"_s);
+    for (int f = 0; f < kBackedUpCount; ++f)
+        EXPECT_EQ(live(BackedUp(f)), before.at(liveName(BackedUp(f)))) << f;
+    EXPECT_EQ(findBackupSets(files.current(), {}).size(), 3);
+}
+
+TEST_F(Restoring, ASetThatCannotBeRestoredChangesNothing) {
+    BackupSet set = yesterday();
+    writeBytes(u"es.orv du 04-12-07"_s, ledgerRecord({u"05/12/2007"_s, 1, 1, 2, kOwed}) + "x");
+    const Snapshot before = snapshot();
+    EXPECT_THROW(restoreSet(files, set, now), FileError);
+    EXPECT_EQ(snapshot(), before);
+    set.files[int(BackedUp::Members)].path.clear();
+    EXPECT_THROW(restoreSet(files, set, now), FileError);
+    EXPECT_EQ(snapshot(), before);
+}
+
+// Each write operation of a restore failing in turn: the failure is
+// thrown and every file is as it was, no file or folder of the restore's
+// left. Then each one ending the process: start-up finds the journal and
+// carries it out, and the five files are all former or all restored.
+TEST_F(Restoring, EveryFailureAndEveryCrashLeavesAllOrNothing) {
+    const Snapshot before = snapshot();
+    const QStringList beforeEntries = entries();
+    const BackupSet set = yesterday();
+    int writes = 0;
+    int failAt = 0; // 0: nothing fails
+    bool crash = false;
+    int crashAt = 0; // a crash after the failure, while it is put back
+    files.setFaults([&](FileOp op, const QString&) -> std::optional<QString> {
+        if (op == FileOp::OpenRead || op == FileOp::ReadBack || failAt == 0)
+            return std::nullopt;
+        ++writes;
+        if (writes == crashAt)
+            throw Crash{};
+        if (writes != failAt)
+            return std::nullopt;
+        if (crash)
+            throw Crash{};
+        return u"Le disque est plein."_s;
+    });
+    // Counted once.
+    failAt = -1;
+    restoreSet(files, set, now);
+    const int count = writes;
+    ASSERT_GT(count, 20);
+
+    const auto putBack = [&] {
+        for (const QString& name : entries())
+            if (beforeEntries.contains(name))
+                continue;
+            else if (QFileInfo(pathOf(name)).isDir())
+                QDir(pathOf(name)).removeRecursively();
+            else
+                QFile::remove(pathOf(name));
+        for (const auto& [name, bytes] : before)
+            writeBytes(name, bytes);
+    };
+    int finished = 0;
+    for (int k = 1; k <= count; ++k) {
+        for (const bool killed : {false, true}) {
+            putBack();
+            const std::string point = "write " + std::to_string(k) + (killed ? " killed" : "");
+            writes = 0;
+            failAt = k;
+            crash = killed;
+            if (!killed) {
+                EXPECT_THROW(restoreSet(files, set, now), FileError) << point;
+                EXPECT_EQ(snapshot(), before) << point;
+                EXPECT_EQ(entries(), beforeEntries) << point;
+                continue;
+            }
+            EXPECT_THROW(restoreSet(files, set, now), Crash) << point;
+            failAt = 0;
+            finished += completeRestore(files).endsWith(u"a été terminée."_s);
+            expectWhole(before, QString::fromStdString(point));
+            // The restore's own files are gone; a temporary file that the
+            // crash left half-written is only in the way of nothing.
+            for (const QString& name : entries())
+                EXPECT_TRUE(!name.startsWith(u'~') || name.count(u'.') > 1)
+                    << point << " " << name.toStdString();
+        }
+    }
+    // The crashes after the journal was written were carried to the end.
+    EXPECT_GT(finished, 5);
+
+    // The commit itself failing, then a crash at each step of putting the
+    // former files back: start-up puts them back.
+    int putBackPoints = 0;
+    for (int k = count + 1;; ++k) {
+        putBack();
+        writes = 0;
+        failAt = count;
+        crash = false;
+        crashAt = k;
+        bool crashed = false;
+        try {
+            restoreSet(files, set, now);
+        } catch (const FileError&) {
+        } catch (const Crash&) {
+            crashed = true;
+        }
+        failAt = 0;
+        crashAt = 0;
+        if (!crashed)
+            break;
+        // Until the journal is turned round, the restore stands (start-up
+        // carries it to its end if its journal is still there).
+        const QString told = completeRestore(files);
+        expectWhole(before, QString::number(k));
+        if (told.contains(u"les fichiers d'avant elle ont été remis"_s)) {
+            ++putBackPoints;
+            EXPECT_EQ(live(BackedUp::Members), before.at(liveName(BackedUp::Members))) << k;
+        }
+    }
+    EXPECT_GT(putBackPoints, 5);
+}
+
+} // namespace
+} // namespace vendalise
