@@ -14,6 +14,7 @@
 #include "catalogue/FrmStock.h"
 #include "Controls.h"
 #include "core/Names.h"
+#include "core/Settings.h"
 #include "core/Window.h"
 #include "members/MemberTable.h"
 #include "platform/Cp1252.h"
@@ -26,11 +27,14 @@
 #include "platform/QtSettings.h"
 #include "platform/RecordFields.h"
 #include "platform/RecordList.h"
+#include "restore/FrmRestauration.h"
+#include "restore/Restore.h"
 #include "sales/FrmAchat.h"
 #include "sales/FrmES.h"
 #include "sales/Ledger.h"
 #include "sales/Purchase.h"
 #include "ScriptedServices.h"
+#include "shell/Startup.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -45,7 +49,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <deque>
 #include <functional>
+#include <string>
 #include <vector>
 
 using namespace vendalise;
@@ -157,6 +163,9 @@ public:
     // Makes the club ready for its operations.
     void prepare(Club club);
     std::vector<Operation> operations();
+    // The roads that a data folder holding years of dated copies must not
+    // slow down, each measured without and with 18,256 of them.
+    void measureDatedCopies(const std::vector<Operation>& all, const QStringList& chosen);
     void report(const char* name, double bare, Target target, double ms);
     // Prints every result with its target.
     void printResults() const;
@@ -201,6 +210,7 @@ private:
         Target target;
     };
     std::vector<Result> results_;
+    std::deque<std::string> names_;
 };
 
 Bench::Bench() {
@@ -613,6 +623,68 @@ std::vector<Bench::Operation> Bench::operations() {
     };
 }
 
+void Bench::measureDatedCopies(const std::vector<Operation>& all, const QStringList& chosen) {
+    std::vector<Operation> roads;
+    // The program's start-up on the data folder: settings, the lock, what a
+    // crash interrupted, every table and list. Each start is a process of
+    // its own: what the last one listed of the folder is forgotten.
+    kDataDirectorySetting.store(settings_, QDir::toNativeSeparators(folder_.path()));
+    roads.push_back({"start-up (settings, lock, interrupted operations, tables)",
+                     Club::Owing,
+                     0,
+                     {0, 0},
+                     [this] { startUp(app_); },
+                     [this] {
+                         messages_.answers.push_back(Answer::Yes);
+                         (void)app_.files.fault(FileOp::Write, {});
+                     }});
+    for (const char* name : {"purchase booked, paid", "settlement of one line", "register sum"})
+        for (const Operation& operation : all)
+            if (QString::fromUtf8(operation.name).startsWith(QString::fromUtf8(name)))
+                roads.push_back(operation);
+    roads.push_back({"restore window opened (sets listed, shown)",
+                     Club::Owing,
+                     0,
+                     {0, 0},
+                     [this] {
+                         FrmRestauration& window = app_.window<FrmRestauration>();
+                         window.refresh();
+                         (void)window.grab();
+                     },
+                     {}});
+    std::erase_if(roads, [&](const Operation& road) {
+        const QString title = QString::fromUtf8(road.name);
+        return !chosen.isEmpty() &&
+               std::none_of(chosen.begin(), chosen.end(), [&](const QString& c) {
+                   return title.contains(c, Qt::CaseInsensitive) ||
+                          QStringLiteral("dated copies").contains(c, Qt::CaseInsensitive);
+               });
+    });
+    if (roads.empty())
+        return;
+    std::vector<double> without;
+    for (const Operation& road : roads) {
+        prepare(road.club);
+        without.push_back(medianMs(road.run, road.setUp));
+    }
+    // Ten years of daily backups: five files a day.
+    const QString names[] = {QStringLiteral("es.orv"), QStringLiteral("Produits.orv"),
+                             QStringLiteral("Adhérents.orv"), QStringLiteral("compta.orv"),
+                             QStringLiteral("ComptaBoisson.orv")};
+    constexpr int kCopies = 18256;
+    for (int n = 0; n < kCopies; ++n) {
+        const QDate day = QDate(1997, 1, 1).addDays(n / 5);
+        write(names[n % 5] + QStringLiteral(" du ") + day.toString(QStringLiteral("dd-MM-yy")),
+              QByteArray(n % 5 < 3 ? 20 : 0, 'x'));
+    }
+    settle();
+    for (std::size_t i = 0; i < roads.size(); ++i) {
+        prepare(roads[i].club);
+        names_.push_back(std::string(roads[i].name) + ", with 18,256 dated copies");
+        report(names_.back().c_str(), without[i], {0, 1.1}, medianMs(roads[i].run, roads[i].setUp));
+    }
+}
+
 void Bench::report(const char* name, double bare, Target target, double ms) {
     results_.push_back({name, ms, bare, target});
 }
@@ -682,6 +754,8 @@ int main(int argc, char** argv) {
         bench.report(operation.name, operation.bare, operation.target,
                      medianMs(operation.run, operation.setUp));
     }
+    // Compared with their own times without the copies (the ratio column).
+    bench.measureDatedCopies(bench.operations(), chosen);
     bench.printResults();
     return 0;
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QFile>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -233,6 +235,19 @@ public:
 
 private:
     void saveWhole(const QString& target, const QByteArray& bytes) const;
+    // The names of `folder` that may be spellings of `fileName`.
+    QStringList spellingsIn(const QString& folder, const QString& fileName) const;
+
+    // The last listing of a folder, kept while the folder is unchanged (its
+    // time of change, and no write of the program since), so that years of
+    // dated copies are not listed again for each name that does not exist.
+    struct Listing {
+        QString folder;
+        QDateTime changed;
+        // The names by their composed, case-folded spelling.
+        QHash<QString, QStringList> names;
+    };
+    mutable std::optional<Listing> listing_;
 
     FileFaults faults_;
     QString current_;

@@ -10,6 +10,10 @@
 namespace vendalise {
 
 std::optional<QString> DataFiles::fault(FileOp op, const QString& path) const {
+    // A write may change the names of a folder: a listing kept is listed
+    // again.
+    if (op != FileOp::OpenRead && op != FileOp::ReadBack)
+        listing_.reset();
     if (!faults_)
         return std::nullopt;
     return faults_(op, path);

@@ -10,9 +10,18 @@
 #include <QDirIterator>
 #include <QFileInfo>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace vendalise {
 
 namespace {
+
+// The spelling under which names that are the same name are one.
+QString nameKey(const QString& name) {
+    return name.normalized(QString::NormalizationForm_C).toCaseFolded();
+}
 
 bool sameName(const QString& a, const QString& b) {
     return a.normalized(QString::NormalizationForm_C)
@@ -56,16 +65,58 @@ QString DataFiles::path(const QString& name) const {
     // Of several spellings (possible where names differ by case), the first
     // in code order, whatever order the folder lists them in.
     QString found;
-    QDirIterator entries(dir.path(),
-                         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    while (entries.hasNext()) {
-        entries.next();
-        const QString entry = entries.fileName();
+    for (const QString& entry : spellingsIn(dir.path(), fileName))
         if (sameName(entry, fileName) && (found.isEmpty() || entry < found))
             found = entry;
-    }
     return found.isEmpty() ? full : full.left(full.size() - fileName.size()) + found;
 }
+
+#ifdef Q_OS_WIN
+// The system matches a name without regard to case itself: it is asked for
+// the names like this one, the letters beyond ASCII (which may be stored
+// composed or not) left to a wildcard, so that a folder of years of dated
+// copies is not listed for each name.
+QStringList DataFiles::spellingsIn(const QString& folder, const QString& fileName) const {
+    QString pattern;
+    for (const QChar c : fileName) {
+        if (c.unicode() < 128)
+            pattern += c;
+        else if (!pattern.endsWith(QLatin1Char('*')))
+            pattern += QLatin1Char('*');
+    }
+    const QString query = QDir::toNativeSeparators(folder + QLatin1Char('/') + pattern);
+    WIN32_FIND_DATAW found;
+    const HANDLE search =
+        FindFirstFileExW(reinterpret_cast<const wchar_t*>(query.utf16()), FindExInfoBasic, &found,
+                         FindExSearchNameMatch, nullptr, 0);
+    QStringList names;
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do
+        names.append(QString::fromWCharArray(found.cFileName));
+    while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+#else
+// A name spelt otherwise than it is stored is found in the folder's
+// listing, listed again when the folder or the program changed it.
+QStringList DataFiles::spellingsIn(const QString& folder, const QString& fileName) const {
+    const QDateTime changed = QFileInfo(folder).lastModified();
+    if (!listing_ || listing_->folder != folder || listing_->changed != changed) {
+        Listing listing{folder, changed, {}};
+        QDirIterator entries(folder,
+                             QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        while (entries.hasNext()) {
+            entries.next();
+            const QString name = entries.fileName();
+            listing.names[nameKey(name)].append(name);
+        }
+        listing_ = std::move(listing);
+    }
+    return listing_->names.value(nameKey(fileName));
+}
+#endif
 
 void DataFiles::checkWritable(const QString& name) const {
     if (tablesFolder_.isEmpty() || sameFolder(tablesFolder_, current_))

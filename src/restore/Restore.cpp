@@ -95,6 +95,13 @@ QString stagingName(BackedUp file) {
     return kStagingPrefix + liveName(file);
 }
 
+// A file or folder that only the restore makes, always under this spelling:
+// its path needs no look-up of other spellings, which in a folder of years
+// of dated copies would list them all at every start.
+QString own(const DataFiles& files, const QString& name) {
+    return files.current() + QLatin1Char('/') + name;
+}
+
 // Each step is a whole-file copy (or a removal), so a journal carried out
 // halfway can be carried out again from its start. The copies it names are
 // removed only once every step is made: a copy missing is one whose step
@@ -109,7 +116,7 @@ void carryOut(const DataFiles& files, const Journal& journal) {
 }
 
 void removeFolder(const DataFiles& files, const QString& name) {
-    const QString folder = files.path(name);
+    const QString folder = own(files, name);
     if (!QFileInfo(folder).isDir())
         return;
     const QDir dir(folder);
@@ -120,7 +127,7 @@ void removeFolder(const DataFiles& files, const QString& name) {
 
 void removeStaging(const DataFiles& files) {
     for (int f = 0; f < kBackedUpCount; ++f)
-        files.removeFile(files.path(stagingName(BackedUp(f))));
+        files.removeFile(own(files, stagingName(BackedUp(f))));
 }
 
 // After the journal is carried out: what the restore made is removed, and
@@ -129,7 +136,7 @@ void finish(const DataFiles& files, const Journal& journal) {
     removeStaging(files);
     if (!journal.forward)
         removeFolder(files, journal.kept);
-    files.removeFile(files.path(kJournal));
+    files.removeFile(own(files, kJournal));
 }
 
 } // namespace
@@ -159,8 +166,8 @@ QString restoreDate(const BackupSet& set) {
 QString restoreSet(const DataFiles& files, const BackupSet& set, const QDateTime& now) {
     for (int f = 0; f < kBackedUpCount; ++f)
         files.checkWritable(liveName(BackedUp(f)));
-    if (QFileInfo::exists(files.path(kJournal)))
-        throw FileError(FileError::Kind::Other, files.path(kJournal),
+    if (QFileInfo::exists(own(files, kJournal)))
+        throw FileError(FileError::Kind::Other, own(files, kJournal),
                         QStringLiteral("Une restauration interrompue reste à terminer : "
                                        "relancez le programme"));
     for (int f = 0; f < kBackedUpCount; ++f)
@@ -212,7 +219,7 @@ QString restoreSet(const DataFiles& files, const BackupSet& set, const QDateTime
     try {
         carryOut(files, forward);
         removeStaging(files);
-        files.removeFile(files.path(kJournal));
+        files.removeFile(own(files, kJournal));
     } catch (const FileError& error) {
         // The former files are put back; should that fail too, the journal
         // on the disk says what start-up is to finish.
@@ -232,7 +239,7 @@ QString restoreSet(const DataFiles& files, const BackupSet& set, const QDateTime
 }
 
 QString completeRestore(const DataFiles& files) {
-    if (!QFileInfo::exists(files.path(kJournal))) {
+    if (!QFileInfo::exists(own(files, kJournal))) {
         // A restore that a crash stopped before its journal made only new
         // files: they are removed.
         takeBackQuietly([&] {
