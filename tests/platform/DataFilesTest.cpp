@@ -38,6 +38,16 @@ TEST_F(DataFolder, NamesMatchWithoutRegardToCase) {
     EXPECT_EQ(bytesOf(u"Adhérents.orv"_s), QByteArray("autres"));
 }
 
+// A name looked up before it exists is found under its new spelling once
+// the program made it, however soon after.
+TEST_F(DataFolder, ANameMadeAfterALookUpIsFoundUnderItsSpelling) {
+    EXPECT_EQ(files.path(u"ADHÉRENTS.ORV"_s), pathOf(u"ADHÉRENTS.ORV"_s));
+    files.replaceText(pathOf(u"adhérents.orv"_s), u"membres");
+    EXPECT_EQ(files.path(u"ADHÉRENTS.ORV"_s), pathOf(u"adhérents.orv"_s));
+    files.removeFile(pathOf(u"adhérents.orv"_s));
+    EXPECT_EQ(files.path(u"Adhérents.orv"_s), pathOf(u"Adhérents.orv"_s));
+}
+
 TEST_F(DataFolder, MissingFilesAreCreatedEmptyWithTheirSpelling) {
     writeBytes(u"Plein.orv"_s, "contenu");
     files.ensureFile(u"Plein.orv"_s);
