@@ -18,11 +18,6 @@ namespace vendalise {
 
 namespace {
 
-// The spelling under which names that are the same name are one.
-QString nameKey(const QString& name) {
-    return name.normalized(QString::NormalizationForm_C).toCaseFolded();
-}
-
 bool sameName(const QString& a, const QString& b) {
     return a.normalized(QString::NormalizationForm_C)
                .compare(b.normalized(QString::NormalizationForm_C), Qt::CaseInsensitive) == 0;
@@ -72,18 +67,10 @@ QString DataFiles::path(const QString& name) const {
 }
 
 #ifdef Q_OS_WIN
-// The system matches a name without regard to case itself: it is asked for
-// the names like this one, the letters beyond ASCII (which may be stored
-// composed or not) left to a wildcard, so that a folder of years of dated
-// copies is not listed for each name.
-QStringList DataFiles::spellingsIn(const QString& folder, const QString& fileName) const {
-    QString pattern;
-    for (const QChar c : fileName) {
-        if (c.unicode() < 128)
-            pattern += c;
-        else if (!pattern.endsWith(QLatin1Char('*')))
-            pattern += QLatin1Char('*');
-    }
+namespace {
+
+// The names of the folder that the system matches with `pattern`.
+QStringList namesMatching(const QString& folder, const QString& pattern) {
     const QString query = QDir::toNativeSeparators(folder + QLatin1Char('/') + pattern);
     WIN32_FIND_DATAW found;
     const HANDLE search =
@@ -98,7 +85,37 @@ QStringList DataFiles::spellingsIn(const QString& folder, const QString& fileNam
     FindClose(search);
     return names;
 }
+
+} // namespace
+
+// The system matches a name without regard to case itself: it is asked for
+// the name as it is stored, so that a folder of years of dated copies is not
+// listed for each name. A name with letters beyond ASCII that it does not
+// find may be stored composed otherwise: those letters are then left to a
+// wildcard.
+QStringList DataFiles::spellingsIn(const QString& folder, const QString& fileName) const {
+    QStringList names = namesMatching(folder, fileName);
+    if (!names.isEmpty())
+        return names;
+    QString pattern;
+    for (const QChar c : fileName) {
+        if (c.unicode() < 128)
+            pattern += c;
+        else if (!pattern.endsWith(QLatin1Char('*')))
+            pattern += QLatin1Char('*');
+    }
+    return pattern == fileName ? names : namesMatching(folder, pattern);
+}
 #else
+namespace {
+
+// The spelling under which names that are the same name are one.
+QString nameKey(const QString& name) {
+    return name.normalized(QString::NormalizationForm_C).toCaseFolded();
+}
+
+} // namespace
+
 // A name spelt otherwise than it is stored is found in the folder's
 // listing, listed again when the folder or the program changed it.
 QStringList DataFiles::spellingsIn(const QString& folder, const QString& fileName) const {
