@@ -144,7 +144,7 @@ FrmRestauration::FrmRestauration(App& app)
     TableSauvegardes->setWordWrap(false);
     TableSauvegardes->verticalHeader()->hide();
     TableSauvegardes->horizontalHeader()->setStretchLastSection(true);
-    const int widths[kColumns - 1] = {3300, 1050, 930, 1500, 1900, 1900};
+    const int widths[kColumns - 1] = {3300, 1050, 930, 1650, 1800, 1800};
     for (int c = 0; c < kColumns - 1; ++c)
         TableSauvegardes->setColumnWidth(c, twipsToPixels(widths[c]));
 
