@@ -24,21 +24,6 @@ const QString kNames[kBackedUpCount] = {
     QStringLiteral("es.orv"), QStringLiteral("Produits.orv"), QStringLiteral("Adhérents.orv"),
     QStringLiteral("compta.orv"), QStringLiteral("ComptaBoisson.orv")};
 
-int recordLengthOf(BackedUp file) {
-    switch (file) {
-    case BackedUp::Ledger:
-        return kLedgerRecordLength;
-    case BackedUp::Products:
-        return kProductRecordLength;
-    case BackedUp::Members:
-        return kMemberRecordLength;
-    case BackedUp::MaterialLedger:
-    case BackedUp::DrinksLedger:
-        break;
-    }
-    return 0;
-}
-
 // Reads one file of a set with the program's own rules.
 BackupFile readFile(BackedUp kind, const QString& path) {
     BackupFile file;
@@ -91,6 +76,21 @@ bool holdsAny(const BackupSet& set) {
 }
 
 } // namespace
+
+int recordLengthOf(BackedUp file) {
+    switch (file) {
+    case BackedUp::Ledger:
+        return kLedgerRecordLength;
+    case BackedUp::Products:
+        return kProductRecordLength;
+    case BackedUp::Members:
+        return kMemberRecordLength;
+    case BackedUp::MaterialLedger:
+    case BackedUp::DrinksLedger:
+        break;
+    }
+    return 0;
+}
 
 QString backedUpName(BackedUp file) {
     return kNames[int(file)];

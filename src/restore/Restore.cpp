@@ -76,21 +76,6 @@ Journal readJournal(const DataFiles& files) {
     return journal;
 }
 
-int recordLengthOf(BackedUp file) {
-    switch (file) {
-    case BackedUp::Ledger:
-        return kLedgerRecordLength;
-    case BackedUp::Products:
-        return kProductRecordLength;
-    case BackedUp::Members:
-        return kMemberRecordLength;
-    case BackedUp::MaterialLedger:
-    case BackedUp::DrinksLedger:
-        break;
-    }
-    return 0;
-}
-
 QString stagingName(BackedUp file) {
     return kStagingPrefix + liveName(file);
 }
