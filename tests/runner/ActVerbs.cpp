@@ -250,31 +250,19 @@ void ScenarioRunner::select(const Step& step) {
             abort(QStringLiteral("no row %1 in %2").arg(quoted(row), target));
         return static_cast<int>(i);
     };
-    if (auto* list = qobject_cast<QListView*>(control)) {
-        QAbstractItemModel* model = list->model();
+    // A list's row, or a table's by the text of its first cell.
+    if (qobject_cast<QListView*>(control) || qobject_cast<QTableView*>(control)) {
+        auto* view = static_cast<QAbstractItemView*>(control);
+        QAbstractItemModel* model = view->model();
         QStringList texts;
         for (int i = 0; i < model->rowCount(); ++i)
             texts.append(model->index(i, 0).data().toString());
         const QModelIndex index = model->index(rowIndex(texts), 0);
-        list->scrollTo(index);
-        const QRect where = list->visualRect(index);
+        view->scrollTo(index);
+        const QRect where = view->visualRect(index);
         if (where.isEmpty())
             abort(QStringLiteral("the row cannot be reached in ") + target);
-        sendClick(list->viewport(), where.center());
-        return;
-    }
-    if (auto* table = qobject_cast<QTableView*>(control)) {
-        // A table's row by the text of its first cell.
-        QAbstractItemModel* model = table->model();
-        QStringList texts;
-        for (int i = 0; i < model->rowCount(); ++i)
-            texts.append(model->index(i, 0).data().toString());
-        const QModelIndex index = model->index(rowIndex(texts), 0);
-        table->scrollTo(index);
-        const QRect where = table->visualRect(index);
-        if (where.isEmpty())
-            abort(QStringLiteral("the row cannot be reached in ") + target);
-        sendClick(table->viewport(), where.center());
+        sendClick(view->viewport(), where.center());
         return;
     }
     if (auto* combo = qobject_cast<QComboBox*>(control)) {
