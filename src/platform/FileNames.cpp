@@ -7,18 +7,32 @@
 #include "platform/DataFiles.h"
 
 #include <QDir>
-#include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
+
+#include <algorithm>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
+#else
+#include <dirent.h>
 #endif
 
 namespace vendalise {
 
 namespace {
 
+bool isAscii(const QString& text) {
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 128; });
+}
+
+// The same name, whatever its case and however its accented letters are
+// stored (composed or not); names of ASCII letters are compared at once.
 bool sameName(const QString& a, const QString& b) {
+    if (a.compare(b, Qt::CaseInsensitive) == 0)
+        return true;
+    if (isAscii(a) && isAscii(b))
+        return false;
     return a.normalized(QString::NormalizationForm_C)
                .compare(b.normalized(QString::NormalizationForm_C), Qt::CaseInsensitive) == 0;
 }
@@ -66,75 +80,6 @@ QString DataFiles::path(const QString& name) const {
     return found.isEmpty() ? full : full.left(full.size() - fileName.size()) + found;
 }
 
-#ifdef Q_OS_WIN
-namespace {
-
-// The names of the folder that the system matches with `pattern`.
-QStringList namesMatching(const QString& folder, const QString& pattern) {
-    const QString query = QDir::toNativeSeparators(folder + QLatin1Char('/') + pattern);
-    WIN32_FIND_DATAW found;
-    const HANDLE search =
-        FindFirstFileExW(reinterpret_cast<const wchar_t*>(query.utf16()), FindExInfoBasic, &found,
-                         FindExSearchNameMatch, nullptr, 0);
-    QStringList names;
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do
-        names.append(QString::fromWCharArray(found.cFileName));
-    while (FindNextFileW(search, &found));
-    FindClose(search);
-    return names;
-}
-
-} // namespace
-
-// The system matches a name without regard to case itself: it is asked for
-// the name as it is stored, so that a folder of years of dated copies is not
-// listed for each name. A name with letters beyond ASCII that it does not
-// find may be stored composed otherwise: those letters are then left to a
-// wildcard.
-QStringList DataFiles::spellingsIn(const QString& folder, const QString& fileName) const {
-    QStringList names = namesMatching(folder, fileName);
-    if (!names.isEmpty())
-        return names;
-    QString pattern;
-    for (const QChar c : fileName) {
-        if (c.unicode() < 128)
-            pattern += c;
-        else if (!pattern.endsWith(QLatin1Char('*')))
-            pattern += QLatin1Char('*');
-    }
-    return pattern == fileName ? names : namesMatching(folder, pattern);
-}
-#else
-namespace {
-
-// The spelling under which names that are the same name are one.
-QString nameKey(const QString& name) {
-    return name.normalized(QString::NormalizationForm_C).toCaseFolded();
-}
-
-} // namespace
-
-// A name spelt otherwise than it is stored is found in the folder's
-// listing, listed again when the folder or the program changed it.
-QStringList DataFiles::spellingsIn(const QString& folder, const QString& fileName) const {
-    const QDateTime changed = QFileInfo(folder).lastModified();
-    if (!listing_ || listing_->folder != folder || listing_->changed != changed) {
-        Listing listing{folder, changed, {}};
-        QDirIterator entries(folder,
-                             QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-        while (entries.hasNext()) {
-            entries.next();
-            const QString name = entries.fileName();
-            listing.names[nameKey(name)].append(name);
-        }
-        listing_ = std::move(listing);
-    }
-    return listing_->names.value(nameKey(fileName));
-}
-#endif
-
 void DataFiles::checkWritable(const QString& name) const {
     if (tablesFolder_.isEmpty() || sameFolder(tablesFolder_, current_))
         return;
@@ -148,5 +93,87 @@ void DataFiles::checkWritable(const QString& name) const {
                                 QDir::toNativeSeparators(current_) + QStringLiteral("."));
     }
 }
+
+#ifdef Q_OS_WIN
+QStringList DataFiles::namesIn(const QString& folder) {
+    const QString query = QDir::toNativeSeparators(folder + QStringLiteral("/*"));
+    WIN32_FIND_DATAW found;
+    const HANDLE search =
+        FindFirstFileExW(reinterpret_cast<const wchar_t*>(query.utf16()), FindExInfoBasic, &found,
+                         FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    QStringList names;
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        const QString name = QString::fromWCharArray(found.cFileName);
+        if (name != QLatin1String(".") && name != QLatin1String(".."))
+            names.append(name);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+
+// The system matches a name without regard to case itself: it is asked for
+// the name as it is spelt, then composed and decomposed (an accented letter
+// may be stored either way), so that a folder of years of dated copies is
+// never listed for a name.
+QStringList DataFiles::spellingsIn(const QString& folder, const QString& fileName) const {
+    QStringList names;
+    QStringList forms{fileName};
+    if (!isAscii(fileName))
+        forms << fileName.normalized(QString::NormalizationForm_C)
+              << fileName.normalized(QString::NormalizationForm_D);
+    forms.removeDuplicates();
+    for (const QString& form : forms) {
+        const QString query = QDir::toNativeSeparators(folder + QLatin1Char('/') + form);
+        WIN32_FIND_DATAW found;
+        const HANDLE search =
+            FindFirstFileExW(reinterpret_cast<const wchar_t*>(query.utf16()), FindExInfoBasic,
+                             &found, FindExSearchNameMatch, nullptr, 0);
+        if (search == INVALID_HANDLE_VALUE)
+            continue;
+        do
+            names.append(QString::fromWCharArray(found.cFileName));
+        while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    return names;
+}
+#else
+QStringList DataFiles::namesIn(const QString& folder) {
+    QStringList names;
+    if (DIR* entries = opendir(QFile::encodeName(folder).constData())) {
+        while (const dirent* entry = readdir(entries)) {
+            const QString name = QFile::decodeName(entry->d_name);
+            if (name != QLatin1String(".") && name != QLatin1String(".."))
+                names.append(name);
+        }
+        closedir(entries);
+    }
+    return names;
+}
+
+// A name spelt otherwise than it is stored is found in the folder's
+// listing (the system's own, without a look at each entry), listed again
+// when the folder or the program changed it. Of the names listed, only
+// those that may be this one are given: two names whose first letters are
+// different ASCII letters are different names, however their accents are
+// stored.
+QStringList DataFiles::spellingsIn(const QString& folder, const QString& fileName) const {
+    const QDateTime changed = QFileInfo(folder).lastModified();
+    if (!listing_ || listing_->folder != folder || listing_->changed != changed) {
+        Listing listing{folder, changed, namesIn(folder)};
+        listing_ = std::move(listing);
+    }
+    if (fileName.isEmpty() || fileName[0].unicode() >= 128)
+        return listing_->names;
+    const QChar first = fileName[0].toCaseFolded();
+    QStringList names;
+    for (const QString& name : listing_->names)
+        if (!name.isEmpty() && (name[0].unicode() >= 128 || name[0].toCaseFolded() == first))
+            names.append(name);
+    return names;
+}
+#endif
 
 } // namespace vendalise

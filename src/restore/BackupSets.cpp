@@ -4,6 +4,7 @@
 #include "cash/CashLedger.h"
 #include "catalogue/ProductTable.h"
 #include "members/MemberTable.h"
+#include "platform/DataFiles.h"
 #include "sales/Ledger.h"
 
 #include <QDir>
@@ -111,25 +112,47 @@ void readBackupSet(BackupSet& set) {
 
 QList<BackupSet> findBackupSets(const QString& dataFolder, const QString& backupFolder) {
     QList<BackupSet> sets;
-    // The dated copies: "<name> du dd-mm-yy", a set a day, found in one
-    // listing of the folder.
-    static const QRegularExpression dated(
-        QStringLiteral("^(es|produits|adhérents|compta|comptaboisson)\\.orv"
-                       " du (\\d\\d)-(\\d\\d)-(\\d\\d)$"),
-        QRegularExpression::CaseInsensitiveOption);
+    // The dated copies, "<name> du dd-mm-yy", a set a day, and the folders
+    // kept before a restore, found in one listing of the folder.
+    static const QRegularExpression before(
+        QStringLiteral("^Avant restauration du (\\d\\d)-(\\d\\d)-(\\d\\d\\d\\d) "
+                       "(\\d\\d)h(\\d\\d)(?: \\(\\d+\\))?$"));
+    const QString kSuffix = QStringLiteral(" du dd-mm-yy");
     QHash<QDate, qsizetype> days;
-    QDirIterator entries(dataFolder, QDir::Files | QDir::Hidden);
-    while (entries.hasNext()) {
-        entries.next();
-        const QString name = entries.fileName();
-        const QRegularExpressionMatch match = dated.match(name);
-        if (!match.hasMatch())
+    for (const QString& name : DataFiles::namesIn(dataFolder)) {
+        const QString path = dataFolder + QLatin1Char('/') + name;
+        if (name.startsWith(u"Avant restauration du ")) {
+            const QRegularExpressionMatch match = before.match(name);
+            if (!match.hasMatch() || !QFileInfo(path).isDir())
+                continue;
+            const QDateTime when(QDate(match.captured(3).toInt(), match.captured(2).toInt(),
+                                       match.captured(1).toInt()),
+                                 QTime(match.captured(4).toInt(), match.captured(5).toInt()));
+            BackupSet set = setIn(BackupSet::Kind::BeforeRestore, path);
+            if (!when.isValid() || !holdsAny(set))
+                continue;
+            set.when = when;
+            set.label = name;
+            sets.append(set);
             continue;
+        }
+        // Most names are dated copies: told apart without a pattern.
+        if (name.size() <= kSuffix.size())
+            continue;
+        const QStringView suffix = QStringView(name).right(kSuffix.size());
+        const auto number = [&](int at) {
+            const char16_t tens = suffix[at].unicode(), units = suffix[at + 1].unicode();
+            if (tens < u'0' || tens > u'9' || units < u'0' || units > u'9')
+                return -1;
+            return (tens - u'0') * 10 + (units - u'0');
+        };
+        if (!suffix.startsWith(u" du ") || suffix[6] != u'-' || suffix[9] != u'-')
+            continue;
+        const int f = backedUpIndex(name.left(name.size() - kSuffix.size()));
         // A two-digit year, taken in 1970 to 2069.
-        const int year = match.captured(4).toInt();
-        const QDate day(year < 70 ? 2000 + year : 1900 + year, match.captured(3).toInt(),
-                        match.captured(2).toInt());
-        if (!day.isValid())
+        const int year = number(10);
+        const QDate day(year < 70 ? 2000 + year : 1900 + year, number(7), number(4));
+        if (f < 0 || year < 0 || !day.isValid())
             continue;
         auto found = days.constFind(day);
         if (found == days.cend()) {
@@ -140,32 +163,10 @@ QList<BackupSet> findBackupSets(const QString& dataFolder, const QString& backup
             sets.append(set);
             found = days.insert(day, sets.size() - 1);
         }
-        BackupFile& file =
-            sets[*found].files[backedUpIndex(match.captured(1) + QStringLiteral(".orv"))];
-        if (file.path.isEmpty() || entries.filePath() < file.path)
-            file.path = entries.filePath();
-    }
-    // The sets kept before a restore.
-    static const QRegularExpression before(
-        QStringLiteral("^Avant restauration du (\\d\\d)-(\\d\\d)-(\\d\\d\\d\\d) "
-                       "(\\d\\d)h(\\d\\d)(?: \\(\\d+\\))?$"));
-    QDirIterator folders(dataFolder, QDir::Dirs | QDir::NoDotAndDotDot);
-    while (folders.hasNext()) {
-        folders.next();
-        const QRegularExpressionMatch match = before.match(folders.fileName());
-        if (!match.hasMatch())
-            continue;
-        const QDateTime when(
-            QDate(match.captured(3).toInt(), match.captured(2).toInt(), match.captured(1).toInt()),
-            QTime(match.captured(4).toInt(), match.captured(5).toInt()));
-        if (!when.isValid())
-            continue;
-        BackupSet set = setIn(BackupSet::Kind::BeforeRestore, folders.filePath());
-        if (!holdsAny(set))
-            continue;
-        set.when = when;
-        set.label = folders.fileName();
-        sets.append(set);
+        // Of two spellings (where names differ by case), the first in code order.
+        BackupFile& file = sets[*found].files[f];
+        if (file.path.isEmpty() || path < file.path)
+            file.path = path;
     }
     // The backup folder's set, dated by its newest file.
     if (!backupFolder.isEmpty() && QFileInfo(backupFolder).isDir() &&
