@@ -38,6 +38,17 @@ TEST_F(DataFolder, NamesMatchWithoutRegardToCase) {
     EXPECT_EQ(bytesOf(u"Adhérents.orv"_s), QByteArray("autres"));
 }
 
+// A name whose accented letters are stored decomposed (as some systems
+// write them) is the same name, in either case.
+TEST_F(DataFolder, ANameStoredDecomposedIsFound) {
+    const QString stored = u"Adhe\u0301rents.orv"_s;
+    writeBytes(stored, "membres");
+    writeBytes(u"ADHERENTS.ORV"_s, "autre");
+    EXPECT_EQ(files.path(u"Adhérents.orv"_s), pathOf(stored));
+    EXPECT_EQ(files.path(u"adhÉrents.ORV"_s), pathOf(stored));
+    EXPECT_EQ(files.readText(u"ADHÉRENTS.orv"_s), QByteArray("membres"));
+}
+
 // A name looked up before it exists is found under its new spelling once
 // the program made it, however soon after.
 TEST_F(DataFolder, ANameMadeAfterALookUpIsFoundUnderItsSpelling) {
