@@ -1,11 +1,13 @@
 // A restore, all or nothing. Its part of the contract with the write-point
-// roads: until the journal is written only new files are made (the former
-// files kept in a pending folder, the set copied under temporary names), and
+// roads: until the journal is written only new files are made, in a work
+// folder of the data directory (the former files kept, the set copied), and
 // a failure removes them; once it is written, the journal says how to carry
 // the restore to its end, each step a whole-file copy that can be made again,
 // and removing it is the commit. A failure before the commit turns the
 // journal round (the kept files are put back) and carries that out, so the
 // files are as before; a crash leaves a journal that start-up carries out.
+// Everything the restore makes is in its work folder, so that a start finds
+// in one look that there is nothing to do.
 
 #include "restore/Restore.h"
 
@@ -23,15 +25,16 @@ namespace vendalise {
 
 namespace {
 
-const QString kJournal = QStringLiteral("~Restauration.jnl");
+// The work folder; the journal, the set's copies ("~Restauration/es.orv"...)
+// and, while the restore is being prepared, the former files are in it.
+const QString kWorkFolder = QStringLiteral("~Restauration");
+const QString kJournal = kWorkFolder + QStringLiteral("/Restauration.jnl");
 const QString kJournalHeading = QStringLiteral("Vendalise restauration");
 const QString kForward = QStringLiteral("terminer");
 const QString kBack = QStringLiteral("annuler");
-// The set's files copied beside the data files: "~Restauration es.orv"...
-const QString kStagingPrefix = QStringLiteral("~Restauration ");
 // The folder of the former files while the restore is being prepared; it
-// takes its dated name before the journal is written.
-const QString kPendingFolder = QStringLiteral("~Avant restauration");
+// takes its dated name in the data directory before the journal is written.
+const QString kPendingFolder = kWorkFolder + QStringLiteral("/Avant");
 
 struct Step {
     QString source; // relative to the data directory; "" removes the target
@@ -77,7 +80,7 @@ Journal readJournal(const DataFiles& files) {
 }
 
 QString stagingName(BackedUp file) {
-    return kStagingPrefix + liveName(file);
+    return kWorkFolder + QLatin1Char('/') + liveName(file);
 }
 
 // A file or folder that only the restore makes, always under this spelling:
@@ -100,11 +103,14 @@ void carryOut(const DataFiles& files, const Journal& journal) {
     }
 }
 
+// Removes a folder of the restore's and what it holds.
 void removeFolder(const DataFiles& files, const QString& name) {
     const QString folder = own(files, name);
     if (!QFileInfo(folder).isDir())
         return;
     const QDir dir(folder);
+    for (const QString& below : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden))
+        removeFolder(files, name + QLatin1Char('/') + below);
     for (const QString& file : dir.entryList(QDir::Files | QDir::Hidden))
         files.removeFile(dir.filePath(file));
     QDir().rmdir(folder);
@@ -116,12 +122,14 @@ void removeStaging(const DataFiles& files) {
 }
 
 // After the journal is carried out: what the restore made is removed, and
-// the kept files too when they were put back; the journal goes last.
+// the kept files too when they were put back; the journal goes last, then
+// its empty folder.
 void finish(const DataFiles& files, const Journal& journal) {
     removeStaging(files);
     if (!journal.forward)
         removeFolder(files, journal.kept);
     files.removeFile(own(files, kJournal));
+    QDir().rmdir(own(files, kWorkFolder));
 }
 
 } // namespace
@@ -170,7 +178,8 @@ QString restoreSet(const DataFiles& files, const BackupSet& set, const QDateTime
     Journal back{false, forward.date, kept, {}};
     // Until the journal is written, only new files are made.
     try {
-        removeFolder(files, kPendingFolder);
+        removeFolder(files, kWorkFolder);
+        files.makeFolder(kWorkFolder);
         const QString folder = files.makeFolder(kPendingFolder);
         for (int f = 0; f < kBackedUpCount; ++f) {
             const QString live = liveName(BackedUp(f));
@@ -195,8 +204,7 @@ QString restoreSet(const DataFiles& files, const BackupSet& set, const QDateTime
         files.replaceText(kJournal, journalText(forward));
     } catch (const FileError&) {
         takeBackQuietly([&] {
-            removeStaging(files);
-            removeFolder(files, kPendingFolder);
+            removeFolder(files, kWorkFolder);
             removeFolder(files, kept);
         });
         throw;
@@ -205,6 +213,7 @@ QString restoreSet(const DataFiles& files, const BackupSet& set, const QDateTime
         carryOut(files, forward);
         removeStaging(files);
         files.removeFile(own(files, kJournal));
+        QDir().rmdir(own(files, kWorkFolder));
     } catch (const FileError& error) {
         // The former files are put back; should that fail too, the journal
         // on the disk says what start-up is to finish.
@@ -224,13 +233,12 @@ QString restoreSet(const DataFiles& files, const BackupSet& set, const QDateTime
 }
 
 QString completeRestore(const DataFiles& files) {
+    if (!QFileInfo(own(files, kWorkFolder)).isDir())
+        return {};
     if (!QFileInfo::exists(own(files, kJournal))) {
-        // A restore that a crash stopped before its journal made only new
-        // files: they are removed.
-        takeBackQuietly([&] {
-            removeStaging(files);
-            removeFolder(files, kPendingFolder);
-        });
+        // A restore that a crash stopped before its journal, or after its
+        // commit, left only files of its own: they are removed.
+        takeBackQuietly([&] { removeFolder(files, kWorkFolder); });
         return {};
     }
     const Journal journal = readJournal(files);

@@ -61,7 +61,7 @@ SCN
 # folder: that the restore was carried to its end, or its former files put
 # back.
 journal_told() {
-    local journal=$1/~Restauration.jnl
+    local journal=$1/~Restauration/Restauration.jnl
     [ -f "$journal" ] || return 0
     local way date
     way=$(sed -n 2p "$journal" | tr -d '\r')
