@@ -211,9 +211,7 @@ QString restoreSet(const DataFiles& files, const BackupSet& set, const QDateTime
     }
     try {
         carryOut(files, forward);
-        removeStaging(files);
-        files.removeFile(own(files, kJournal));
-        QDir().rmdir(own(files, kWorkFolder));
+        finish(files, forward);
     } catch (const FileError& error) {
         // The former files are put back; should that fail too, the journal
         // on the disk says what start-up is to finish.
