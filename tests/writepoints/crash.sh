@@ -89,17 +89,32 @@ all_or_nothing() {
 }
 
 # A Windows build under Wine names paths as Windows does: VENDALISE_WINEPATH
-# is then the command that converts them (winepath).
+# is then the command that converts them (winepath). Being a Wine program,
+# it too may now and then die before it begins, or print nothing: it is
+# asked again until its answer is a path of the kind asked for.
+wine_path() {
+    local way=$1 path=$2 answer tries
+    for tries in 1 2 3 4 5; do
+        answer=$($VENDALISE_WINEPATH "$way" "$path" 2>/dev/null | tr -d '\r')
+        case "$way:$answer" in
+        -u:/*) [ -e "$answer" ] && break ;;
+        -w:[A-Za-z]:*) break ;;
+        esac
+        answer=
+        sleep 1
+    done
+    echo "$answer"
+}
 unix_path() {
     if [ -n "${VENDALISE_WINEPATH:-}" ]; then
-        $VENDALISE_WINEPATH -u "$1" | tr -d '\r'
+        wine_path -u "$1"
     else
         echo "$1"
     fi
 }
 native_path() {
     if [ -n "${VENDALISE_WINEPATH:-}" ]; then
-        $VENDALISE_WINEPATH -w "$1" | tr -d '\r'
+        wine_path -w "$1"
     else
         echo "$1"
     fi
@@ -135,6 +150,11 @@ for road in "$@"; do
             continue
         fi
         root=$(dirname "$data")
+        if [ ! -d "$root/before" ]; then
+            echo "$road: killed after write $k: no folder $root/before beside the data"
+            failed=$((failed + 1))
+            continue
+        fi
         for before in "$root"/before/*; do
             name=$(basename "$before")
             after="$work/after/$name"
