@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Tests the Windows installer under Wine, in a fresh prefix: a silent
 # install, the installed program started offscreen and then on a screen
-# (Xvfb) where its first question must show, a silent uninstall that
-# removes the program and its entries but leaves the club's data and the
-# user's settings. Usage: test-installer.sh SETUP.exe
+# (Xvfb) where its first question must show, the shortcuts read (their
+# working folder, the default data directory the installer made, and their
+# comment), a silent uninstall that removes the program and its entries but
+# leaves the data directory, the club's data and the user's settings.
+# Usage: test-installer.sh SETUP.exe
 set -uo pipefail
 installer=$(realpath "$1")
 export WINEPREFIX="$(dirname "$installer")/wine-installer" WINEDEBUG=-all
@@ -22,6 +24,31 @@ check() { # DESCRIPTION COMMAND...
     fi
 }
 unix() { winepath -u "$1" 2>/dev/null | tr -d '\r'; }
+# A field of a shortcut (.lnk): "folder", the folder it starts the program
+# in, or "comment", its description.
+shortcut() { # FILE FIELD
+    python3 - "$1" "$2" <<'PYTHON'
+import struct, sys
+data = open(sys.argv[1], "rb").read()
+flags = struct.unpack_from("<I", data, 20)[0]
+at = 76
+if flags & 0x1:  # the target's ID list
+    at += 2 + struct.unpack_from("<H", data, at)[0]
+if flags & 0x2:  # the link information
+    at += struct.unpack_from("<I", data, at)[0]
+unicode = flags & 0x80
+strings = {}
+for name, bit in (("comment", 0x4), ("relative", 0x8), ("folder", 0x10),
+                  ("arguments", 0x20), ("icon", 0x40)):
+    if flags & bit:
+        count = struct.unpack_from("<H", data, at)[0]
+        size = count * 2 if unicode else count
+        raw = data[at + 2:at + 2 + size]
+        strings[name] = raw.decode("utf-16-le" if unicode else "cp1252")
+        at += 2 + size
+print(strings.get(sys.argv[2], "").rstrip("\0"))
+PYTHON
+}
 # Waits up to 60 seconds for a condition.
 within() {
     local i
@@ -48,6 +75,14 @@ check "installed: Qt Charts, and the licence" test -f "$folder/Qt6Charts.dll" -a
 check "the source of Qt Charts beside the installer" \
     test -f "$(dirname "$installer")/qtcharts-everywhere-src-6.4.2.tar.xz"
 check "Start-menu and desktop shortcuts" test -f "$menu" -a -f "$desktop"
+data=$(unix 'C:\Vendalise')
+check "the data directory C:\\Vendalise made, empty" sh -c "test -d '$data' && test -z \"\$(ls -A '$data')\""
+for link in "$menu" "$desktop"; do
+    check "$(basename "$(dirname "$link")"): the shortcut starts in C:\\Vendalise" \
+        test "$(shortcut "$link" folder)" = 'C:\Vendalise'
+    check "$(basename "$(dirname "$link")"): the shortcut's comment in French" \
+        test "$(shortcut "$link" comment)" = "Gérer la boutique du club : adhérents, achats, stock, dettes et caisses"
+done
 check "registered with Windows" sh -c "wine reg query '$key' /v UninstallString 2>/dev/null | grep -q 'sinstaller Vendalise.exe'"
 
 # Offscreen: the program waits at its first question, for ever.
@@ -74,8 +109,7 @@ if command -v Xvfb >/dev/null && command -v xwininfo >/dev/null; then
 fi
 
 # The club's data and settings, which uninstalling must leave alone.
-data=$(unix 'C:\Vendalise')
-mkdir -p "$data" && echo données >"$data/Compta.orv"
+echo données >"$data/Compta.orv"
 wine reg add 'HKCU\Software\Vendalise\Vendalise\DirFichiersGestion' /v dir /d 'C:\Vendalise' /f >/dev/null
 
 wine "$uninstaller" /S
@@ -84,7 +118,7 @@ within test ! -e "$folder"
 check "uninstalled: the program's folder is gone" test ! -e "$folder"
 check "uninstalled: the shortcuts are gone" test ! -e "$menu" -a ! -e "$desktop"
 check "uninstalled: no longer registered" sh -c "! wine reg query '$key' >/dev/null 2>&1"
-check "the data directory is left" test -f "$data/Compta.orv"
+check "the data directory and the club's data are left" test -f "$data/Compta.orv"
 check "the settings are left" sh -c "wine reg query 'HKCU\\Software\\Vendalise\\Vendalise\\DirFichiersGestion' /v dir 2>/dev/null | grep -q 'C:.Vendalise'"
 
 wineserver -k 2>/dev/null

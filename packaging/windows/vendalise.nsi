@@ -1,8 +1,10 @@
 ; The Windows installer of Vendalise, in French. scripts/package-windows
 ; defines VERSION, STAGE (the installed program's folder), FILES and
 ; REMOVALS (the File and Delete lines of its files), ICON and OUTFILE.
-; /S installs silently. Uninstalling removes the program and its entries,
-; never the data directory nor the user's settings.
+; /S installs silently. The shortcuts start the program in the default data
+; directory, C:\Vendalise, made here and writable by the PC's users.
+; Uninstalling removes the program and its entries, never the data
+; directory nor the user's settings.
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -10,6 +12,8 @@ SetCompressor /SOLID lzma
 !include "MUI2.nsh"
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Vendalise"
+!define DATA_DIR "C:\Vendalise"
+!define COMMENT "Gérer la boutique du club : adhérents, achats, stock, dettes et caisses"
 
 Name "Vendalise"
 OutFile "${OUTFILE}"
@@ -48,8 +52,18 @@ Section "Vendalise"
     !include "${FILES}"
     WriteUninstaller "$INSTDIR\Désinstaller Vendalise.exe"
 
-    CreateShortcut "$SMPROGRAMS\Vendalise.lnk" "$INSTDIR\vendalise.exe" "" "$INSTDIR\vendalise.exe" 0
-    CreateShortcut "$DESKTOP\Vendalise.lnk" "$INSTDIR\vendalise.exe" "" "$INSTDIR\vendalise.exe" 0
+    ; The default data directory, where a first start's chooser opens and
+    ; "Création des fichiers" settles the club: the users (by their SID,
+    ; whatever the system's language) may write in it. It is the folder
+    ; the shortcuts, and the finish page's start, work in.
+    CreateDirectory "${DATA_DIR}"
+    nsExec::ExecToLog '"$SYSDIR\icacls.exe" "${DATA_DIR}" /grant *S-1-5-32-545:(OI)(CI)M'
+    Pop $0
+    SetOutPath "${DATA_DIR}"
+    CreateShortcut "$SMPROGRAMS\Vendalise.lnk" "$INSTDIR\vendalise.exe" "" "$INSTDIR\vendalise.exe" 0 \
+        SW_SHOWNORMAL "" "${COMMENT}"
+    CreateShortcut "$DESKTOP\Vendalise.lnk" "$INSTDIR\vendalise.exe" "" "$INSTDIR\vendalise.exe" 0 \
+        SW_SHOWNORMAL "" "${COMMENT}"
 
     ; "Programmes et fonctionnalités"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Vendalise"
@@ -66,7 +80,7 @@ SectionEnd
 Section "Uninstall"
     SetShellVarContext all
     ; Only the files the installer put there: the folder may have been
-    ; chosen beside the club's data.
+    ; chosen beside the club's data. The data directory stays.
     !include "${REMOVALS}"
     Delete "$INSTDIR\Désinstaller Vendalise.exe"
     RMDir "$INSTDIR"
