@@ -44,7 +44,13 @@ int main(int argc, char* argv[]) {
                     qUtf8Printable(QDir::tempPath()), qUtf8Printable(temporary.errorString()));
         return 2;
     }
-    paths.data = paths.root + QStringLiteral("/data");
+    // The data folder is in the scratch folder, unless VENDALISE_SCENARIO_DATA
+    // names an empty one, made by the caller where a club would keep it (the
+    // README's pictures).
+    paths.data = qEnvironmentVariableIsEmpty("VENDALISE_SCENARIO_DATA")
+                     ? paths.root + QStringLiteral("/data")
+                     : QDir::cleanPath(QDir::fromNativeSeparators(
+                           qEnvironmentVariable("VENDALISE_SCENARIO_DATA")));
     paths.home = paths.root + QStringLiteral("/home");
     // The data folder is the default data directory: a scenario that stores
     // it starts there without the question that another folder brings.
