@@ -66,8 +66,16 @@ desktop=$(unix 'C:\users\Public\Desktop')/Vendalise.lnk
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vendalise'
 uninstaller="$folder/Désinstaller Vendalise.exe"
 
+# The version its name gives, in its file properties and the program's.
+version=$(basename "$installer" | sed -n 's/^Vendalise-\(.*\)-setup\.exe$/\1/p')
+file_version() { strings -el "$1" | grep -x -A1 FileVersion | sed -n 2p; }
+check "the installer's file properties give its version $version" \
+    test -n "$version" -a "$(file_version "$installer")" = "$version"
+
 wine "$installer" /S
 wineserver -w
+check "the program's file properties give the version $version" \
+    test "$(file_version "$program")" = "$version"
 check "installed: the program, its libraries and plugins" \
     test -f "$program" -a -f "$folder/Qt6Widgets.dll" -a -f "$folder/platforms/qwindows.dll" \
     -a -f "$folder/libstdc++-6.dll"
