@@ -8,18 +8,7 @@
 set -uo pipefail
 package=$(realpath "$1")
 symbols=$(realpath "$2")
-passed=0 failed=0
-check() { # DESCRIPTION COMMAND...
-    local what=$1
-    shift
-    if "$@"; then
-        echo "ok: $what"
-        passed=$((passed + 1))
-    else
-        echo "FAILED: $what"
-        failed=$((failed + 1))
-    fi
-}
+. "$(dirname "$0")/../checks.sh"
 sudo=()
 [ "$(id -u)" -ne 0 ] && sudo=(sudo)
 work=$(mktemp -d)
@@ -62,5 +51,4 @@ if [ $was_installed -eq 0 ]; then
     "${sudo[@]}" apt-get remove -y -qq vendalise vendalise-dbgsym >/dev/null 2>&1
 fi
 
-echo "package: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+checks_end package

@@ -11,18 +11,7 @@ installer=$(realpath "$1")
 export WINEPREFIX="$(dirname "$installer")/wine-installer" WINEDEBUG=-all
 rm -rf "$WINEPREFIX"
 wineboot -i >/dev/null 2>&1
-passed=0 failed=0
-check() { # DESCRIPTION COMMAND...
-    local what=$1
-    shift
-    if "$@"; then
-        echo "ok: $what"
-        passed=$((passed + 1))
-    else
-        echo "FAILED: $what"
-        failed=$((failed + 1))
-    fi
-}
+. "$(dirname "$0")/../checks.sh"
 unix() { winepath -u "$1" 2>/dev/null | tr -d '\r'; }
 # A field of a shortcut (.lnk): "folder", the folder it starts the program
 # in, or "comment", its description.
@@ -130,5 +119,4 @@ check "the data directory and the club's data are left" test -f "$data/Compta.or
 check "the settings are left" sh -c "wine reg query 'HKCU\\Software\\Vendalise\\Vendalise\\DirFichiersGestion' /v dir 2>/dev/null | grep -q 'C:.Vendalise'"
 
 wineserver -k 2>/dev/null
-echo "installer: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+checks_end installer
