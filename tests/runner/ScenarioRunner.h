@@ -98,6 +98,7 @@ private:
     void empty(const Step& step);
     void repeat(const Step& step);
     void folder(const Step& step);
+    void club(const Step& step);
     void lock(const Step& step);
     void printer(const Step& step);
     void failNext(const Step& step);

@@ -3,6 +3,8 @@
 
 #include "ScenarioRunner.h"
 
+#include "RealisticClub.h"
+
 #include "catalogue/ProductTable.h"
 #include "core/Names.h"
 #include "members/MemberTable.h"
@@ -23,6 +25,7 @@ std::vector<Verb> ScenarioRunner::setUpVerbs() {
         {"member", 3, Block::None, "member NAME FIRSTNAME", &ScenarioRunner::member},
         {"sale", 6, Block::None, "sale DATE PRODUCT MEMBER QUANTITY paid|owed",
          &ScenarioRunner::sale},
+        {"club", 1, Block::None, "club [long-names]", &ScenarioRunner::club},
         {"file", 2, Block::Raw, "file NAME, its lines, end", &ScenarioRunner::file},
         {"bytes", 2, Block::None, "bytes NAME HEX...", &ScenarioRunner::bytes},
         {"empty", 2, Block::None, "empty NAME...", &ScenarioRunner::empty},
@@ -74,6 +77,20 @@ void ScenarioRunner::sale(const Step& step) {
                           static_cast<qint16>(w[3].toInt()), number(w[4]),
                           w[5] == QLatin1String("paid") ? kPaid : kOwed};
     writeBytes(kLedgerFile, ledgerRecord(line), true);
+}
+
+// The realistic club's files in the data directory, and its day as today.
+void ScenarioRunner::club(const Step& step) {
+    RealisticClub club = realisticClub();
+    if (step.words.size() > 1) {
+        if (step.words[1] != QLatin1String("long-names"))
+            abort(QStringLiteral("long-names expected, not ") + step.words[1]);
+        club = club.withLongNames();
+    }
+    QDir().mkpath(paths_.data);
+    if (!writeClub(club, paths_.data))
+        abort(QStringLiteral("cannot write the club into ") + paths_.data);
+    clock_.date = club.today;
 }
 
 void ScenarioRunner::file(const Step& step) {
