@@ -12,6 +12,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QBoxLayout>
 #include <QHeaderView>
 #include <QImage>
 #include <QPainter>
@@ -23,10 +24,9 @@ namespace vendalise {
 
 namespace {
 
-ClickLabel* addNote(QWidget* page, const QString& name, const QRect& where) {
+ClickLabel* addNote(QWidget* page, const QString& name) {
     auto* note = new ClickLabel(page);
     note->setObjectName(name);
-    note->setGeometry(where);
     note->setWordWrap(true);
     note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return note;
@@ -47,6 +47,8 @@ QString periodText(const Period& period) {
 
 FrmBilans::FrmBilans(App& app) : Window(app, QStringLiteral("FrmBilans"), 14400, 9840) {
     setWindowTitle(QStringLiteral("Bilans"));
+    // Controls are made at their place in twips, then laid out: the window
+    // may be resized, its tables and charts take the room.
     LabelDu = addLabel(QStringLiteral("LabelDu"), QStringLiteral("Du"), twips(240, 270, 360, 300));
     TextDu = addField(QStringLiteral("TextDu"), twips(600, 210, 1380, 360));
     TextDu->setToolTip(QStringLiteral("Premier jour de la période (jj/mm/aaaa)"));
@@ -65,44 +67,56 @@ FrmBilans::FrmBilans(App& app) : Window(app, QStringLiteral("FrmBilans"), 14400,
 
     TabVues = new QTabWidget(this);
     TabVues->setObjectName(QStringLiteral("TabVues"));
-    TabVues->setGeometry(twips(240, 780, 13920, 8280));
-    // Each view: its tables above, its charts below, a note under them.
-    const QRect wide = twips(60, 60, 13680, 3300);
-    const QRect left = twips(60, 3420, 6780, 3780);
-    const QRect right = twips(6960, 3420, 6780, 3780);
-    const QRect note = twips(60, 7260, 13680, 480);
     const auto page = [this](const QString& title) {
         auto* widget = new QWidget;
         TabVues->addTab(widget, title);
         return widget;
     };
-    const auto addChart = [](QWidget* page, const QString& name, const QRect& where) {
-        auto* chart = new ChartView(name, page);
-        chart->setGeometry(where);
-        return chart;
+    const auto addChart = [](QWidget* page, const QString& name) {
+        return new ChartView(name, page);
     };
+    // Each view: its tables above, its charts below, a note under them.
+    const auto layOut = [](QWidget* page, const QList<QWidget*>& tables,
+                           const QList<QWidget*>& charts, QLabel* note) {
+        auto* column = new QVBoxLayout(page);
+        auto* top = new QHBoxLayout;
+        for (QWidget* table : tables)
+            top->addWidget(table);
+        column->addLayout(top, 1);
+        if (!charts.isEmpty()) {
+            auto* bottom = new QHBoxLayout;
+            for (QWidget* chart : charts)
+                bottom->addWidget(chart);
+            column->addLayout(bottom, 1);
+        }
+        column->addWidget(note);
+    };
+    const auto frame = [](QTableView* table) { return table->parentWidget(); };
     QWidget* sales = page(QStringLiteral("Ventes"));
-    TableVentes = addSheetTable(sales, QStringLiteral("TableVentes"), twips(60, 60, 8400, 3300));
-    TableProduits =
-        addSheetTable(sales, QStringLiteral("TableProduits"), twips(8580, 60, 5160, 3300));
-    ChartVentes = addChart(sales, QStringLiteral("ChartVentes"), twips(60, 3420, 8400, 3780));
-    ChartProduits = addChart(sales, QStringLiteral("ChartProduits"), twips(8580, 3420, 5160, 3780));
-    LabelNoteVentes = addNote(sales, QStringLiteral("LabelNoteVentes"), note);
+    TableVentes = addSheetTable(sales, QStringLiteral("TableVentes"));
+    TableProduits = addSheetTable(sales, QStringLiteral("TableProduits"));
+    ChartVentes = addChart(sales, QStringLiteral("ChartVentes"));
+    ChartProduits = addChart(sales, QStringLiteral("ChartProduits"));
+    LabelNoteVentes = addNote(sales, QStringLiteral("LabelNoteVentes"));
+    layOut(sales, {frame(TableVentes), frame(TableProduits)}, {ChartVentes, ChartProduits},
+           LabelNoteVentes);
     QWidget* receipts = page(QStringLiteral("Encaissements"));
-    TableEncaissements = addSheetTable(receipts, QStringLiteral("TableEncaissements"), wide);
-    ChartEncaissements =
-        addChart(receipts, QStringLiteral("ChartEncaissements"), twips(60, 3420, 13680, 3780));
-    LabelNoteEncaissements = addNote(receipts, QStringLiteral("LabelNoteEncaissements"), note);
+    TableEncaissements = addSheetTable(receipts, QStringLiteral("TableEncaissements"));
+    ChartEncaissements = addChart(receipts, QStringLiteral("ChartEncaissements"));
+    LabelNoteEncaissements = addNote(receipts, QStringLiteral("LabelNoteEncaissements"));
+    layOut(receipts, {frame(TableEncaissements)}, {ChartEncaissements}, LabelNoteEncaissements);
     QWidget* debts = page(QStringLiteral("Dettes"));
-    TableDettes = addSheetTable(debts, QStringLiteral("TableDettes"), wide);
+    TableDettes = addSheetTable(debts, QStringLiteral("TableDettes"));
     TableDettes->horizontalHeader()->setToolTip(
         QStringLiteral("Cliquer « Montant dû » ou « Âge (jours) » pour trier"));
-    ChartDettesAge = addChart(debts, QStringLiteral("ChartDettesAge"), left);
-    ChartDebiteurs = addChart(debts, QStringLiteral("ChartDebiteurs"), right);
-    LabelNoteDettes = addNote(debts, QStringLiteral("LabelNoteDettes"), note);
+    ChartDettesAge = addChart(debts, QStringLiteral("ChartDettesAge"));
+    ChartDebiteurs = addChart(debts, QStringLiteral("ChartDebiteurs"));
+    LabelNoteDettes = addNote(debts, QStringLiteral("LabelNoteDettes"));
+    layOut(debts, {frame(TableDettes)}, {ChartDettesAge, ChartDebiteurs}, LabelNoteDettes);
     QWidget* stock = page(QStringLiteral("Stock"));
-    TableStock = addSheetTable(stock, QStringLiteral("TableStock"), twips(60, 60, 13680, 7140));
-    LabelNoteStock = addNote(stock, QStringLiteral("LabelNoteStock"), note);
+    TableStock = addSheetTable(stock, QStringLiteral("TableStock"));
+    LabelNoteStock = addNote(stock, QStringLiteral("LabelNoteStock"));
+    layOut(stock, {frame(TableStock)}, {}, LabelNoteStock);
 
     ComboFormat = new QComboBox(this);
     ComboFormat->setObjectName(QStringLiteral("ComboFormat"));
@@ -121,6 +135,37 @@ FrmBilans::FrmBilans(App& app) : Window(app, QStringLiteral("FrmBilans"), 14400,
                   twips(4800, 9240, 2100, 450));
     CmdRetour = addButton(QStringLiteral("CmdRetour"), QStringLiteral("Retour"),
                           QStringLiteral("Retour"), twips(12660, 9240, 1500, 450));
+
+    // The period above the views, the exports and the return below them;
+    // buttons and fields keep the size they were designed with, or the one
+    // their caption needs.
+    const auto keepSize = [](QWidget* widget) {
+        widget->setMinimumSize(widget->size());
+        widget->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    };
+    const auto row = [keepSize](const QList<QWidget*>& widgets, QWidget* last) {
+        auto* line = new QHBoxLayout;
+        for (QWidget* widget : widgets) {
+            if (!qobject_cast<QLabel*>(widget))
+                keepSize(widget);
+            line->addWidget(widget);
+        }
+        if (last)
+            line->addWidget(last, 1);
+        return line;
+    };
+    auto* window = new QVBoxLayout(this);
+    window->setContentsMargins(twipsToPixels(240), twipsToPixels(150), twipsToPixels(240),
+                               twipsToPixels(150));
+    window->addLayout(
+        row({LabelDu, TextDu, LabelAu, TextAu, CmdSaison, CmdAnnee, CmdTout}, LabelIllisible));
+    window->addWidget(TabVues, 1);
+    QHBoxLayout* bottom = row({ComboFormat, CmdExporter, CmdImprimer, CmdExporterImage}, nullptr);
+    bottom->addStretch(1);
+    bottom->addWidget(CmdRetour);
+    keepSize(CmdRetour);
+    window->addLayout(bottom);
+    makeResizable();
 
     const QDate today = app_.sys.clock.today();
     period_ = Period::season(today);
@@ -206,7 +251,6 @@ void FrmBilans::showFigures() {
     LabelIllisible->setText(unreadable.isEmpty() ? QString()
                                                  : kUnreadableDate + QStringLiteral(" : ") +
                                                        unreadable.join(QStringLiteral(", ")));
-    fitCaptions();
 }
 
 // "Montant dû" sorts by amount, "Plus ancienne" and "Âge (jours)" by age.

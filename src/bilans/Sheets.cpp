@@ -59,6 +59,7 @@ Sheet linesSheet(const Bilan& bilan) {
                 {},
                 0,
                 {}};
+    sheet.nameColumn = 1;
     sheet.rows.reserve(bilan.lines.size());
     for (const LineRow& line : bilan.lines)
         sheet.rows.append({dateCell(line.date, line.dateText), Cell::of(line.member),
@@ -140,6 +141,7 @@ Sheet productsSheet(const Bilan& bilan) {
                 {},
                 1,
                 QStringLiteral("Ventes par produit, au prix unitaire actuel.")};
+    sheet.nameColumn = 0;
     double quantity = 0;
     double amount = 0;
     for (const ProductSales& product : bilan.products) {
@@ -200,6 +202,7 @@ Sheet debtsSheet(const Bilan& bilan) {
                 1,
                 QStringLiteral("Dettes d'aujourd'hui, au prix unitaire actuel, quelle que soit "
                                "la période.")};
+    sheet.nameColumn = 0;
     int lines = 0;
     for (const DebtRow& debt : bilan.debts) {
         sheet.rows.append({Cell::of(debt.name), Cell::money(debt.owed), Cell::integer(debt.lines),
@@ -223,6 +226,7 @@ Sheet stockSheet(const Bilan& bilan) {
                 1,
                 QStringLiteral("Stock d'aujourd'hui ; « à commander » : stock au plus égal au "
                                "seuil de commande.")};
+    sheet.nameColumn = 0;
     for (const StockRow& row : bilan.stock)
         sheet.rows.append({Cell::of(row.name), Cell::money(row.price), Cell::quantity(row.stock),
                            Cell::money(row.value),

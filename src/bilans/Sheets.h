@@ -45,6 +45,9 @@ struct Sheet {
     // The charts the workbook draws beside the table, each from a table of
     // its own data.
     QList<ChartData> charts = {};
+    // The column of product or member names, the one a narrow table may
+    // cut (none: -1).
+    int nameColumn = -1;
 };
 
 // The views' tables and the export's other sheets, in the workbook's order:

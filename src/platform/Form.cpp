@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPointer>
@@ -199,7 +200,18 @@ QCheckBox* Form::addCheckBox(const QString& name, const QString& caption, const 
     return box;
 }
 
+void Form::makeResizable() {
+    const QSize designed = size();
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    setWindowFlag(Qt::WindowMaximizeButtonHint);
+    resize(designed);
+}
+
 void Form::fitCaptions() {
+    // A laid-out window gives each control the size its caption needs.
+    if (layout())
+        return;
     // Below 6 points a caption is no longer read: it stays cut, and says so
     // to the test that walks the windows.
     const int smallest = pointsToPixels(6);

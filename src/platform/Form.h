@@ -74,8 +74,14 @@ public:
          QWidget* parent = nullptr);
 
     // Shrinks the font of each control whose caption does not fit, only as
-    // much as needed; the layout stays as designed.
+    // much as needed; the layout stays as designed. A window laid out by
+    // Qt's layouts needs none: each control gets the size it asks for.
     void fitCaptions();
+
+    // A window laid out by Qt's layouts rather than by twips: its size is
+    // the one given in twips when it is first shown, and the user may
+    // resize it (no smaller than its layout allows) and maximise it.
+    void makeResizable();
 
 Q_SIGNALS:
     // The window was closed with its close box.
