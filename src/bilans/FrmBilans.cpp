@@ -95,8 +95,7 @@ FrmBilans::FrmBilans(App& app) : Window(app, QStringLiteral("FrmBilans"), 14400,
     LabelNoteEncaissements = addNote(receipts, QStringLiteral("LabelNoteEncaissements"), note);
     QWidget* debts = page(QStringLiteral("Dettes"));
     TableDettes = addSheetTable(debts, QStringLiteral("TableDettes"), wide);
-    TableDettes->horizontalHeader()->setToolTip(
-        QStringLiteral("Cliquer « Montant dû » ou « Âge (jours) » pour trier"));
+    TableDettes->horizontalHeader()->setToolTip(debtSortText());
     ChartDettesAge = addChart(debts, QStringLiteral("ChartDettesAge"), left);
     ChartDebiteurs = addChart(debts, QStringLiteral("ChartDebiteurs"), right);
     LabelNoteDettes = addNote(debts, QStringLiteral("LabelNoteDettes"), note);
@@ -209,14 +208,12 @@ void FrmBilans::showFigures() {
     fitCaptions();
 }
 
-// "Montant dû" sorts by amount, "Plus ancienne" and "Âge (jours)" by age.
+// The order of the header clicked, whatever its column's place.
 void FrmBilans::sortDebts(int column) {
-    if (column == 1)
-        debtOrder_ = DebtOrder::Amount;
-    else if (column == 3 || column == 4)
-        debtOrder_ = DebtOrder::Age;
-    else
+    const std::optional<DebtOrder> order = debtOrderOf(debtsSheet(bilan_).headers.value(column));
+    if (!order)
         return;
+    debtOrder_ = *order;
     vendalise::sortDebts(bilan_.debts, debtOrder_);
     showSheet(TableDettes, debtsSheet(bilan_));
 }
