@@ -139,6 +139,7 @@ Bilan makeBilan(const BilanSources& sources, const Period& period) {
         ProductSales& sold = byProduct[line.product];
         sold.product = line.product;
         sold.name = product.name.trimmed();
+        sold.cashRegister = static_cast<Register>(r);
         sold.quantity += line.quantity;
         sold.amount += amount;
         bilan.lines.append({n, line.date.trimmed(), date, memberName(members.member(line.member)),

@@ -78,6 +78,9 @@ struct ProductSales {
     QString name;
     double quantity = 0;
     double amount = 0;
+    // The register that books its sales: registerOf on the name as stored,
+    // untrimmed.
+    Register cashRegister = Register::Material;
 };
 
 // Money into a register: sales paid at once, settlements of debts,

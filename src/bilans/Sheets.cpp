@@ -15,6 +15,10 @@ QString registerName(int r) {
     return r == 1 ? kDrinks : kMaterial;
 }
 
+QString registerName(Register r) {
+    return registerName(static_cast<int>(r));
+}
+
 // The headers of the "Dettes" table but its ages.
 const QString kDebtorHeader = QStringLiteral("Adhérent");
 const QString kOwedHeader = QStringLiteral("Montant dû");
@@ -160,10 +164,8 @@ Sheet productsSheet(const Bilan& bilan) {
     double quantity = 0;
     double amount = 0;
     for (const ProductSales& product : bilan.products) {
-        sheet.rows.append(
-            {Cell::of(product.name),
-             Cell::of(registerOf(product.name) == Register::Drinks ? kDrinks : kMaterial),
-             Cell::quantity(product.quantity), Cell::money(product.amount)});
+        sheet.rows.append({Cell::of(product.name), Cell::of(registerName(product.cashRegister)),
+                           Cell::quantity(product.quantity), Cell::money(product.amount)});
         quantity += product.quantity;
         amount += product.amount;
     }

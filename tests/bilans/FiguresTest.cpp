@@ -400,6 +400,27 @@ TEST(DebtAges, EachHeaderSortsByWhatItsColumnHolds) {
     EXPECT_FALSE(debtOrderOf(u"Lignes dues"_s).has_value());
 }
 
+// A product's register is the one that books its sales: the name as stored,
+// a leading blank and all.
+TEST(ProductRegisters, AreThoseThatBookTheSales) {
+    Club club(QDate(2008, 6, 30));
+    const int water = club.product(u" *Eau"_s, 1);
+    const int shirt = club.product(u"Maillot*XL"_s, 20);
+    const int beer = club.product(u"*Bière"_s, 2);
+    const int one = club.member(u"UN"_s);
+    club.line(1, water, one, 3);
+    club.line(1, shirt, one, 1);
+    club.line(1, beer, one, 5);
+    const Bilan bilan = makeBilan(club.sources, Period::all());
+    EXPECT_EQ(bilan.salesTotal.registers[0].amount, 23);
+    EXPECT_EQ(bilan.salesTotal.registers[1].amount, 10);
+    QStringList rows;
+    for (const QList<Cell>& row : productsSheet(bilan).rows)
+        rows.append(cellText(row[0]) + u" | "_s + cellText(row[1]));
+    EXPECT_EQ(rows, (QStringList{u"Maillot*XL | Caisse matériel"_s, u"*Bière | Caisse boissons"_s,
+                                 u"*Eau | Caisse matériel"_s, u"Total | "_s}));
+}
+
 TEST(CashEntriesRead, EveryKindWithItsDateWhoAndAmounts) {
     const QByteArray text = toCp1252(
         u"Achat effectué le 05/12/2007 par : Jean DUPONT\r\nNombre et désignation : 2 x "
