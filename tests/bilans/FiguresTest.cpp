@@ -421,6 +421,21 @@ TEST(ProductRegisters, AreThoseThatBookTheSales) {
                                  u"*Eau | Caisse matériel"_s, u"Total | "_s}));
 }
 
+// "À commander": a stock at the threshold is to be ordered, one above it
+// is not.
+TEST(StockSheet, MarksAStockAtOrBelowTheThreshold) {
+    Club club(QDate(2008, 6, 30));
+    club.sources.threshold = 5;
+    club.product(u"A"_s, 1, 4);
+    club.product(u"B"_s, 1, 5);
+    club.product(u"C"_s, 1, 6);
+    const Sheet sheet = stockSheet(makeBilan(club.sources, Period::all()));
+    QStringList marks;
+    for (const QList<Cell>& row : sheet.rows)
+        marks.append(cellText(row[0]) + u" "_s + cellText(row[4]));
+    EXPECT_EQ(marks, (QStringList{u"A à commander"_s, u"B à commander"_s, u"C "_s, u"Total "_s}));
+}
+
 TEST(CashEntriesRead, EveryKindWithItsDateWhoAndAmounts) {
     const QByteArray text = toCp1252(
         u"Achat effectué le 05/12/2007 par : Jean DUPONT\r\nNombre et désignation : 2 x "
