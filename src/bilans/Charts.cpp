@@ -1,5 +1,7 @@
 #include "bilans/Charts.h"
 
+#include "bilans/Sheets.h"
+
 #include <QLocale>
 
 #include <algorithm>
@@ -86,23 +88,27 @@ ChartData receiptsChart(const Bilan& bilan) {
 ChartData debtsByAgeChart(const Bilan& bilan) {
     ChartData chart{QStringLiteral("Dettes selon leur âge"),
                     ChartData::Kind::Bars,
-                    {QStringLiteral("< 30 j"), QStringLiteral("30 à 90 j"),
-                     QStringLiteral("90 j à 1 an"), QStringLiteral("> 1 an")},
-                    {{QStringLiteral("Montant dû"), {0, 0, 0, 0}}}};
-    QList<double>& values = chart.series[0].values;
-    for (const DebtRow& debt : bilan.debts) {
-        if (!debt.oldest)
+                    {},
+                    {{QStringLiteral("Montant dû"), {}}}};
+    DebtSum debts;
+    for (const DebtRow& debt : bilan.debts)
+        if (!debt.isCredit())
+            debts.add(debt);
+    for (int a = 0; a < kDebtAges; ++a) {
+        const DebtAge age = DebtAge(a);
+        if (age == DebtAge::Unreadable && debts.byAge[a] == 0)
             continue;
-        const int bucket = debt.age < 30 ? 0 : debt.age < 90 ? 1 : debt.age <= 365 ? 2 : 3;
-        values[bucket] += debt.owed;
+        chart.categories.append(debtAgeText(age));
+        chart.series[0].values.append(debts.byAge[a] / 100.0);
     }
-    for (double& value : values)
-        value = cents(value);
     return chart;
 }
 
 ChartData topDebtorsChart(const Bilan& bilan) {
-    QList<DebtRow> debts = bilan.debts;
+    QList<DebtRow> debts;
+    for (const DebtRow& debt : bilan.debts)
+        if (debt.owed > 0)
+            debts.append(debt);
     sortDebts(debts, DebtOrder::Amount);
     ChartData chart{QStringLiteral("Les dix plus grandes dettes"),
                     ChartData::Kind::HorizontalBars,

@@ -32,11 +32,11 @@ ChartData topProductsChart(const Bilan& bilan);
 // The receipts by month: sales and settlements of each register, and the
 // corrections of both apart, a negative one below the axis.
 ChartData receiptsChart(const Bilan& bilan);
-// The amount owed by the age of each debtor's oldest owed line: under 30
-// days, 30 to 90, 90 to a year, over a year (a debt whose dates cannot be
-// read counts in none).
+// The debtors' owed lines by their age, as the "Dettes" table's "Total des
+// dettes" row: under 30 days, 30 to 90, 90 to a year, over a year, and the
+// lines whose date cannot be read when there are some.
 ChartData debtsByAgeChart(const Bilan& bilan);
-// The ten members who owe the most.
+// The ten members who owe the most (members in credit owe nothing).
 ChartData topDebtorsChart(const Bilan& bilan);
 
 // A month as the charts name it: "sept. 2007".

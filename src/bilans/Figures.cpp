@@ -10,6 +10,7 @@
 #include <QMap>
 
 #include <algorithm>
+#include <cmath>
 
 namespace vendalise {
 
@@ -138,6 +139,7 @@ Bilan makeBilan(const BilanSources& sources, const Period& period) {
         ProductSales& sold = byProduct[line.product];
         sold.product = line.product;
         sold.name = product.name.trimmed();
+        sold.cashRegister = static_cast<Register>(r);
         sold.quantity += line.quantity;
         sold.amount += amount;
         bilan.lines.append({n, line.date.trimmed(), date, memberName(members.member(line.member)),
@@ -181,9 +183,11 @@ Bilan makeBilan(const BilanSources& sources, const Period& period) {
     bilan.receiptsMonths =
         inMonthOrder(receiptsMonths, bilan.unreadableEntries > 0 ? &unreadableReceipts : nullptr);
 
-    // Debts of today: the program's own, with the owed lines' dates.
+    // Debts of today: the program's own, with the owed lines' dates, and
+    // each owed line's value summed in the age of its own date.
     const QList<float> debts = memberDebts(ledger, products, members.count());
     QList<DebtRow> rows(members.count() + 1);
+    QList<std::array<double, kDebtAges>> byAge(members.count() + 1);
     for (int n = 1; n <= ledger.count(); ++n) {
         const LedgerLine& line = ledger[n];
         if (line.isPaid() || !members.holds(line.member) || !products.holds(line.product))
@@ -197,6 +201,8 @@ Bilan makeBilan(const BilanSources& sources, const Period& period) {
             row.oldest = date;
             row.oldestText = line.date.trimmed();
         }
+        byAge[line.member][static_cast<int>(debtAgeOf(date, sources.today))] +=
+            static_cast<float>(double(products[line.product].price) * line.quantity);
     }
     for (int m = 1; m <= members.count(); ++m) {
         if (debts.value(m) == 0)
@@ -206,6 +212,19 @@ Bilan makeBilan(const BilanSources& sources, const Period& period) {
         row.name = memberName(members[m]);
         row.owed = debts[m];
         row.age = row.oldest ? static_cast<int>(row.oldest->daysTo(sources.today)) : 0;
+        // Each age rounded to the cent; what their sum lacks to the debt
+        // rounded to the cent (the lines' values added in another order and
+        // precision, each rounding apart) goes to the age of the largest
+        // amount, so that the ages add up to the debt shown.
+        qint64 aged = 0;
+        int largest = 0;
+        for (int a = 0; a < kDebtAges; ++a) {
+            row.byAge[a] = toCents(byAge[m][a]);
+            aged += row.byAge[a];
+            if (std::abs(row.byAge[a]) > std::abs(row.byAge[largest]))
+                largest = a;
+        }
+        row.byAge[largest] += toCents(row.owed) - aged;
         bilan.debtTotal += row.owed;
         bilan.debts.append(row);
     }
@@ -223,6 +242,31 @@ Bilan makeBilan(const BilanSources& sources, const Period& period) {
     return bilan;
 }
 
+DebtAge debtAgeOf(const std::optional<QDate>& date, QDate today) {
+    if (!date)
+        return DebtAge::Unreadable;
+    const qint64 age = date->daysTo(today);
+    return age < 30     ? DebtAge::Under30
+           : age < 90   ? DebtAge::Under90
+           : age <= 365 ? DebtAge::UpToYear
+                        : DebtAge::OverYear;
+}
+
+void DebtSum::add(const DebtRow& row) {
+    for (int a = 0; a < kDebtAges; ++a) {
+        cents += row.byAge[a];
+        byAge[a] += row.byAge[a];
+    }
+    lines += row.lines;
+}
+
+void DebtSum::add(const DebtSum& sum) {
+    cents += sum.cents;
+    for (int a = 0; a < kDebtAges; ++a)
+        byAge[a] += sum.byAge[a];
+    lines += sum.lines;
+}
+
 void sortDebts(QList<DebtRow>& debts, DebtOrder order) {
     std::sort(debts.begin(), debts.end(), [order](const DebtRow& a, const DebtRow& b) {
         if (order == DebtOrder::Age) {
@@ -230,8 +274,8 @@ void sortDebts(QList<DebtRow>& debts, DebtOrder order) {
                 return a.oldest.has_value();
             if (a.oldest && *a.oldest != *b.oldest)
                 return *a.oldest < *b.oldest;
-        } else if (a.owed != b.owed) {
-            return a.owed > b.owed;
+        } else if (order == DebtOrder::Amount && std::abs(a.owed) != std::abs(b.owed)) {
+            return std::abs(a.owed) > std::abs(b.owed);
         }
         const int byName = a.name.compare(b.name, Qt::CaseInsensitive);
         return byName != 0 ? byName < 0 : a.member < b.member;

@@ -9,6 +9,8 @@
 #include <QList>
 #include <QString>
 
+#include <array>
+#include <cmath>
 #include <optional>
 
 namespace vendalise {
@@ -76,6 +78,9 @@ struct ProductSales {
     QString name;
     double quantity = 0;
     double amount = 0;
+    // The register that books its sales: registerOf on the name as stored,
+    // untrimmed.
+    Register cashRegister = Register::Material;
 };
 
 // Money into a register: sales paid at once, settlements of debts,
@@ -96,6 +101,18 @@ struct ReceiptsMonth {
     Receipts registers[2];
 };
 
+// The ages of owed lines, each line by its own date as accounts receivable
+// are aged: under 30 days, 30 to 89, 90 to 365, over a year, and the lines
+// whose date cannot be read. A line dated after today is of the first age.
+enum class DebtAge { Under30, Under90, UpToYear, OverYear, Unreadable };
+constexpr int kDebtAges = 5;
+DebtAge debtAgeOf(const std::optional<QDate>& date, QDate today);
+
+// An amount in cents, rounded as the tables round it.
+inline qint64 toCents(double amount) {
+    return std::llround(amount * 100);
+}
+
 struct DebtRow {
     int member = 0;
     QString name; // "NOM Prénom"
@@ -104,6 +121,19 @@ struct DebtRow {
     QString oldestText;          // the oldest owed line's date as written
     std::optional<QDate> oldest; // unset when no owed line's date can be read
     int age = 0;                 // days from the oldest owed line to today
+    // The cents owed in each age (DebtAge), which add up to `owed` to the cent.
+    std::array<qint64, kDebtAges> byAge{};
+    bool isCredit() const { return owed < 0; }
+};
+
+// The sum of debt rows: their amount and their amounts by age, in cents,
+// and their owed lines.
+struct DebtSum {
+    qint64 cents = 0;
+    std::array<qint64, kDebtAges> byAge{};
+    int lines = 0;
+    void add(const DebtRow& row);
+    void add(const DebtSum& sum);
 };
 
 struct StockRow {
@@ -161,9 +191,10 @@ struct Bilan {
 // counted apart ("Date illisible") in every period.
 Bilan makeBilan(const BilanSources& sources, const Period& period);
 
-// Sorts the debts by amount (largest first) or by age (oldest first; those
-// whose date cannot be read last), equal ones by name.
-enum class DebtOrder { Amount, Age };
+// Sorts the debts by amount (largest first, a credit by its size, so that
+// the largest credit comes first among the credits), by age (oldest first;
+// those whose date cannot be read last) or by name; equal ones by name.
+enum class DebtOrder { Amount, Age, Name };
 void sortDebts(QList<DebtRow>& debts, DebtOrder order);
 
 QString entryKindText(ReadEntry::Kind kind);

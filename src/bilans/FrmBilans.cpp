@@ -107,8 +107,7 @@ FrmBilans::FrmBilans(App& app) : Window(app, QStringLiteral("FrmBilans"), 14400,
     layOut(receipts, {frame(TableEncaissements)}, {ChartEncaissements}, LabelNoteEncaissements);
     QWidget* debts = page(QStringLiteral("Dettes"));
     TableDettes = addSheetTable(debts, QStringLiteral("TableDettes"));
-    TableDettes->horizontalHeader()->setToolTip(
-        QStringLiteral("Cliquer « Montant dû » ou « Âge (jours) » pour trier"));
+    TableDettes->horizontalHeader()->setToolTip(debtSortText());
     ChartDettesAge = addChart(debts, QStringLiteral("ChartDettesAge"));
     ChartDebiteurs = addChart(debts, QStringLiteral("ChartDebiteurs"));
     LabelNoteDettes = addNote(debts, QStringLiteral("LabelNoteDettes"));
@@ -253,14 +252,12 @@ void FrmBilans::showFigures() {
                                                        unreadable.join(QStringLiteral(", ")));
 }
 
-// "Montant dû" sorts by amount, "Plus ancienne" and "Âge (jours)" by age.
+// The order of the header clicked, whatever its column's place.
 void FrmBilans::sortDebts(int column) {
-    if (column == 1)
-        debtOrder_ = DebtOrder::Amount;
-    else if (column == 3 || column == 4)
-        debtOrder_ = DebtOrder::Age;
-    else
+    const std::optional<DebtOrder> order = debtOrderOf(debtsSheet(bilan_).headers.value(column));
+    if (!order)
         return;
+    debtOrder_ = *order;
     vendalise::sortDebts(bilan_.debts, debtOrder_);
     showSheet(TableDettes, debtsSheet(bilan_));
 }

@@ -15,6 +15,27 @@ QString registerName(int r) {
     return r == 1 ? kDrinks : kMaterial;
 }
 
+QString registerName(Register r) {
+    return registerName(static_cast<int>(r));
+}
+
+// The headers of the "Dettes" table but its ages.
+const QString kDebtorHeader = QStringLiteral("Adhérent");
+const QString kOwedHeader = QStringLiteral("Montant dû");
+const QString kOwedLinesHeader = QStringLiteral("Lignes dues");
+const QString kOldestHeader = QStringLiteral("Plus ancienne");
+const QString kAgeHeader = QStringLiteral("Âge (jours)");
+
+// A row of the "Dettes" table: its first cell, the amount, lines and ages,
+// then the oldest line's date and age (a total has neither).
+QList<Cell> debtCells(Cell first, const DebtSum& sum, Cell oldest = {}, Cell age = {}) {
+    QList<Cell> row{std::move(first), Cell::money(sum.cents / 100.0), Cell::integer(sum.lines)};
+    for (const qint64 cents : sum.byAge)
+        row.append(Cell::money(cents / 100.0));
+    row << std::move(oldest) << std::move(age);
+    return row;
+}
+
 Cell monthCell(const std::optional<QDate>& month) {
     return month ? Cell::month(*month) : Cell::of(kUnreadableDate);
 }
@@ -145,10 +166,8 @@ Sheet productsSheet(const Bilan& bilan) {
     double quantity = 0;
     double amount = 0;
     for (const ProductSales& product : bilan.products) {
-        sheet.rows.append(
-            {Cell::of(product.name),
-             Cell::of(registerOf(product.name) == Register::Drinks ? kDrinks : kMaterial),
-             Cell::quantity(product.quantity), Cell::money(product.amount)});
+        sheet.rows.append({Cell::of(product.name), Cell::of(registerName(product.cashRegister)),
+                           Cell::quantity(product.quantity), Cell::money(product.amount)});
         quantity += product.quantity;
         amount += product.amount;
     }
@@ -193,28 +212,82 @@ Sheet receiptsSheet(const Bilan& bilan) {
     return sheet;
 }
 
+QString debtAgeText(DebtAge age) {
+    switch (age) {
+    case DebtAge::Under30:
+        return QStringLiteral("< 30 j");
+    case DebtAge::Under90:
+        return QStringLiteral("30 à 90 j");
+    case DebtAge::UpToYear:
+        return QStringLiteral("90 j à 1 an");
+    case DebtAge::OverYear:
+        return QStringLiteral("> 1 an");
+    case DebtAge::Unreadable:
+        break;
+    }
+    return kUnreadableDate;
+}
+
+std::optional<DebtOrder> debtOrderOf(const QString& header) {
+    if (header == kDebtorHeader)
+        return DebtOrder::Name;
+    if (header == kOldestHeader || header == kAgeHeader)
+        return DebtOrder::Age;
+    if (header == kOwedHeader)
+        return DebtOrder::Amount;
+    for (int a = 0; a < kDebtAges; ++a)
+        if (header == debtAgeText(DebtAge(a)))
+            return DebtOrder::Amount;
+    return std::nullopt;
+}
+
+QString debtSortText() {
+    return QStringLiteral("Trier : cliquer « %1 » (par nom), « %2 » ou un âge (par montant), "
+                          "« %3 » ou « %4 » (par âge)")
+        .arg(kDebtorHeader, kOwedHeader, kOldestHeader, kAgeHeader);
+}
+
+// The debtors, then, under "Avoirs", the members in credit; the totals of
+// both and their sum, the debts' total (a credit is a debt below zero).
+// Amounts are each member's rounded to the cent, so that the totals add up
+// to the rows above them.
 Sheet debtsSheet(const Bilan& bilan) {
     Sheet sheet{QStringLiteral("Dettes"),
-                {QStringLiteral("Adhérent"), QStringLiteral("Montant dû"),
-                 QStringLiteral("Lignes dues"), QStringLiteral("Plus ancienne"),
-                 QStringLiteral("Âge (jours)")},
+                {kDebtorHeader, kOwedHeader, kOwedLinesHeader},
                 {},
-                1,
+                2,
                 QStringLiteral("Dettes d'aujourd'hui, au prix unitaire actuel, quelle que soit "
-                               "la période.")};
+                               "la période ; chaque ligne due est comptée selon son âge.")};
     sheet.nameColumn = 0;
-    int lines = 0;
+    for (int a = 0; a < kDebtAges; ++a)
+        sheet.headers.append(debtAgeText(DebtAge(a)));
+    sheet.headers << kOldestHeader << kAgeHeader;
+    DebtSum sums[2]; // debts, credits
+    QList<QList<Cell>> groups[2];
     for (const DebtRow& debt : bilan.debts) {
-        sheet.rows.append({Cell::of(debt.name), Cell::money(debt.owed), Cell::integer(debt.lines),
-                           debt.lines == 0 ? Cell{} : dateCell(debt.oldest, debt.oldestText),
-                           debt.oldest ? Cell::integer(debt.age) : Cell{}});
-        lines += debt.lines;
+        const int group = debt.isCredit() ? 1 : 0;
+        DebtSum row;
+        row.add(debt);
+        sums[group].add(debt);
+        groups[group].append(
+            debtCells(Cell::of(debt.name), row,
+                      debt.lines == 0 ? Cell{} : dateCell(debt.oldest, debt.oldestText),
+                      debt.oldest ? Cell::integer(debt.age) : Cell{}));
     }
-    sheet.rows.append({Cell::of(QStringLiteral("Total")),
-                       Cell::money(bilan.debtTotal),
-                       Cell::integer(lines),
-                       {},
-                       {}});
+    sheet.rows = groups[0];
+    DebtSum total = sums[0];
+    if (!groups[1].isEmpty()) {
+        sheet.rows.append(QList<Cell>(sheet.headers.size()));
+        sheet.rows.last()[0] = Cell::of(QStringLiteral("Avoirs"));
+        sheet.rows << groups[1];
+        total.add(sums[1]);
+    }
+    sheet.rows.append(debtCells(Cell::of(QStringLiteral("Total des dettes")), sums[0]));
+    if (!groups[1].isEmpty()) {
+        sheet.rows.append(debtCells(Cell::of(QStringLiteral("Total des avoirs")), sums[1]));
+        sheet.totalRows = 3;
+    }
+    sheet.rows.append(debtCells(Cell::of(QStringLiteral("Total")), total));
     return sheet;
 }
 

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <cmath>
+#include <optional>
 
 namespace vendalise {
 
@@ -59,6 +60,16 @@ Sheet productsSheet(const Bilan& bilan);
 Sheet receiptsSheet(const Bilan& bilan);
 Sheet debtsSheet(const Bilan& bilan);
 Sheet stockSheet(const Bilan& bilan);
+
+// The name of an age of owed lines, as the "Dettes" table and its chart
+// head it: "< 30 j" ... "> 1 an", "Date illisible".
+QString debtAgeText(DebtAge age);
+// The order a click on a header of the "Dettes" table sorts the debts in:
+// "Adhérent" by name, the amounts by amount, "Plus ancienne" and "Âge
+// (jours)" by age; none for a header that does not sort.
+std::optional<DebtOrder> debtOrderOf(const QString& header);
+// Which headers of the "Dettes" table sort, as the window tells it.
+QString debtSortText();
 
 // The text of a cell as the window and the print show it: amounts with two
 // decimals and "€", dates dd/mm/yyyy, months by their French name.

@@ -114,18 +114,19 @@ TEST(BilanCharts, TheBarsAreTheTablesRows) {
             EXPECT_LE(money.series[3].values[m], 0);
         }
 
-        // Debts are today's: by age, every debt with a readable date in one
-        // bar; the ten largest, as the table sorted by amount.
+        // Debts are today's: by age, the "Total des dettes" row's ages
+        // (the unreadable one when it holds some); the ten largest, as the
+        // table sorted by amount.
         const Sheet debts = debtsSheet(bilan);
         const ChartData ages = debtsByAgeChart(bilan);
-        double dated = 0;
-        for (const DebtRow& debt : bilan.debts)
-            dated += debt.oldest ? debt.owed : 0;
-        EXPECT_NEAR(ages.series[0].values[0] + ages.series[0].values[1] + ages.series[0].values[2] +
-                        ages.series[0].values[3],
-                    dated, 0.05);
+        const QList<Cell>& owed = debts.rows[debts.rows.size() - debts.totalRows];
+        ASSERT_EQ(owed[0].text, u"Total des dettes"_s);
+        EXPECT_EQ(ages.categories, debts.headers.mid(3, 5));
+        for (qsizetype a = 0; a < ages.categories.size(); ++a)
+            EXPECT_EQ(ages.series[0].values[a], owed[3 + a].number);
         const ChartData debtors = topDebtorsChart(bilan);
-        ASSERT_EQ(debtors.categories.size(), std::min<qsizetype>(10, debts.rows.size() - 1));
+        ASSERT_EQ(debtors.categories.size(),
+                  std::min<qsizetype>(10, debts.rows.size() - debts.totalRows));
         for (qsizetype i = 0; i < debtors.categories.size(); ++i) {
             EXPECT_EQ(debtors.categories[i], debts.rows[i][0].text);
             EXPECT_EQ(debtors.series[0].values[i], number(debts, i, 1));
@@ -143,27 +144,42 @@ TEST(BilanCharts, AnEmptyPeriodHasNoBarsAndSaysSo) {
     EXPECT_EQ(shortMonthText(QDate(2008, 8, 1)), u"août 2008"_s);
 }
 
-TEST(BilanCharts, DebtsFallInTheBarOfTheirOldestLinesAge) {
-    Bilan bilan;
-    const auto owing = [&](int age, float owed, bool dated = true) {
-        DebtRow debt;
-        debt.member = int(bilan.debts.size()) + 1;
-        debt.name = u"M%1"_s.arg(debt.member);
-        debt.owed = owed;
-        debt.age = age;
-        if (dated)
-            debt.oldest = QDate(2008, 6, 30).addDays(-age);
-        bilan.debts.append(debt);
+// The bars by age are the debtors' owed lines, each at its own age; a member
+// in credit is in neither chart, and "Date illisible" has a bar only when
+// a line's date cannot be read.
+TEST(BilanCharts, DebtsByTheAgeOfEachLineAndOnlyMembersWhoOwe) {
+    BilanSources sources;
+    sources.today = QDate(2008, 6, 30);
+    sources.products.records.append({u"Article"_s, 1, 1});
+    for (const QString& name : {u"UN"_s, u"DEUX"_s, u"AVOIR"_s})
+        sources.members.records.append({name, u"Prénom"_s});
+    const auto line = [&](int age, qint16 member, float quantity) {
+        const QDate day = sources.today.addDays(-age);
+        sources.ledger.records.append({dateText(day), 1, member, quantity, kOwed});
+        sources.lineDates.resize(sources.ledger.count() + 1);
+        sources.lineDates[sources.ledger.count()] = day;
     };
-    owing(0, 1);
-    owing(29, 2);
-    owing(30, 4);
-    owing(89, 8);
-    owing(90, 16);
-    owing(365, 32);
-    owing(366, 64);
-    owing(0, 128, false);
-    EXPECT_EQ(debtsByAgeChart(bilan).series[0].values, (QList<double>{3, 12, 48, 64}));
+    line(400, 1, 1);
+    line(10, 1, 2);
+    line(40, 1, 4);
+    line(100, 2, 8);
+    line(5, 3, -16);
+    line(500, 3, 1);
+    Bilan bilan = makeBilan(sources, Period::all());
+    ChartData ages = debtsByAgeChart(bilan);
+    EXPECT_EQ(ages.categories,
+              (QStringList{u"< 30 j"_s, u"30 à 90 j"_s, u"90 j à 1 an"_s, u"> 1 an"_s}));
+    EXPECT_EQ(ages.series[0].values, (QList<double>{2, 4, 8, 1}));
+    const ChartData debtors = topDebtorsChart(bilan);
+    EXPECT_EQ(debtors.categories, (QStringList{u"DEUX Prénom"_s, u"UN Prénom"_s}));
+    EXPECT_EQ(debtors.series[0].values, (QList<double>{8, 7}));
+
+    sources.ledger.records.append({u"hier"_s, 1, 2, 32, kOwed});
+    sources.lineDates.append(std::nullopt);
+    bilan = makeBilan(sources, Period::all());
+    ages = debtsByAgeChart(bilan);
+    EXPECT_EQ(ages.categories.last(), u"Date illisible"_s);
+    EXPECT_EQ(ages.series[0].values, (QList<double>{2, 4, 8, 1, 32}));
 }
 
 } // namespace

@@ -8,12 +8,14 @@
 #include "members/MemberTable.h"
 #include "platform/Cp1252.h"
 #include "platform/NumberForm.h"
+#include "RealisticClub.h"
 #include "sales/Ledger.h"
 #include "TestProgram.h"
 
 #include "TestHelpers.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 
 namespace vendalise {
 namespace {
@@ -190,6 +192,248 @@ TEST_F(BilansOfAClub, DebtsGiveTheOldestOwedLineAndSortByAmountOrAge) {
     EXPECT_TRUE(
         std::is_sorted(bilan.debts.cbegin(), bilan.debts.cend(),
                        [](const DebtRow& a, const DebtRow& b) { return *a.oldest < *b.oldest; }));
+}
+
+// Sources held in memory: products, members and ledger lines with their dates.
+struct Club {
+    BilanSources sources;
+    explicit Club(QDate today) { sources.today = today; }
+    int product(const QString& name, float price, float stock = 10) {
+        sources.products.records.append({name, price, stock});
+        return int(sources.products.count());
+    }
+    int member(const QString& name) {
+        sources.members.records.append({name, u"Prénom"_s});
+        return int(sources.members.count());
+    }
+    // A line `age` days before today, or whose date cannot be read.
+    void line(std::optional<int> age, int product, int member, float quantity,
+              qint16 paid = kOwed) {
+        const std::optional<QDate> day =
+            age ? std::optional(sources.today.addDays(-*age)) : std::nullopt;
+        sources.ledger.records.append(
+            {day ? dateText(*day) : u"hier"_s, qint16(product), qint16(member), quantity, paid});
+        sources.lineDates.resize(sources.ledger.count() + 1);
+        sources.lineDates[sources.ledger.count()] = day;
+    }
+};
+
+const DebtRow& debtOf(const Bilan& bilan, int member) {
+    const auto row = std::find_if(bilan.debts.cbegin(), bilan.debts.cend(),
+                                  [member](const DebtRow& d) { return d.member == member; });
+    EXPECT_NE(row, bilan.debts.cend()) << member;
+    return *row;
+}
+
+// The texts of a sheet's row.
+QStringList textsOf(const QList<Cell>& row) {
+    QStringList texts;
+    for (const Cell& cell : row)
+        texts.append(cellText(cell));
+    return texts;
+}
+
+// Each owed line counts in the age of its own date, whatever the member's
+// oldest line: the bounds 29/30, 89/90, 365/366 days, a line dated after
+// today with the youngest, a date that cannot be read apart.
+TEST(DebtAges, EachOwedLineCountsAtItsOwnAge) {
+    Club club(QDate(2008, 6, 30));
+    const int unit = club.product(u"Article"_s, 1);
+    const int one = club.member(u"UN"_s);
+    club.line(0, unit, one, 1);
+    club.line(29, unit, one, 2);
+    club.line(-3, unit, one, 4);
+    club.line(30, unit, one, 8);
+    club.line(89, unit, one, 16);
+    club.line(90, unit, one, 32);
+    club.line(365, unit, one, 64);
+    club.line(366, unit, one, 128);
+    club.line(std::nullopt, unit, one, 256);
+    club.line(400, unit, one, 512, kPaid);
+    const Bilan bilan = makeBilan(club.sources, Period::all());
+    ASSERT_EQ(bilan.debts.size(), 1);
+    const DebtRow& debt = bilan.debts[0];
+    EXPECT_EQ(debt.owed, 511);
+    EXPECT_EQ(debt.byAge, (std::array<qint64, kDebtAges>{700, 2400, 9600, 12800, 25600}));
+    EXPECT_EQ(debt.age, 366);
+    const Sheet sheet = debtsSheet(bilan);
+    EXPECT_EQ(sheet.headers,
+              (QStringList{u"Adhérent"_s, u"Montant dû"_s, u"Lignes dues"_s, u"< 30 j"_s,
+                           u"30 à 90 j"_s, u"90 j à 1 an"_s, u"> 1 an"_s, u"Date illisible"_s,
+                           u"Plus ancienne"_s, u"Âge (jours)"_s}));
+    ASSERT_EQ(sheet.rows.size(), 3);
+    EXPECT_EQ(sheet.totalRows, 2);
+    EXPECT_EQ(textsOf(sheet.rows[0]),
+              (QStringList{u"UN Prénom"_s, u"511,00 €"_s, u"9"_s, u"7,00 €"_s, u"24,00 €"_s,
+                           u"96,00 €"_s, u"128,00 €"_s, u"256,00 €"_s, u"30/06/2007"_s, u"366"_s}));
+    EXPECT_EQ(textsOf(sheet.rows[1]),
+              (QStringList{u"Total des dettes"_s, u"511,00 €"_s, u"9"_s, u"7,00 €"_s, u"24,00 €"_s,
+                           u"96,00 €"_s, u"128,00 €"_s, u"256,00 €"_s, u""_s, u""_s}));
+    EXPECT_EQ(sheet.rows[2][0].text, u"Total"_s);
+    EXPECT_EQ(textsOf(sheet.rows[2]).mid(1), textsOf(sheet.rows[1]).mid(1));
+}
+
+// Ages rounded apart lack what the debt rounded whole has: the cent goes to
+// the age of the largest amount, and the ages add up to the debt shown.
+TEST(DebtAges, AddUpToTheDebtToTheCent) {
+    Club club(QDate(2008, 6, 30));
+    // 0.005 in single precision is a little less than half a cent.
+    const int half = club.product(u"Demi-centime"_s, 0.005f);
+    const int one = club.member(u"UN"_s);
+    club.line(1, half, one, 1);
+    club.line(40, half, one, 2);
+    club.line(400, half, one, 1);
+    const Bilan bilan = makeBilan(club.sources, Period::all());
+    ASSERT_EQ(bilan.debts.size(), 1);
+    EXPECT_EQ(toCents(bilan.debts[0].owed), 2);
+    EXPECT_EQ(bilan.debts[0].byAge, (std::array<qint64, kDebtAges>{0, 2, 0, 0, 0}));
+}
+
+// Over the realistic club's two seasons: every member's ages add up to the
+// program's own debt, and each age holds that member's owed lines of that
+// age (give or take the cent the rounding moves).
+TEST(DebtAges, OfEveryMemberOfARealClub) {
+    const testing::RealisticClub club = testing::realisticClub();
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    ASSERT_TRUE(testing::writeClub(club, folder.path()));
+    DataFiles files;
+    ASSERT_TRUE(files.setCurrent(folder.path()));
+    const BilanSources sources = readBilanSources(files, club.threshold, club.today, {});
+    const Bilan bilan = makeBilan(sources, Period::all());
+    const QList<float> debts =
+        memberDebts(sources.ledger, sources.products, sources.members.count());
+    QList<std::array<double, kDebtAges>> expected(club.members.size() + 1);
+    for (const testing::RealisticClub::Sale& sale : club.sales) {
+        if (!sale.owedToday())
+            continue;
+        const qint64 age = sale.day.daysTo(club.today);
+        const int at = age < 30 ? 0 : age < 90 ? 1 : age < 366 ? 2 : 3;
+        expected[sale.member][at] +=
+            float(double(club.products[sale.product - 1].price) * sale.quantity);
+    }
+    int listed = 0;
+    for (int m = 1; m <= club.members.size(); ++m) {
+        SCOPED_TRACE(m);
+        if (debts[m] == 0)
+            continue;
+        ++listed;
+        const DebtRow& debt = debtOf(bilan, m);
+        qint64 sum = 0;
+        for (int a = 0; a < kDebtAges; ++a) {
+            sum += debt.byAge[a];
+            EXPECT_LE(std::abs(debt.byAge[a] - toCents(expected[m][a])), 1) << a;
+        }
+        EXPECT_EQ(sum, toCents(debts[m]));
+    }
+    EXPECT_EQ(bilan.debts.size(), listed);
+    // The table's total is the debt report's: the sum of every member's debt.
+    const Sheet sheet = debtsSheet(bilan);
+    EXPECT_EQ(sheet.rows.last()[1].number, Cell::money(bilan.debtTotal).number);
+}
+
+// A member in credit is listed apart, under "Avoirs", sorted within its
+// group; the totals of the debts and of the credits make the total.
+TEST(DebtAges, CreditsApartAndTotalsAddingUp) {
+    Club club(QDate(2008, 6, 30));
+    const int sweat = club.product(u"Sweat"_s, 32);
+    const int beer = club.product(u"*Bière"_s, 2.5f);
+    const int anne = club.member(u"ANNE"_s);
+    const int bob = club.member(u"BOB"_s);
+    const int carl = club.member(u"CARL"_s);
+    const int dana = club.member(u"DANA"_s);
+    club.line(10, beer, anne, 4);  // owes 10
+    club.line(200, sweat, bob, 1); // owes 32
+    club.line(5, sweat, carl, -1); // a sweat brought back: -32
+    club.line(400, beer, carl, 2); // less 5 owed: -27
+    club.line(3, beer, dana, -20); // -50
+    Bilan bilan = makeBilan(club.sources, Period::all());
+    EXPECT_DOUBLE_EQ(bilan.debtTotal, 10 + 32 - 27 - 50);
+    const auto names = [](const Sheet& sheet) {
+        QStringList first;
+        for (const QList<Cell>& row : sheet.rows)
+            first.append(cellText(row[0]));
+        return first;
+    };
+    // By amount, a credit by its size.
+    const Sheet sheet = debtsSheet(bilan);
+    EXPECT_EQ(names(sheet), (QStringList{u"BOB Prénom"_s, u"ANNE Prénom"_s, u"Avoirs"_s,
+                                         u"DANA Prénom"_s, u"CARL Prénom"_s, u"Total des dettes"_s,
+                                         u"Total des avoirs"_s, u"Total"_s}));
+    EXPECT_EQ(sheet.totalRows, 3);
+    EXPECT_EQ(textsOf(sheet.rows[4]),
+              (QStringList{u"CARL Prénom"_s, u"-27,00 €"_s, u"2"_s, u"-32,00 €"_s, u"0,00 €"_s,
+                           u"0,00 €"_s, u"5,00 €"_s, u"0,00 €"_s,
+                           dateText(QDate(2008, 6, 30).addDays(-400)), u"400"_s}));
+    EXPECT_EQ(textsOf(sheet.rows[5]).mid(0, 8),
+              (QStringList{u"Total des dettes"_s, u"42,00 €"_s, u"2"_s, u"10,00 €"_s, u"0,00 €"_s,
+                           u"32,00 €"_s, u"0,00 €"_s, u"0,00 €"_s}));
+    EXPECT_EQ(textsOf(sheet.rows[6]).mid(0, 8),
+              (QStringList{u"Total des avoirs"_s, u"-77,00 €"_s, u"3"_s, u"-82,00 €"_s, u"0,00 €"_s,
+                           u"0,00 €"_s, u"5,00 €"_s, u"0,00 €"_s}));
+    EXPECT_EQ(textsOf(sheet.rows[7]).mid(0, 8),
+              (QStringList{u"Total"_s, u"-35,00 €"_s, u"5"_s, u"-72,00 €"_s, u"0,00 €"_s,
+                           u"32,00 €"_s, u"5,00 €"_s, u"0,00 €"_s}));
+    // By age, oldest first, and by name, in each group.
+    sortDebts(bilan.debts, DebtOrder::Age);
+    EXPECT_EQ(names(debtsSheet(bilan)).mid(0, 5),
+              (QStringList{u"BOB Prénom"_s, u"ANNE Prénom"_s, u"Avoirs"_s, u"CARL Prénom"_s,
+                           u"DANA Prénom"_s}));
+    sortDebts(bilan.debts, DebtOrder::Name);
+    EXPECT_EQ(names(debtsSheet(bilan)).mid(0, 5),
+              (QStringList{u"ANNE Prénom"_s, u"BOB Prénom"_s, u"Avoirs"_s, u"CARL Prénom"_s,
+                           u"DANA Prénom"_s}));
+}
+
+// A click on a header sorts by what its column holds, wherever it stands.
+TEST(DebtAges, EachHeaderSortsByWhatItsColumnHolds) {
+    const QStringList headers = debtsSheet(Bilan{}).headers;
+    QStringList sorting[3];
+    for (const QString& header : headers)
+        if (const std::optional<DebtOrder> order = debtOrderOf(header))
+            sorting[int(*order)].append(header);
+    EXPECT_EQ(sorting[int(DebtOrder::Amount)],
+              (QStringList{u"Montant dû"_s, u"< 30 j"_s, u"30 à 90 j"_s, u"90 j à 1 an"_s,
+                           u"> 1 an"_s, u"Date illisible"_s}));
+    EXPECT_EQ(sorting[int(DebtOrder::Age)], (QStringList{u"Plus ancienne"_s, u"Âge (jours)"_s}));
+    EXPECT_EQ(sorting[int(DebtOrder::Name)], QStringList{u"Adhérent"_s});
+    EXPECT_FALSE(debtOrderOf(u"Lignes dues"_s).has_value());
+}
+
+// A product's register is the one that books its sales: the name as stored,
+// a leading blank and all.
+TEST(ProductRegisters, AreThoseThatBookTheSales) {
+    Club club(QDate(2008, 6, 30));
+    const int water = club.product(u" *Eau"_s, 1);
+    const int shirt = club.product(u"Maillot*XL"_s, 20);
+    const int beer = club.product(u"*Bière"_s, 2);
+    const int one = club.member(u"UN"_s);
+    club.line(1, water, one, 3);
+    club.line(1, shirt, one, 1);
+    club.line(1, beer, one, 5);
+    const Bilan bilan = makeBilan(club.sources, Period::all());
+    EXPECT_EQ(bilan.salesTotal.registers[0].amount, 23);
+    EXPECT_EQ(bilan.salesTotal.registers[1].amount, 10);
+    QStringList rows;
+    for (const QList<Cell>& row : productsSheet(bilan).rows)
+        rows.append(cellText(row[0]) + u" | "_s + cellText(row[1]));
+    EXPECT_EQ(rows, (QStringList{u"Maillot*XL | Caisse matériel"_s, u"*Bière | Caisse boissons"_s,
+                                 u"*Eau | Caisse matériel"_s, u"Total | "_s}));
+}
+
+// "À commander": a stock at the threshold is to be ordered, one above it
+// is not.
+TEST(StockSheet, MarksAStockAtOrBelowTheThreshold) {
+    Club club(QDate(2008, 6, 30));
+    club.sources.threshold = 5;
+    club.product(u"A"_s, 1, 4);
+    club.product(u"B"_s, 1, 5);
+    club.product(u"C"_s, 1, 6);
+    const Sheet sheet = stockSheet(makeBilan(club.sources, Period::all()));
+    QStringList marks;
+    for (const QList<Cell>& row : sheet.rows)
+        marks.append(cellText(row[0]) + u" "_s + cellText(row[4]));
+    EXPECT_EQ(marks, (QStringList{u"A à commander"_s, u"B à commander"_s, u"C "_s, u"Total "_s}));
 }
 
 TEST(CashEntriesRead, EveryKindWithItsDateWhoAndAmounts) {
