@@ -56,8 +56,12 @@ QChart* makeChart(const ChartData& data, const QFont& font) {
         auto* set = new QBarSet(data.series[i].name);
         for (const double value : data.series[i].values)
             *set << value;
-        set->setColor(kColours[i % std::size(kColours)]);
-        set->setBorderColor(kColours[i % std::size(kColours)].darker(130));
+        const bool lighter = data.series[i].lighter && i > 0;
+        QColor colour = kColours[(lighter ? i - 1 : i) % std::size(kColours)];
+        if (lighter)
+            colour = colour.lighter(190);
+        set->setColor(colour);
+        set->setBorderColor(colour.darker(130));
         series->append(set);
     }
     chart->addSeries(series);

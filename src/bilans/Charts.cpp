@@ -85,6 +85,26 @@ ChartData receiptsChart(const Bilan& bilan) {
     return chart;
 }
 
+ChartData seasonsChart(const SeasonComparison& comparison, Compared what) {
+    static const QLocale french(QLocale::French, QLocale::France);
+    ChartData chart{what == Compared::Sales
+                        ? QStringLiteral("Ventes par mois, deux saisons")
+                        : QStringLiteral("Encaissements par mois, deux saisons"),
+                    ChartData::Kind::Bars,
+                    {},
+                    {}};
+    for (int m = 0; m < 12; ++m)
+        chart.categories.append(french.monthName(calendarMonth(m), QLocale::ShortFormat));
+    for (const SeasonFigures& season : comparison.seasons) {
+        ChartData::Series series{
+            QStringLiteral("Saison ") + seasonYears(season.period), {}, !chart.series.isEmpty()};
+        for (const SeasonAmounts& month : season.months)
+            series.values.append(cents(month.of(what)[2]));
+        chart.series.append(series);
+    }
+    return chart;
+}
+
 ChartData debtsByAgeChart(const Bilan& bilan) {
     ChartData chart{QStringLiteral("Dettes selon leur âge"),
                     ChartData::Kind::Bars,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bilans/Comparison.h"
 #include "bilans/Figures.h"
 
 #include <QList>
@@ -19,6 +20,9 @@ struct ChartData {
     struct Series {
         QString name;
         QList<double> values;
+        // Drawn in the colour of the series before it, lighter: the same
+        // figures at an earlier time.
+        bool lighter = false;
     };
     QList<Series> series;
     bool empty() const;
@@ -38,6 +42,10 @@ ChartData receiptsChart(const Bilan& bilan);
 ChartData debtsByAgeChart(const Bilan& bilan);
 // The ten members who owe the most (members in credit owe nothing).
 ChartData topDebtorsChart(const Bilan& bilan);
+
+// The two seasons' amounts (both registers) by month, side by side, the
+// one before lighter; the months without a year, as they stand for two.
+ChartData seasonsChart(const SeasonComparison& comparison, Compared what);
 
 // A month as the charts name it: "sept. 2007".
 QString shortMonthText(QDate month);

@@ -149,7 +149,12 @@ void writeChart(lxw_workbook* book, lxw_worksheet* worksheet, const QString& she
         lxw_chart_series* series =
             chart_add_series(chart, categories.constData(), values.constData());
         chart_series_set_name_range(series, sheetUtf8.constData(), 0, lxw_col_t(column + 1 + s));
-        lxw_chart_fill fill{colours[s % 4], 0, 0};
+        // A lighter series: the colour of the one before it, halfway to white.
+        const bool lighter = data.series[s].lighter && s > 0;
+        lxw_color_t colour = colours[(lighter ? s - 1 : s) % 4];
+        if (lighter)
+            colour = (colour >> 1 & 0x7F7F7F) + 0x808080;
+        lxw_chart_fill fill{colour, 0, 0};
         chart_series_set_fill(series, &fill);
     }
     chart_title_set_name(chart, data.title.toUtf8().constData());

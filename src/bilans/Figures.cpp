@@ -56,6 +56,16 @@ Period Period::season(QDate day) {
     return {QDate(start, 9, 1), QDate(start + 1, 8, 31)};
 }
 
+bool Period::isSeason() const {
+    return from.isValid() && from.month() == 9 && from.day() == 1 &&
+           to == QDate(from.year() + 1, 8, 31);
+}
+
+Period Period::previousSeason(const Period& shown, QDate today) {
+    const Period current = shown.isSeason() ? shown : season(today);
+    return season(current.from.addDays(-1));
+}
+
 Period Period::year(QDate day) {
     return {QDate(day.year(), 1, 1), QDate(day.year(), 12, 31)};
 }

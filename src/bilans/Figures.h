@@ -27,6 +27,11 @@ struct Period {
     static Period all() { return {}; }
     // 1 September to 31 August, the season in which the day falls.
     static Period season(QDate day);
+    // From a 1 September to the 31 August after it, however it was chosen.
+    bool isSeason() const;
+    // The season before the one shown, or before today's when the period
+    // shown is not a season.
+    static Period previousSeason(const Period& shown, QDate today);
     // The calendar year of the day.
     static Period year(QDate day);
 };

@@ -10,6 +10,7 @@
 #include "platform/NumberForm.h"
 #include "platform/QtSettings.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QBoxLayout>
@@ -58,11 +59,20 @@ FrmBilans::FrmBilans(App& app) : Window(app, QStringLiteral("FrmBilans"), 14400,
     CmdSaison = addButton(QStringLiteral("CmdSaison"), QStringLiteral("Saison"),
                           QStringLiteral("Du 1er septembre au 31 août, la saison en cours"),
                           twips(4140, 180, 1200, 420));
+    CmdSaisonPrecedente =
+        addButton(QStringLiteral("CmdSaisonPrecedente"), QStringLiteral("Saison précédente"),
+                  QStringLiteral("La saison d'avant celle affichée"), twips(5460, 180, 1860, 420));
     CmdAnnee = addButton(QStringLiteral("CmdAnnee"), QStringLiteral("Année"),
-                         QStringLiteral("L'année civile en cours"), twips(5460, 180, 1200, 420));
+                         QStringLiteral("L'année civile en cours"), twips(7440, 180, 1200, 420));
     CmdTout = addButton(QStringLiteral("CmdTout"), QStringLiteral("Tout"),
-                        QStringLiteral("Toutes les dates"), twips(6780, 180, 1200, 420));
-    LabelIllisible = addLabel(QStringLiteral("LabelIllisible"), {}, twips(8160, 150, 6000, 540));
+                        QStringLiteral("Toutes les dates"), twips(8760, 180, 1200, 420));
+    CheckComparer = addCheckBox(QStringLiteral("CheckComparer"),
+                                QStringLiteral("Comparer à la saison précédente"),
+                                twips(10140, 180, 3300, 420));
+    CheckComparer->setToolTip(QStringLiteral(
+        "Ventes et encaissements de la saison affichée, mois par mois, à côté de ceux de la "
+        "saison d'avant"));
+    LabelIllisible = addLabel(QStringLiteral("LabelIllisible"), {}, twips(7080, 9180, 5400, 540));
     LabelIllisible->setWordWrap(true);
 
     TabVues = new QTabWidget(this);
@@ -156,11 +166,14 @@ FrmBilans::FrmBilans(App& app) : Window(app, QStringLiteral("FrmBilans"), 14400,
     auto* window = new QVBoxLayout(this);
     window->setContentsMargins(twipsToPixels(240), twipsToPixels(150), twipsToPixels(240),
                                twipsToPixels(150));
-    window->addLayout(
-        row({LabelDu, TextDu, LabelAu, TextAu, CmdSaison, CmdAnnee, CmdTout}, LabelIllisible));
+    QHBoxLayout* top = row({LabelDu, TextDu, LabelAu, TextAu, CmdSaison, CmdSaisonPrecedente,
+                            CmdAnnee, CmdTout, CheckComparer},
+                           nullptr);
+    top->addStretch(1);
+    window->addLayout(top);
     window->addWidget(TabVues, 1);
-    QHBoxLayout* bottom = row({ComboFormat, CmdExporter, CmdImprimer, CmdExporterImage}, nullptr);
-    bottom->addStretch(1);
+    QHBoxLayout* bottom =
+        row({ComboFormat, CmdExporter, CmdImprimer, CmdExporterImage}, LabelIllisible);
     bottom->addWidget(CmdRetour);
     keepSize(CmdRetour);
     window->addLayout(bottom);
@@ -173,9 +186,12 @@ FrmBilans::FrmBilans(App& app) : Window(app, QStringLiteral("FrmBilans"), 14400,
 
     handle(CmdSaison, &QPushButton::clicked,
            [this] { setPeriod(Period::season(app_.sys.clock.today())); });
+    handle(CmdSaisonPrecedente, &QPushButton::clicked,
+           [this] { setPeriod(Period::previousSeason(period_, app_.sys.clock.today())); });
     handle(CmdAnnee, &QPushButton::clicked,
            [this] { setPeriod(Period::year(app_.sys.clock.today())); });
     handle(CmdTout, &QPushButton::clicked, [this] { setPeriod(Period::all()); });
+    handle(CheckComparer, &QCheckBox::clicked, [this] { refresh(); });
     for (TextField* field : {TextDu, TextAu}) {
         handle(field, &QLineEdit::returnPressed, [this, field] { periodTyped(field); });
         handle(field, &TextField::left, [this, field] { periodTyped(field); });
@@ -193,6 +209,13 @@ void FrmBilans::refresh() {
                                                   app_.sys.clock.today(), systemShortDateForm());
     bilan_ = makeBilan(sources, period_);
     vendalise::sortDebts(bilan_.debts, debtOrder_);
+    // Two seasons are compared only while a season is shown.
+    CheckComparer->setEnabled(period_.isSeason());
+    if (!period_.isSeason())
+        CheckComparer->setChecked(false);
+    comparison_.reset();
+    if (CheckComparer->isChecked())
+        comparison_ = compareSeasons(sources, period_);
     showFigures();
 }
 
@@ -224,18 +247,22 @@ void FrmBilans::periodTyped(TextField* field) {
 }
 
 void FrmBilans::showFigures() {
-    const Sheet sales = salesSheet(bilan_);
+    const Sheet sales =
+        comparison_ ? comparisonSheet(*comparison_, Compared::Sales) : salesSheet(bilan_);
     showSheet(TableVentes, sales);
     showSheet(TableProduits, productsSheet(bilan_));
-    const Sheet receipts = receiptsSheet(bilan_);
+    const Sheet receipts =
+        comparison_ ? comparisonSheet(*comparison_, Compared::Receipts) : receiptsSheet(bilan_);
     showSheet(TableEncaissements, receipts);
     const Sheet debts = debtsSheet(bilan_);
     showSheet(TableDettes, debts);
     const Sheet stock = stockSheet(bilan_);
     showSheet(TableStock, stock);
-    ChartVentes->show(salesByMonthChart(bilan_));
+    ChartVentes->show(comparison_ ? seasonsChart(*comparison_, Compared::Sales)
+                                  : salesByMonthChart(bilan_));
     ChartProduits->show(topProductsChart(bilan_));
-    ChartEncaissements->show(receiptsChart(bilan_));
+    ChartEncaissements->show(comparison_ ? seasonsChart(*comparison_, Compared::Receipts)
+                                         : receiptsChart(bilan_));
     ChartDettesAge->show(debtsByAgeChart(bilan_));
     ChartDebiteurs->show(topDebtorsChart(bilan_));
     LabelNoteVentes->setText(sales.note);
@@ -277,7 +304,9 @@ void FrmBilans::exportFigures() {
     path = QDir::fromNativeSeparators(path);
     if (!path.endsWith(suffix, Qt::CaseInsensitive))
         path += suffix;
-    const QList<Sheet> sheets = bilanSheets(bilan_);
+    QList<Sheet> sheets = bilanSheets(bilan_);
+    if (comparison_)
+        sheets << comparisonSheets(*comparison_);
     QString written;
     try {
         if (csv)
@@ -296,9 +325,11 @@ void FrmBilans::exportFigures() {
 QList<Sheet> FrmBilans::shownSheets() const {
     switch (TabVues->currentIndex()) {
     case 0:
-        return {salesSheet(bilan_), productsSheet(bilan_)};
+        return {comparison_ ? comparisonSheet(*comparison_, Compared::Sales) : salesSheet(bilan_),
+                productsSheet(bilan_)};
     case 1:
-        return {receiptsSheet(bilan_)};
+        return {comparison_ ? comparisonSheet(*comparison_, Compared::Receipts)
+                            : receiptsSheet(bilan_)};
     case 2:
         return {debtsSheet(bilan_)};
     default:

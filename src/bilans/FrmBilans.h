@@ -4,6 +4,9 @@
 #include "bilans/Sheets.h"
 #include "core/Window.h"
 
+#include <optional>
+
+class QCheckBox;
 class QComboBox;
 class QPushButton;
 class QTabWidget;
@@ -15,9 +18,10 @@ class ChartView;
 class FileError;
 
 // "Bilans": the figures of a period (sales and receipts by month, the
-// sales by product) and those of today (debts, stock), as tables and
-// charts, read from the files without writing any, exported as a workbook
-// or CSV files, printed.
+// sales by product, or a season's sales and receipts beside the season
+// before) and those of today (debts, stock), as tables and charts, read
+// from the files without writing any, exported as a workbook or CSV files,
+// printed.
 class FrmBilans : public Window {
     Q_OBJECT
 public:
@@ -45,6 +49,9 @@ private:
 
     Period period_;
     Bilan bilan_;
+    // The season shown beside the one before, while "Comparer à la saison
+    // précédente" is ticked.
+    std::optional<SeasonComparison> comparison_;
     DebtOrder debtOrder_ = DebtOrder::Amount;
 
     ClickLabel* LabelDu;
@@ -52,8 +59,10 @@ private:
     ClickLabel* LabelAu;
     TextField* TextAu;
     QPushButton* CmdSaison;
+    QPushButton* CmdSaisonPrecedente;
     QPushButton* CmdAnnee;
     QPushButton* CmdTout;
+    QCheckBox* CheckComparer;
     ClickLabel* LabelIllisible;
     QTabWidget* TabVues;
     QTableView* TableVentes;

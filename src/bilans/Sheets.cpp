@@ -309,6 +309,61 @@ Sheet stockSheet(const Bilan& bilan) {
     return sheet;
 }
 
+Sheet comparisonSheet(const SeasonComparison& comparison, Compared what) {
+    static const QLocale french(QLocale::French, QLocale::France);
+    const QString shown = seasonYears(comparison.seasons[0].period);
+    const QString before = seasonYears(comparison.seasons[1].period);
+    const bool sales = what == Compared::Sales;
+    Sheet sheet{
+        sales ? QStringLiteral("Comparaison ventes") : QStringLiteral("Comparaison encaissements"),
+        {QStringLiteral("Mois")},
+        {},
+        1,
+        QStringLiteral("Saison %1 et saison %2 ; écart : %1 moins %2. ").arg(shown, before) +
+            (sales ? QStringLiteral("Montants au prix unitaire actuel de chaque produit. "
+                                    "Une ligne dont la date est illisible n'est dans "
+                                    "aucune saison.")
+                   : QStringLiteral("Totaux des caisses, relevés gardés compris. Une "
+                                    "entrée dont la date est illisible n'est dans "
+                                    "aucune saison."))};
+    // Both registers first, the answer to "how does this season compare",
+    // then each register.
+    const int order[] = {2, 0, 1};
+    const QString amounts[] = {QStringLiteral("Matériel"), QStringLiteral("Boissons"),
+                               QStringLiteral("Total")};
+    for (const int r : order)
+        sheet.headers << amounts[r] + QLatin1Char(' ') + shown
+                      << amounts[r] + QLatin1Char(' ') + before
+                      << QStringLiteral("Écart ") + amounts[r].toLower();
+    // The difference of the amounts as shown, to the cent.
+    const auto rowOf = [what, &order](Cell first, const SeasonAmounts& now,
+                                      const SeasonAmounts& then) {
+        QList<Cell> row{std::move(first)};
+        for (const int r : order) {
+            const Cell a = Cell::money(now.of(what)[r]);
+            const Cell b = Cell::money(then.of(what)[r]);
+            row << a << b << Cell::money(a.number - b.number);
+        }
+        return row;
+    };
+    const SeasonFigures& now = comparison.seasons[0];
+    const SeasonFigures& then = comparison.seasons[1];
+    for (int m = 0; m < 12; ++m)
+        sheet.rows.append(
+            rowOf(Cell::of(french.monthName(calendarMonth(m))), now.months[m], then.months[m]));
+    sheet.rows.append(rowOf(Cell::of(QStringLiteral("Total")), now.total, then.total));
+    return sheet;
+}
+
+QList<Sheet> comparisonSheets(const SeasonComparison& comparison) {
+    QList<Sheet> sheets;
+    for (const Compared what : {Compared::Sales, Compared::Receipts}) {
+        sheets.append(comparisonSheet(comparison, what));
+        sheets.last().charts = {seasonsChart(comparison, what)};
+    }
+    return sheets;
+}
+
 QList<Sheet> bilanSheets(const Bilan& bilan) {
     QList<Sheet> sheets{salesSheet(bilan),      productsSheet(bilan),  receiptsSheet(bilan),
                         debtsSheet(bilan),      stockSheet(bilan),     linesSheet(bilan),

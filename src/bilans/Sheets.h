@@ -60,6 +60,12 @@ Sheet productsSheet(const Bilan& bilan);
 Sheet receiptsSheet(const Bilan& bilan);
 Sheet debtsSheet(const Bilan& bilan);
 Sheet stockSheet(const Bilan& bilan);
+// Two seasons month by month, September to August, and their difference,
+// for both registers, then for each, a total row at the end.
+Sheet comparisonSheet(const SeasonComparison& comparison, Compared what);
+// The sales' and the receipts' comparisons, each with its chart: the sheets
+// the export adds while the window compares two seasons.
+QList<Sheet> comparisonSheets(const SeasonComparison& comparison);
 
 // The name of an age of owed lines, as the "Dettes" table and its chart
 // head it: "< 30 j" ... "> 1 an", "Date illisible".

@@ -6,6 +6,7 @@
 #include "TestHelpers.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QScrollBar>
@@ -128,12 +129,15 @@ protected:
     FrmBilans* window = nullptr;
 };
 
-// At the window's size, on a season and on every date: headers, amounts,
+// At the window's size, on a season, two seasons compared and every date: headers, amounts,
 // numbers and dates whole, without scrolling sideways; names cut only at
 // their end with the whole name in the tooltip; the totals in view.
 TEST_F(BilansTables, ShowEveryFigureWholeAndTheirTotals) {
     control<QPushButton>(*window, u"CmdSaison"_s).click();
     lookAtEveryView(u"Saison"_s);
+    control<QPushButton>(*window, u"CmdSaisonPrecedente"_s).click();
+    control<QCheckBox>(*window, u"CheckComparer"_s).click();
+    lookAtEveryView(u"Comparaison"_s);
     control<QPushButton>(*window, u"CmdTout"_s).click();
     lookAtEveryView(u"Tout"_s);
 }

@@ -3,6 +3,7 @@
 #include "TestHelpers.h"
 
 #include <QBarCategoryAxis>
+#include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
 #include <QHorizontalBarSeries>
@@ -62,6 +63,30 @@ TEST(ChartViews, ShowTheDataAsBars) {
     // Labels are rich text there: a name is shown as it is written.
     EXPECT_EQ(axis->categories().first(), u"Bière &lt;blonde&gt; &amp; Co"_s);
     EXPECT_FALSE(chart->legend()->isVisible());
+}
+
+// A series drawn lighter takes the colour of the one before it, paler: two
+// seasons read as the same figures at two times.
+TEST(ChartViews, DrawALighterSeriesInAPalerShadeOfTheOneBefore) {
+    ChartView view(u"Chart"_s);
+    view.resize(400, 300);
+    ChartData data{u"Ventes par mois, deux saisons"_s,
+                   ChartData::Kind::Bars,
+                   {u"sept."_s, u"oct."_s},
+                   {{u"Saison 2007-2008"_s, {15, 20}}, {u"Saison 2006-2007"_s, {10, 25}, true}}};
+    view.show(data);
+    auto* bars = qobject_cast<QBarSeries*>(view.chart()->series().value(0));
+    ASSERT_NE(bars, nullptr);
+    const QColor now = bars->barSets()[0]->color();
+    const QColor before = bars->barSets()[1]->color();
+    EXPECT_EQ(now, QColor(40, 90, 170));
+    EXPECT_NEAR(before.hslHue(), now.hslHue(), 2);
+    EXPECT_GT(before.lightness(), now.lightness() + 40);
+    // Not lighter: a colour of its own.
+    data.series[1].lighter = false;
+    view.show(data);
+    bars = qobject_cast<QBarSeries*>(view.chart()->series().value(0));
+    EXPECT_EQ(bars->barSets()[1]->color(), QColor(220, 140, 30));
 }
 
 // The picture and the print draw the chart even when its view was never

@@ -1,5 +1,6 @@
 #include "bilans/Figures.h"
 
+#include "bilans/Comparison.h"
 #include "bilans/Sheets.h"
 #include "cash/CashLedger.h"
 #include "cash/KeptStatements.h"
@@ -434,6 +435,33 @@ TEST(StockSheet, MarksAStockAtOrBelowTheThreshold) {
     for (const QList<Cell>& row : sheet.rows)
         marks.append(cellText(row[0]) + u" "_s + cellText(row[4]));
     EXPECT_EQ(marks, (QStringList{u"A à commander"_s, u"B à commander"_s, u"C "_s, u"Total "_s}));
+}
+
+// Two seasons compared: a line or an entry whose date cannot be read is in
+// neither, though a period's views count it.
+TEST_F(BilansOfAClub, ComparedSeasonsLeaveUnreadableDatesOut) {
+    const Period season = Period::season(QDate(2007, 9, 1));
+    const Bilan bilan = makeBilan(sources, season);
+    ASSERT_EQ(bilan.unreadableLines, 1);
+    ASSERT_EQ(bilan.unreadableEntries, 1);
+    const SeasonComparison comparison = compareSeasons(sources, season);
+    // "hier": 3 x *Bière at 0,10 €; "jamais": 4 € into the drinks register.
+    const SeasonAmounts& total = comparison.seasons[0].total;
+    EXPECT_EQ(total.sales[0], bilan.salesTotal.registers[0].amount);
+    EXPECT_NEAR(total.sales[1], bilan.salesTotal.registers[1].amount - 0.3, 1e-6);
+    EXPECT_NEAR(total.sales[2], bilan.salesTotal.both.amount - 0.3, 1e-6);
+    EXPECT_EQ(total.receipts[0], bilan.receiptsTotal[0].total);
+    EXPECT_NEAR(total.receipts[1], bilan.receiptsTotal[1].total - 4.0, 1e-4);
+    double months = 0;
+    for (const SeasonAmounts& month : comparison.seasons[0].months)
+        months += month.sales[2];
+    EXPECT_NEAR(months, total.sales[2], 1e-6);
+    // The season before holds no line and no entry.
+    EXPECT_EQ(comparison.seasons[1].period.from, QDate(2006, 9, 1));
+    EXPECT_EQ(comparison.seasons[1].total.sales[2], 0);
+    EXPECT_EQ(comparison.seasons[1].total.receipts[2], 0);
+    EXPECT_TRUE(comparisonSheet(comparison, Compared::Sales).note.contains(u"illisible"_s));
+    EXPECT_TRUE(comparisonSheet(comparison, Compared::Receipts).note.contains(u"illisible"_s));
 }
 
 TEST(CashEntriesRead, EveryKindWithItsDateWhoAndAmounts) {

@@ -6,6 +6,7 @@ the scenario's `tables` step). Usage: check_export.py FOLDER"""
 
 import csv
 import datetime
+import re
 import sys
 import zipfile
 from pathlib import Path
@@ -23,6 +24,14 @@ SHEETS = {"TableVentes": "Ventes", "TableProduits": "Produits",
 CHARTS = {"ChartVentes": "Ventes", "ChartProduits": "Produits",
           "ChartEncaissements": "Encaissements", "ChartDettesAge": "Dettes",
           "ChartDebiteurs": "Dettes"}
+NAMES = ["Ventes", "Produits", "Encaissements", "Dettes", "Stock", "Lignes",
+         "Caisse matériel", "Caisse boissons"]
+# While two seasons are compared, the sales' and the receipts' views show
+# the comparisons, which the workbook adds as sheets of their own with
+# their charts.
+COMPARED = {"TableVentes": "Comparaison ventes", "TableEncaissements": "Comparaison encaissements",
+            "ChartVentes": "Comparaison ventes",
+            "ChartEncaissements": "Comparaison encaissements"}
 
 failures = []
 
@@ -88,13 +97,26 @@ def shown_csv(field, window_text):
     return field
 
 
+def compared(window):
+    """Whether the window showed two seasons compared."""
+    return any(header.startswith("Écart") for header in window["TableVentes"][0])
+
+
+def views(window):
+    """The window's tables and charts and the sheets that hold them."""
+    if not compared(window):
+        return SHEETS, CHARTS
+    return ({t: COMPARED.get(t, s) for t, s in SHEETS.items()},
+            {c: COMPARED.get(c, s) for c, s in CHARTS.items()})
+
+
 def check_workbook(folder, window):
     book = openpyxl.load_workbook(folder / "Bilans.xlsx")
-    names = ["Ventes", "Produits", "Encaissements", "Dettes", "Stock", "Lignes",
-             "Caisse matériel", "Caisse boissons"]
+    sheets, charts = views(window)
+    names = NAMES + (list(dict.fromkeys(COMPARED.values())) if compared(window) else [])
     if book.sheetnames != names:
         fail(f"sheets: {book.sheetnames}")
-    for table, sheet_name in SHEETS.items():
+    for table, sheet_name in sheets.items():
         sheet = book[sheet_name]
         rows = list(sheet.iter_rows())
         shown = window[table]
@@ -118,7 +140,7 @@ def check_workbook(folder, window):
                 fail(f"{sheet_name}: column {column + 1} is too narrow ({width})")
     # Each chart beside its table: its data as the window's chart shows it,
     # and a chart of the spreadsheet's own drawn from them.
-    for name, sheet_name in CHARTS.items():
+    for name, sheet_name in charts.items():
         chart = window.get(name)
         if chart is None:
             fail(f"the window has no chart {name}")
@@ -143,11 +165,27 @@ def check_workbook(folder, window):
                 fail(f"{sheet_name}: « {title} » {values[0]}: {got}, the window: {values[1:]}")
     with zipfile.ZipFile(folder / "Bilans.xlsx") as archive:
         drawn = [n for n in archive.namelist() if n.startswith("xl/charts/chart")]
-    if len(drawn) != len(CHARTS):
-        fail(f"the workbook draws {len(drawn)} charts, not {len(CHARTS)}")
-    # The lines and the registers' entries add up to the views' totals.
+        # The comparisons' charts, the workbook's last: the season before in
+        # a paler shade of the season shown's colour.
+        last = sorted(drawn, key=lambda n: int(re.sub(r"\D", "", n)))[-2:]
+        for name in last if compared(window) else []:
+            fills = re.findall(r'srgbClr val="([0-9A-F]{6})"', archive.read(name).decode())
+            shades = [[int(f[i:i + 2], 16) for i in (0, 2, 4)] for f in fills]
+            if len(shades) != 2 or not all(b > a for a, b in zip(*shades)):
+                fail(f"{name}: the seasons' colours are {fills}")
+    expected = len(CHARTS) + (2 if compared(window) else 0)
+    if len(drawn) != expected:
+        fail(f"the workbook draws {len(drawn)} charts, not {expected}")
+    # The lines and the registers' entries add up to the views' totals: the
+    # season shown's, in a comparison (whose dates the club's files all read).
     lines = list(book["Lignes"].iter_rows(min_row=2, values_only=True))
-    sales_total = window["TableVentes"][-1][-1]
+
+    def shown_season(table, amounts):
+        """The total row's cell of the season shown."""
+        header = window[table][0]
+        return window[table][-1][[h.startswith(amounts + " ") for h in header].index(True)]
+    sales_total = (shown_season("TableVentes", "Total") if compared(window)
+                   else window["TableVentes"][-1][-1])
     if french(sum(row[5] for row in lines), 2) + " €" != sales_total:
         fail(f"Lignes: the amounts add up to {sum(row[5] for row in lines)}, not {sales_total}")
     if not all(isinstance(row[0], datetime.datetime) or row[0] == "Date illisible" or
@@ -156,6 +194,9 @@ def check_workbook(folder, window):
     if sum(isinstance(row[0], datetime.datetime) for row in lines) == 0:
         fail("Lignes: no date is a date")
     totals = {r[1]: r[-1] for r in window["TableEncaissements"] if r[0] == "Total"}
+    if compared(window):
+        totals = {"Caisse matériel": shown_season("TableEncaissements", "Matériel"),
+                  "Caisse boissons": shown_season("TableEncaissements", "Boissons")}
     for register in ("Caisse matériel", "Caisse boissons"):
         last = list(book[register].iter_rows(values_only=True))[-1]
         if french(last[-1], 2) + " €" != totals[register]:
@@ -163,7 +204,7 @@ def check_workbook(folder, window):
 
 
 def check_csv(folder, window):
-    for table, sheet_name in SHEETS.items():
+    for table, sheet_name in views(window)[0].items():
         path = folder / f"Bilans - {sheet_name}.csv"
         raw = path.read_bytes()
         if not raw.startswith(b"\xef\xbb\xbf"):
