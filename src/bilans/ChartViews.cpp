@@ -122,7 +122,8 @@ QString nameWithin(const QFont& font, const QString& name, qreal width) {
 // the side of the plot is cut at its end only to the width Qt Charts gives
 // that axis; labels under the bars stand upright when they do not fit side
 // by side; the labels' font is made smaller while they are too tall for
-// their row (or too wide, upright, for their bar).
+// their row (or too wide, upright, for their bar), and at the smallest
+// font labels under the bars are thinned.
 void fitLabels(QChart& chart, const ChartData& data, const QFont& font) {
     QBarCategoryAxis* axis = categoryAxis(chart);
     if (axis == nullptr || data.categories.isEmpty() || !axis->isVisible())
@@ -167,10 +168,20 @@ void fitLabels(QChart& chart, const ChartData& data, const QFont& font) {
         }
         if (fits)
             return;
-        const std::optional<QFont> less = smaller(labels);
-        if (!less)
-            return;
-        labels = *less;
+        if (const std::optional<QFont> less = smaller(labels)) {
+            labels = *less;
+            continue;
+        }
+        // Labels under the bars still too many for their width even so:
+        // one in so many is shown, the others are left blank.
+        if (!atTheSide && largest.height() + 1 > row) {
+            const auto step = qsizetype(std::ceil((largest.height() + 1) / row));
+            for (qsizetype i = 0; i < names.size(); ++i)
+                if (i % step != 0)
+                    names[i].clear();
+            axis->setCategories(axisTexts(data.kind, names));
+        }
+        return;
     }
 }
 

@@ -29,8 +29,8 @@ QList<const QGraphicsTextItem*> categoryLabels(const QChart& chart, bool atTheSi
     QList<const QGraphicsTextItem*> labels;
     for (const QGraphicsItem* item : chart.scene()->items()) {
         const auto* text = qgraphicsitem_cast<const QGraphicsTextItem*>(item);
-        if (!text || !text->isVisible() || !chart.isAncestorOf(text) ||
-            chart.legend()->isAncestorOf(text))
+        if (!text || !text->isVisible() || text->toPlainText().isEmpty() ||
+            !chart.isAncestorOf(text) || chart.legend()->isAncestorOf(text))
             continue;
         const QPointF c = text->sceneBoundingRect().center();
         if (atTheSide ? c.x() < plot.left() && c.y() > plot.top() && c.y() < plot.bottom()
@@ -45,9 +45,9 @@ QList<const QGraphicsTextItem*> categoryLabels(const QChart& chart, bool atTheSi
     return labels;
 }
 
-// Every category has its label, whole and inside the chart, apart from
-// the others; only a name beside bars lying down may be cut, at its end,
-// after ten characters at least. The labels' texts.
+// Every category has its label (a blank one is none), whole and inside
+// the chart, apart from the others; only a name beside bars lying down may
+// be cut, at its end, after ten characters at least. The labels' texts.
 QStringList expectWholeLabels(const QChart& chart, const ChartData& data) {
     const bool atTheSide = data.kind == ChartData::Kind::HorizontalBars;
     const QList<const QGraphicsTextItem*> labels = categoryLabels(chart, atTheSide);
@@ -115,6 +115,31 @@ TEST_F(BilansChartLabels, EveryCategoryIsNamedWhole) {
 
 TEST_F(BilansChartLabels, LongNamesKeepTheirBeginning) {
     expectEveryLabelWhole(testing::realisticClub().withLongNames());
+}
+
+// Two years of months under a narrow chart: one month in so many is named,
+// whole, apart from the next, rather than every month overlapping.
+TEST(ChartLabels, ANarrowChartNamesOneMonthInSoMany) {
+    ChartData data{u"Ventes par mois"_s, ChartData::Kind::Bars, {}, {{u"Matériel"_s, {}}}};
+    for (int m = 0; m < 24; ++m) {
+        data.categories.append(shortMonthText(QDate(2006, 9, 1).addMonths(m)));
+        data.series[0].values.append(10 + m);
+    }
+    ChartView view(u"Chart"_s);
+    view.resize(300, 220);
+    view.show(data);
+    view.QWidget::show();
+    QCoreApplication::processEvents();
+    const QList<const QGraphicsTextItem*> labels = categoryLabels(*view.chart(), false);
+    ASSERT_GE(labels.size(), 4);
+    for (qsizetype i = 0; i < labels.size(); ++i) {
+        EXPECT_TRUE(data.categories.contains(labels[i]->toPlainText()))
+            << labels[i]->toPlainText().toStdString();
+        if (i > 0) {
+            EXPECT_FALSE(labels[i]->sceneBoundingRect().intersects(
+                labels[i - 1]->sceneBoundingRect().adjusted(1, 1, -1, -1)));
+        }
+    }
 }
 
 } // namespace
