@@ -5,6 +5,7 @@
 #include <QChartView>
 
 class QChart;
+class QGraphicsScene;
 class QPainter;
 
 namespace vendalise {
@@ -26,11 +27,19 @@ public:
     // The chart as a picture `scale` times its size on screen.
     QImage picture(double scale = 2) const;
 
+protected:
+    // The labels fitted to the chart's new size.
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
 private:
     ChartData data_;
 };
 
 // The chart of some data, made as the window shows it.
 QChart* makeChart(const ChartData& data, const QFont& font);
+// The chart of some data in the scene, laid out at that size with its
+// labels fitted to it, as a picture or a print draws it.
+QChart* layOutChart(const ChartData& data, const QFont& font, QSizeF size, QGraphicsScene& scene);
 
 } // namespace vendalise

@@ -12,10 +12,67 @@ namespace vendalise {
 namespace {
 
 constexpr int kTopCount = 10;
+// A chart by month holds at most this many bars: beyond, its months are
+// summed by quarter, then by year, so that each bar's name can be shown
+// whole under it.
+constexpr qsizetype kMostBars = 24;
 
 // The amounts to the cent, as the tables show them.
 double cents(double amount) {
     return std::round(amount * 100) / 100;
+}
+
+// The bars of a chart by month: what a bar spans ("mois", "trimestre",
+// "année"), each bar's name, and the bar of each month of the figures (-1
+// for the one of unreadable dates).
+struct MonthBars {
+    QString span;
+    QStringList names;
+    QList<qsizetype> barOf;
+};
+
+// The bar that holds a month when a bar spans that many months.
+QString barText(QDate month, int months) {
+    if (months == 1)
+        return shortMonthText(month);
+    if (months == 3)
+        return QStringLiteral("T%1 %2").arg((month.month() + 2) / 3).arg(month.year());
+    return QString::number(month.year());
+}
+
+// The months of the figures (in order) by month, or by quarter or year
+// when they would make more than kMostBars bars.
+template <class Month> MonthBars monthBars(const QList<Month>& months) {
+    struct Span {
+        int months;
+        const char* name;
+    };
+    const Span spans[] = {{1, "mois"}, {3, "trimestre"}, {12, "année"}};
+    MonthBars bars;
+    for (const Span& span : spans) {
+        bars = {QString::fromUtf8(span.name), {}, {}};
+        for (const Month& month : months) {
+            if (!month.month) {
+                bars.barOf.append(-1);
+                continue;
+            }
+            const QString name = barText(*month.month, span.months);
+            if (bars.names.isEmpty() || bars.names.last() != name)
+                bars.names.append(name);
+            bars.barOf.append(bars.names.size() - 1);
+        }
+        if (bars.names.size() <= kMostBars)
+            break;
+    }
+    return bars;
+}
+
+// A chart by month's bar of a series: the sum of its months' amounts as
+// the table shows them, to the cent.
+void addToBar(ChartData& chart, qsizetype bar, qsizetype series, double amount) {
+    QList<double>& values = chart.series[series].values;
+    values.resize(chart.categories.size());
+    values[bar] = cents(values[bar] + cents(amount));
 }
 
 } // namespace
@@ -34,16 +91,16 @@ QString shortMonthText(QDate month) {
 }
 
 ChartData salesByMonthChart(const Bilan& bilan) {
-    ChartData chart{QStringLiteral("Ventes par mois"),
+    const MonthBars bars = monthBars(bilan.salesMonths);
+    ChartData chart{QStringLiteral("Ventes par ") + bars.span,
                     ChartData::Kind::StackedBars,
-                    {},
+                    bars.names,
                     {{QStringLiteral("Matériel"), {}}, {QStringLiteral("Boissons"), {}}}};
-    for (const SalesMonth& month : bilan.salesMonths) {
-        if (!month.month)
+    for (qsizetype m = 0; m < bilan.salesMonths.size(); ++m) {
+        if (bars.barOf[m] < 0)
             continue;
-        chart.categories.append(shortMonthText(*month.month));
         for (const int r : {0, 1})
-            chart.series[r].values.append(cents(month.registers[r].amount));
+            addToBar(chart, bars.barOf[m], r, bilan.salesMonths[m].registers[r].amount);
     }
     return chart;
 }
@@ -61,26 +118,27 @@ ChartData topProductsChart(const Bilan& bilan) {
 }
 
 ChartData receiptsChart(const Bilan& bilan) {
-    ChartData chart{QStringLiteral("Encaissements par mois"),
+    const MonthBars bars = monthBars(bilan.receiptsMonths);
+    ChartData chart{QStringLiteral("Encaissements par ") + bars.span,
                     ChartData::Kind::Bars,
-                    {},
+                    bars.names,
                     {{QStringLiteral("Caisse matériel"), {}},
                      {QStringLiteral("Caisse boissons"), {}},
                      {QStringLiteral("Corrections +"), {}},
                      {QStringLiteral("Corrections −"), {}}}};
-    for (const ReceiptsMonth& month : bilan.receiptsMonths) {
-        if (!month.month)
+    for (qsizetype n = 0; n < bilan.receiptsMonths.size(); ++n) {
+        const qsizetype bar = bars.barOf[n];
+        if (bar < 0)
             continue;
-        chart.categories.append(shortMonthText(*month.month));
+        const ReceiptsMonth& month = bilan.receiptsMonths[n];
         for (const int r : {0, 1}) {
             const Receipts& receipts = month.registers[r];
-            chart.series[r].values.append(
-                cents(double(receipts.sales) + receipts.settlements + receipts.other));
+            addToBar(chart, bar, r, double(receipts.sales) + receipts.settlements + receipts.other);
         }
         const Receipts& m = month.registers[0];
         const Receipts& d = month.registers[1];
-        chart.series[2].values.append(cents(double(m.plus) + d.plus));
-        chart.series[3].values.append(cents(double(m.minus) + d.minus));
+        addToBar(chart, bar, 2, double(m.plus) + d.plus);
+        addToBar(chart, bar, 3, double(m.minus) + d.minus);
     }
     return chart;
 }

@@ -29,12 +29,16 @@ struct ChartData {
 };
 
 // The amount by month of the period, material and drinks stacked (the
-// months whose date could be read).
+// months whose date could be read). Over a long period a chart by month
+// sums its months by quarter ("T3 2007", titled "par trimestre"), or by
+// year ("2007", "par année"), so that its bars are few enough to be named
+// whole.
 ChartData salesByMonthChart(const Bilan& bilan);
 // The ten products with the largest amounts, largest first.
 ChartData topProductsChart(const Bilan& bilan);
-// The receipts by month: sales and settlements of each register, and the
-// corrections of both apart, a negative one below the axis.
+// The receipts by month (or quarter, or year, as the sales): sales and
+// settlements of each register, and the corrections of both apart, a
+// negative one below the axis.
 ChartData receiptsChart(const Bilan& bilan);
 // The debtors' owed lines by their age, as the "Dettes" table's "Total des
 // dettes" row: under 30 days, 30 to 90, 90 to a year, over a year, and the

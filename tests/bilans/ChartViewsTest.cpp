@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QStackedBarSeries>
+#include <QTextDocument>
 
 namespace vendalise {
 namespace {
@@ -87,6 +88,34 @@ TEST(ChartViews, DrawALighterSeriesInAPalerShadeOfTheOneBefore) {
     view.show(data);
     bars = qobject_cast<QBarSeries*>(view.chart()->series().value(0));
     EXPECT_EQ(bars->barSets()[1]->color(), QColor(220, 140, 30));
+}
+
+// Names too long for a narrow chart are cut at their end; two that read
+// the same once cut, or two members of one name, keep a bar and a label
+// each.
+TEST(ChartViews, EveryBarKeepsItsLabel) {
+    ChartView view(u"Chart"_s);
+    view.resize(300, 250);
+    view.setVisible(true);
+    view.show({u"Produits"_s,
+               ChartData::Kind::HorizontalBars,
+               {u"Corde dynamique 9,8 mm 60 m"_s, u"Corde dynamique 9,8 mm 70 m"_s, u"Gourde"_s,
+                u"Gourde"_s},
+               {{u"Montant"_s, {40, 30, 20, 10}}}});
+    auto* axis = qobject_cast<QBarCategoryAxis*>(view.chart()->axes(Qt::Vertical).value(0));
+    ASSERT_NE(axis, nullptr);
+    ASSERT_EQ(axis->count(), 4);
+    QStringList shown;
+    for (const QString& category : axis->categories()) {
+        QTextDocument label;
+        label.setHtml(category);
+        shown.append(label.toPlainText());
+    }
+    EXPECT_EQ(shown[0], u"Gourde"_s);
+    EXPECT_EQ(shown[1], u"Gourde"_s);
+    EXPECT_TRUE(shown[2].startsWith(u"Corde dyna"_s) && shown[2].endsWith(u"…"_s))
+        << shown[2].toStdString();
+    EXPECT_EQ(shown[3], shown[2]);
 }
 
 // The picture and the print draw the chart even when its view was never

@@ -5,6 +5,8 @@
 
 #include "TestHelpers.h"
 
+#include <functional>
+
 namespace vendalise {
 namespace {
 
@@ -180,6 +182,73 @@ TEST(BilanCharts, DebtsByTheAgeOfEachLineAndOnlyMembersWhoOwe) {
     ages = debtsByAgeChart(bilan);
     EXPECT_EQ(ages.categories.last(), u"Date illisible"_s);
     EXPECT_EQ(ages.series[0].values, (QList<double>{2, 4, 8, 1, 32}));
+}
+
+// Over a long period the charts by month sum their months by quarter, then
+// by year: few enough bars to be named whole, each the sum of its table
+// rows, named with its year.
+TEST(BilanCharts, ALongPeriodIsChartedByQuarterThenByYear) {
+    BilanSources sources;
+    sources.products.records.append({u"Tee-shirt"_s, 7.3f, 10});
+    sources.products.records.append({u"*Bière"_s, 0.1f, 50});
+    sources.members.records.append({u"MEMBRE"_s, u"Prénom"_s});
+    sources.lineDates.append(std::nullopt);
+    for (int m = 0; m < 100; ++m) {
+        const QDate day = QDate(2006, 9, 15).addMonths(m);
+        for (const qint16 product : {1, 2}) {
+            sources.ledger.records.append({dateText(day), product, 1, float(1 + m % 7), kPaid});
+            sources.lineDates.append(day);
+        }
+        ReadEntry sale;
+        sale.kind = ReadEntry::Kind::Sale;
+        sale.date = dateText(day);
+        sale.amounts = {1.1 * (m % 5)};
+        sources.entries[m % 2].append({sale, day, false});
+    }
+    const auto quarter = [](QDate d) { return u"T%1 %2"_s.arg((d.month() + 2) / 3).arg(d.year()); };
+    const auto year = [](QDate d) { return QString::number(d.year()); };
+    const struct {
+        Period period;
+        std::function<QString(QDate)> barOf;
+        QString span;
+        qsizetype bars;
+    } cases[] = {{{QDate(2006, 9, 1), QDate(2008, 8, 31)}, shortMonthText, u"mois"_s, 24},
+                 {{QDate(2006, 9, 1), QDate(2008, 9, 30)}, quarter, u"trimestre"_s, 9},
+                 {Period::all(), year, u"année"_s, 9}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.span.toStdString());
+        const Bilan bilan = makeBilan(sources, c.period);
+        const ChartData sales = salesByMonthChart(bilan);
+        EXPECT_EQ(sales.title, u"Ventes par "_s + c.span);
+        ChartData rows{{}, {}, {}, {{}, {}}};
+        const Sheet sheet = salesSheet(bilan);
+        for (qsizetype r = 0; r < sheet.rows.size() - sheet.totalRows; ++r) {
+            const QString bar = c.barOf(sheet.rows[r][0].date);
+            if (rows.categories.isEmpty() || rows.categories.last() != bar) {
+                rows.categories.append(bar);
+                rows.series[0].values.append(0);
+                rows.series[1].values.append(0);
+            }
+            rows.series[0].values.last() += number(sheet, r, 3);
+            rows.series[1].values.last() += number(sheet, r, 6);
+        }
+        EXPECT_EQ(sales.categories.size(), c.bars);
+        ASSERT_EQ(sales.categories, rows.categories);
+        for (const int s : {0, 1})
+            for (qsizetype b = 0; b < rows.categories.size(); ++b)
+                EXPECT_NEAR(sales.series[s].values[b], rows.series[s].values[b], 1e-9);
+
+        const ChartData receipts = receiptsChart(bilan);
+        EXPECT_EQ(receipts.title, u"Encaissements par "_s + c.span);
+        EXPECT_EQ(receipts.categories, sales.categories);
+        QList<double> totals(receipts.categories.size(), 0);
+        for (const QList<Cell>& cells : receiptsSheet(bilan).rows)
+            if (cells[0].kind == Cell::Kind::Month)
+                totals[receipts.categories.indexOf(c.barOf(cells[0].date))] += cells[7].number;
+        for (qsizetype b = 0; b < totals.size(); ++b)
+            EXPECT_NEAR(receipts.series[0].values[b] + receipts.series[1].values[b], totals[b],
+                        1e-9);
+    }
 }
 
 } // namespace
