@@ -140,7 +140,8 @@ public:
         for (int r = 0; r < shown.rows.size(); ++r)
             rows_->setRowHidden(r, model_->isTotal(r));
         totals_->setVisible(shown.totalRows > 0);
-        totals_->setFixedHeight(shown.totalRows * rowHeight() + 2 * totals_->frameWidth());
+        // The rows' own height, which a style may make taller than asked.
+        totals_->setFixedHeight(totals_->verticalHeader()->length() + 2 * totals_->frameWidth());
         measure();
         updateGeometry();
         fitColumns();
