@@ -28,11 +28,6 @@ void fitLabels(QChart& chart, const ChartData& data, const QFont& font);
 
 namespace {
 
-// One colour per series, the same in every chart: material, drinks,
-// corrections + and −.
-const QColor kColours[] = {QColor(40, 90, 170), QColor(220, 140, 30), QColor(60, 150, 80),
-                           QColor(190, 50, 50)};
-
 QAbstractBarSeries* seriesOf(ChartData::Kind kind) {
     switch (kind) {
     case ChartData::Kind::StackedBars:
@@ -202,10 +197,7 @@ QChart* makeChart(const ChartData& data, const QFont& font) {
         auto* set = new QBarSet(data.series[i].name);
         for (const double value : data.series[i].values)
             *set << value;
-        const bool lighter = data.series[i].lighter && i > 0;
-        QColor colour = kColours[(lighter ? i - 1 : i) % std::size(kColours)];
-        if (lighter)
-            colour = colour.lighter(190);
+        const QColor colour = QColor::fromRgb(QRgb(seriesColour(data, i)));
         set->setColor(colour);
         set->setBorderColor(colour.darker(130));
         series->append(set);

@@ -2,10 +2,8 @@
 
 #include "bilans/Sheets.h"
 
-#include <QLocale>
 
 #include <algorithm>
-#include <cmath>
 
 namespace vendalise {
 
@@ -16,11 +14,6 @@ constexpr int kTopCount = 10;
 // summed by quarter, then by year, so that each bar's name can be shown
 // whole under it.
 constexpr qsizetype kMostBars = 24;
-
-// The amounts to the cent, as the tables show them.
-double cents(double amount) {
-    return std::round(amount * 100) / 100;
-}
 
 // The bars of a chart by month: what a bar spans ("mois", "trimestre",
 // "année"), each bar's name, and the bar of each month of the figures (-1
@@ -72,10 +65,17 @@ template <class Month> MonthBars monthBars(const QList<Month>& months) {
 void addToBar(ChartData& chart, qsizetype bar, qsizetype series, double amount) {
     QList<double>& values = chart.series[series].values;
     values.resize(chart.categories.size());
-    values[bar] = cents(values[bar] + cents(amount));
+    values[bar] = toTheCent(values[bar] + toTheCent(amount));
 }
 
 } // namespace
+
+quint32 seriesColour(const ChartData& data, qsizetype s) {
+    static const quint32 colours[] = {0x285AAA, 0xDC8C1E, 0x3C9650, 0xBE3232};
+    const bool lighter = data.series.value(s).lighter && s > 0;
+    const quint32 colour = colours[(lighter ? s - 1 : s) % std::size(colours)];
+    return lighter ? (colour >> 1 & 0x7F7F7F) + 0x808080 : colour;
+}
 
 bool ChartData::empty() const {
     return categories.isEmpty() || std::all_of(series.cbegin(), series.cend(), [](const Series& s) {
@@ -85,8 +85,7 @@ bool ChartData::empty() const {
 }
 
 QString shortMonthText(QDate month) {
-    static const QLocale french(QLocale::French, QLocale::France);
-    return french.monthName(month.month(), QLocale::ShortFormat) + QLatin1Char(' ') +
+    return monthName(month.month(), true) + QLatin1Char(' ') +
            QString::number(month.year());
 }
 
@@ -112,7 +111,7 @@ ChartData topProductsChart(const Bilan& bilan) {
                     {{QStringLiteral("Montant"), {}}}};
     for (const ProductSales& product : bilan.products.mid(0, kTopCount)) {
         chart.categories.append(product.name);
-        chart.series[0].values.append(cents(product.amount));
+        chart.series[0].values.append(toTheCent(product.amount));
     }
     return chart;
 }
@@ -144,7 +143,6 @@ ChartData receiptsChart(const Bilan& bilan) {
 }
 
 ChartData seasonsChart(const SeasonComparison& comparison, Compared what) {
-    static const QLocale french(QLocale::French, QLocale::France);
     ChartData chart{what == Compared::Sales
                         ? QStringLiteral("Ventes par mois, deux saisons")
                         : QStringLiteral("Encaissements par mois, deux saisons"),
@@ -152,12 +150,12 @@ ChartData seasonsChart(const SeasonComparison& comparison, Compared what) {
                     {},
                     {}};
     for (int m = 0; m < 12; ++m)
-        chart.categories.append(french.monthName(calendarMonth(m), QLocale::ShortFormat));
+        chart.categories.append(monthName(calendarMonth(m), true));
     for (const SeasonFigures& season : comparison.seasons) {
         ChartData::Series series{
             QStringLiteral("Saison ") + seasonYears(season.period), {}, !chart.series.isEmpty()};
         for (const SeasonAmounts& month : season.months)
-            series.values.append(cents(month.of(what)[2]));
+            series.values.append(toTheCent(month.of(what)[2]));
         chart.series.append(series);
     }
     return chart;
@@ -194,7 +192,7 @@ ChartData topDebtorsChart(const Bilan& bilan) {
                     {{QStringLiteral("Montant dû"), {}}}};
     for (const DebtRow& debt : debts.mid(0, kTopCount)) {
         chart.categories.append(debt.name);
-        chart.series[0].values.append(cents(debt.owed));
+        chart.series[0].values.append(toTheCent(debt.owed));
     }
     return chart;
 }

@@ -28,6 +28,12 @@ struct ChartData {
     bool empty() const;
 };
 
+// The colour of series s, 0xRRGGBB, the same in the window, the picture,
+// the print and the workbook: one for each series in turn (material,
+// drinks, corrections + and −); a lighter series has the colour of the one
+// before it, halfway to white.
+quint32 seriesColour(const ChartData& data, qsizetype s);
+
 // The amount by month of the period, material and drinks stacked (the
 // months whose date could be read). Over a long period a chart by month
 // sums its months by quarter ("T3 2007", titled "par trimestre"), or by

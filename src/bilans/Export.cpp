@@ -141,7 +141,6 @@ void writeChart(lxw_workbook* book, lxw_worksheet* worksheet, const QString& she
                                                                         : LXW_CHART_COLUMN;
     lxw_chart* chart = workbook_add_chart(book, type);
     const int last = int(data.categories.size());
-    static const lxw_color_t colours[] = {0x285AAA, 0xDC8C1E, 0x3C9650, 0xBE3232};
     const QByteArray sheetUtf8 = sheetName.toUtf8();
     for (qsizetype s = 0; s < data.series.size(); ++s) {
         const QByteArray categories = rangeOf(sheetName, column, 1, last);
@@ -149,12 +148,7 @@ void writeChart(lxw_workbook* book, lxw_worksheet* worksheet, const QString& she
         lxw_chart_series* series =
             chart_add_series(chart, categories.constData(), values.constData());
         chart_series_set_name_range(series, sheetUtf8.constData(), 0, lxw_col_t(column + 1 + s));
-        // A lighter series: the colour of the one before it, halfway to white.
-        const bool lighter = data.series[s].lighter && s > 0;
-        lxw_color_t colour = colours[(lighter ? s - 1 : s) % 4];
-        if (lighter)
-            colour = (colour >> 1 & 0x7F7F7F) + 0x808080;
-        lxw_chart_fill fill{colour, 0, 0};
+        lxw_chart_fill fill{seriesColour(data, s), 0, 0};
         chart_series_set_fill(series, &fill);
     }
     chart_title_set_name(chart, data.title.toUtf8().constData());

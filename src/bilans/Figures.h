@@ -117,6 +117,10 @@ DebtAge debtAgeOf(const std::optional<QDate>& date, QDate today);
 inline qint64 toCents(double amount) {
     return std::llround(amount * 100);
 }
+// An amount to the cent, as the tables and the charts show it.
+inline double toTheCent(double amount) {
+    return std::round(amount * 100) / 100;
+}
 
 struct DebtRow {
     int member = 0;

@@ -106,9 +106,13 @@ QString frenchNumber(double value, int decimals) {
     return text.replace(QLatin1Char('.'), QLatin1Char(','));
 }
 
-QString monthText(QDate month) {
+QString monthName(int month, bool abbreviated) {
     static const QLocale french(QLocale::French, QLocale::France);
-    return french.monthName(month.month()) + QLatin1Char(' ') + QString::number(month.year());
+    return french.monthName(month, abbreviated ? QLocale::ShortFormat : QLocale::LongFormat);
+}
+
+QString monthText(QDate month) {
+    return monthName(month.month()) + QLatin1Char(' ') + QString::number(month.year());
 }
 
 QString cellText(const Cell& cell) {
@@ -310,7 +314,6 @@ Sheet stockSheet(const Bilan& bilan) {
 }
 
 Sheet comparisonSheet(const SeasonComparison& comparison, Compared what) {
-    static const QLocale french(QLocale::French, QLocale::France);
     const QString shown = seasonYears(comparison.seasons[0].period);
     const QString before = seasonYears(comparison.seasons[1].period);
     const bool sales = what == Compared::Sales;
@@ -350,7 +353,7 @@ Sheet comparisonSheet(const SeasonComparison& comparison, Compared what) {
     const SeasonFigures& then = comparison.seasons[1];
     for (int m = 0; m < 12; ++m)
         sheet.rows.append(
-            rowOf(Cell::of(french.monthName(calendarMonth(m))), now.months[m], then.months[m]));
+            rowOf(Cell::of(monthName(calendarMonth(m))), now.months[m], then.months[m]));
     sheet.rows.append(rowOf(Cell::of(QStringLiteral("Total")), now.total, then.total));
     return sheet;
 }

@@ -8,7 +8,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <cmath>
 #include <optional>
 
 namespace vendalise {
@@ -27,7 +26,7 @@ struct Cell {
     static Cell quantity(double q) { return {Kind::Quantity, {}, q, {}}; }
     // Amounts to the cent, as shown and as the spreadsheet holds them.
     static Cell money(double amount) {
-        return {Kind::Money, {}, std::round(amount * 100) / 100, {}};
+        return {Kind::Money, {}, toTheCent(amount), {}};
     }
     static Cell day(QDate date) { return {Kind::Date, {}, 0, date}; }
     static Cell month(QDate first) { return {Kind::Month, {}, 0, first}; }
@@ -85,6 +84,8 @@ QString cellText(const Cell& cell);
 QString frenchNumber(double value, int decimals = -1);
 // "septembre 2026".
 QString monthText(QDate month);
+// A month's French name (1 to 12), "septembre", or abbreviated, "sept.".
+QString monthName(int month, bool abbreviated = false);
 
 inline const QString kUnreadableDate = QStringLiteral("Date illisible");
 
