@@ -247,12 +247,10 @@ void FrmBilans::periodTyped(TextField* field) {
 }
 
 void FrmBilans::showFigures() {
-    const Sheet sales =
-        comparison_ ? comparisonSheet(*comparison_, Compared::Sales) : salesSheet(bilan_);
+    const Sheet sales = salesView();
     showSheet(TableVentes, sales);
     showSheet(TableProduits, productsSheet(bilan_));
-    const Sheet receipts =
-        comparison_ ? comparisonSheet(*comparison_, Compared::Receipts) : receiptsSheet(bilan_);
+    const Sheet receipts = receiptsView();
     showSheet(TableEncaissements, receipts);
     const Sheet debts = debtsSheet(bilan_);
     showSheet(TableDettes, debts);
@@ -322,14 +320,20 @@ void FrmBilans::exportFigures() {
     tellExport(QStringLiteral("Les bilans ont été exportés :"), written);
 }
 
+Sheet FrmBilans::salesView() const {
+    return comparison_ ? comparisonSheet(*comparison_, Compared::Sales) : salesSheet(bilan_);
+}
+
+Sheet FrmBilans::receiptsView() const {
+    return comparison_ ? comparisonSheet(*comparison_, Compared::Receipts) : receiptsSheet(bilan_);
+}
+
 QList<Sheet> FrmBilans::shownSheets() const {
     switch (TabVues->currentIndex()) {
     case 0:
-        return {comparison_ ? comparisonSheet(*comparison_, Compared::Sales) : salesSheet(bilan_),
-                productsSheet(bilan_)};
+        return {salesView(), productsSheet(bilan_)};
     case 1:
-        return {comparison_ ? comparisonSheet(*comparison_, Compared::Receipts)
-                            : receiptsSheet(bilan_)};
+        return {receiptsView()};
     case 2:
         return {debtsSheet(bilan_)};
     default:

@@ -46,6 +46,9 @@ private:
     QList<ChartView*> shownCharts() const;
     // The tables of the tab shown.
     QList<Sheet> shownSheets() const;
+    // The sales' and the receipts' tables: by month, or two seasons compared.
+    Sheet salesView() const;
+    Sheet receiptsView() const;
 
     Period period_;
     Bilan bilan_;
