@@ -115,14 +115,12 @@ BilanSources readBilanSources(const DataFiles& files, qint16 threshold, QDate to
     return sources;
 }
 
-Bilan makeBilan(const BilanSources& sources, const Period& period) {
-    Bilan bilan;
-    bilan.period = period;
-    const ProductTable& products = sources.products;
-    const MemberTable& members = sources.members;
-    const LedgerTable& ledger = sources.ledger;
+namespace {
 
-    // Sales and the lines of the period.
+// Sales by month and by product, and the ledger lines, of the period.
+void addSales(Bilan& bilan, const BilanSources& sources) {
+    const ProductTable& products = sources.products;
+    const LedgerTable& ledger = sources.ledger;
     QMap<QDate, SalesMonth> salesMonths;
     SalesMonth unreadableSales;
     QHash<int, ProductSales> byProduct;
@@ -130,10 +128,10 @@ Bilan makeBilan(const BilanSources& sources, const Period& period) {
     for (int n = 1; n <= ledger.count(); ++n) {
         const LedgerLine& line = ledger[n];
         const std::optional<QDate>& date = sources.lineDates[n];
-        if (date && !period.contains(*date))
+        if (date && !bilan.period.contains(*date))
             continue;
         const Product& product = products.product(line.product);
-        const float amount = static_cast<float>(double(product.price) * line.quantity);
+        const float amount = lineValue(line, product);
         const int r = static_cast<int>(registerOf(product.name));
         SalesMonth* month = &unreadableSales;
         if (date) {
@@ -152,7 +150,8 @@ Bilan makeBilan(const BilanSources& sources, const Period& period) {
         sold.cashRegister = static_cast<Register>(r);
         sold.quantity += line.quantity;
         sold.amount += amount;
-        bilan.lines.append({n, line.date.trimmed(), date, memberName(members.member(line.member)),
+        bilan.lines.append({n, line.date.trimmed(), date,
+                            memberName(sources.members.member(line.member)),
                             product.name.trimmed(), line.quantity, product.price, amount,
                             line.isPaid()});
     }
@@ -165,8 +164,11 @@ Bilan makeBilan(const BilanSources& sources, const Period& period) {
                       return a.amount > b.amount;
                   return a.product < b.product;
               });
+}
 
-    // Receipts, from the registers' entries.
+// Receipts by month of the period, from the registers' entries, and what
+// each register holds since its last statement.
+void addReceipts(Bilan& bilan, const BilanSources& sources) {
     QMap<QDate, ReceiptsMonth> receiptsMonths;
     ReceiptsMonth unreadableReceipts;
     for (const int r : {0, 1}) {
@@ -175,7 +177,7 @@ Bilan makeBilan(const BilanSources& sources, const Period& period) {
             if (!entry.kept)
                 for (const double value : entry.read.amounts)
                     bilan.sinceStatement[r] = addAmount(bilan.sinceStatement[r], value);
-            if (entry.date && !period.contains(*entry.date))
+            if (entry.date && !bilan.period.contains(*entry.date))
                 continue;
             ReceiptsMonth* month = &unreadableReceipts;
             if (entry.date) {
@@ -192,9 +194,14 @@ Bilan makeBilan(const BilanSources& sources, const Period& period) {
     }
     bilan.receiptsMonths =
         inMonthOrder(receiptsMonths, bilan.unreadableEntries > 0 ? &unreadableReceipts : nullptr);
+}
 
-    // Debts of today: the program's own, with the owed lines' dates, and
-    // each owed line's value summed in the age of its own date.
+// Debts of today: the program's own, with the owed lines' dates, and each
+// owed line's value summed in the age of its own date.
+void addDebts(Bilan& bilan, const BilanSources& sources) {
+    const ProductTable& products = sources.products;
+    const MemberTable& members = sources.members;
+    const LedgerTable& ledger = sources.ledger;
     const QList<float> debts = memberDebts(ledger, products, members.count());
     QList<DebtRow> rows(members.count() + 1);
     QList<std::array<double, kDebtAges>> byAge(members.count() + 1);
@@ -212,7 +219,7 @@ Bilan makeBilan(const BilanSources& sources, const Period& period) {
             row.oldestText = line.date.trimmed();
         }
         byAge[line.member][static_cast<int>(debtAgeOf(date, sources.today))] +=
-            static_cast<float>(double(products[line.product].price) * line.quantity);
+            lineValue(line, products[line.product]);
     }
     for (int m = 1; m <= members.count(); ++m) {
         if (debts.value(m) == 0)
@@ -239,8 +246,11 @@ Bilan makeBilan(const BilanSources& sources, const Period& period) {
         bilan.debts.append(row);
     }
     sortDebts(bilan.debts, DebtOrder::Amount);
+}
 
-    // The stock of today.
+// The stock of today, in the stock report's order.
+void addStock(Bilan& bilan, const BilanSources& sources) {
+    const ProductTable& products = sources.products;
     for (const int n : stockReportOrder(products)) {
         const Product& product = products[n];
         if (isUnlabelled(product.name))
@@ -249,6 +259,17 @@ Bilan makeBilan(const BilanSources& sources, const Period& period) {
                             productValue(product), product.stock <= sources.threshold});
     }
     bilan.stockTotal = stockValue(products);
+}
+
+} // namespace
+
+Bilan makeBilan(const BilanSources& sources, const Period& period) {
+    Bilan bilan;
+    bilan.period = period;
+    addSales(bilan, sources);
+    addReceipts(bilan, sources);
+    addDebts(bilan, sources);
+    addStock(bilan, sources);
     return bilan;
 }
 

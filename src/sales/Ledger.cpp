@@ -148,12 +148,16 @@ qint64 ChargeVentes(App& app) {
     return records;
 }
 
+float lineValue(const LedgerLine& line, const Product& product) {
+    return static_cast<float>(double(product.price) * line.quantity);
+}
+
 float lineAmount(App& app, int n) {
     const LedgerLine& line = app.part<Sales>().ledger.line(n);
     const ProductTable& products = app.part<Catalogue>().table;
     if (!products.holds(line.product))
         return 0;
-    return static_cast<float>(double(products[line.product].price) * line.quantity);
+    return lineValue(line, products[line.product]);
 }
 
 QString ledgerLineText(App& app, int n) {

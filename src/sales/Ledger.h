@@ -14,6 +14,7 @@ namespace vendalise {
 class App;
 class DataFiles;
 struct MemberTable;
+struct Product;
 struct ProductTable;
 
 // "es.orv": 20-byte records: the date as 10 cp1252 characters padded with
@@ -90,6 +91,10 @@ QByteArrayView tableRecords(const Sales& sales);
 // records decoded before.
 qint64 loadLedger(const DataFiles& files, LedgerTable& ledger, QByteArray* decoded = nullptr,
                   QByteArray* spare = nullptr);
+
+// What a ledger line is worth: its quantity at the product's current unit
+// price, in double precision rounded to single.
+float lineValue(const LedgerLine& line, const Product& product);
 
 // Every member's debt: the owed lines at the products' unit prices, in file
 // order, each product and sum in double precision rounded to single. A line

@@ -29,8 +29,7 @@ QString settlementEntryOn(App& app, int n, const QString& today) {
     const Product& product = productOfLine(app, line);
     return settlementEntry(today, blanksTrimmed(member.firstName), blanksTrimmed(member.name),
                            blanksTrimmed(numberForm(line.quantity)), blanksTrimmed(product.name),
-                           product.price,
-                           static_cast<float>(double(product.price) * line.quantity));
+                           product.price, lineValue(line, product));
 }
 
 } // namespace
