@@ -85,8 +85,9 @@ class DataFiles;
 // source; Remove the removal of a temporary file after a failure; Sync puts
 // a file's data on the disk, SyncFolder a folder's names (the path is then
 // the folder's). OpenRead, the opening of a file to read it, and ReadBack,
-// the reading back of a copy to compare it with its source, are the ones
-// that do not write.
+// the reading back of what a write made or replaces (a copy compared with
+// its source, a record before it is rewritten), are the ones that do not
+// write.
 enum class FileOp {
     OpenWrite,
     Write,

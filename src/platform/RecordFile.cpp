@@ -10,6 +10,7 @@
 #include "platform/DataFiles.h"
 #include "platform/FileSteps.h"
 
+#include <algorithm>
 #include <climits>
 
 namespace vendalise {
@@ -54,8 +55,14 @@ void RecordFile::write(int n, QByteArrayView record) {
     const qint64 at = qint64(n - 1) * recordLength_;
     if (n < 1 || !file_.seek(at))
         throwIoError(file_);
-    // A rewrite that fails puts the former record back.
+    // A rewrite that fails puts the former record back: it must be read
+    // whole first (all of it that the file holds, for a record at or past
+    // its end), or a failed write would cut the file there.
+    const qint64 held = std::clamp<qint64>(file_.size() - at, 0, recordLength_);
+    files_.checkFault(FileOp::ReadBack, file_.fileName());
     const QByteArray former = file_.read(recordLength_);
+    if (former.size() != held)
+        throwIoError(file_);
     try {
         writeAt(files_, file_, at, record);
     } catch (const FileError&) {

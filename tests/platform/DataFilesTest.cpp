@@ -226,6 +226,33 @@ TEST_F(DataFolder, AFailedReplacementLeavesTheOldFileWhole) {
     EXPECT_EQ(entries(), QStringList{u"Inventaire.orv"_s}) << "a temporary file was left";
 }
 
+// A record is rewritten only once its former bytes are read: were they
+// read short and the write then failed, putting them back would cut the
+// file there. A record at the file's end has no former bytes to read.
+TEST_F(DataFolder, ARewriteWhoseFormerRecordCannotBeReadWritesNothing) {
+    writeBytes(u"R.orv"_s, "AAAABBBBCCCC");
+    files.setFaults([](FileOp op, const QString&) -> std::optional<QString> {
+        if (op == FileOp::ReadBack)
+            return u"Lecture impossible"_s;
+        if (op == FileOp::Write)
+            return u"Écriture impossible"_s;
+        return std::nullopt;
+    });
+    {
+        RecordFile file(files, u"R.orv"_s, 4);
+        try {
+            file.write(2, "XXXX");
+            ADD_FAILURE() << "the rewrite went on";
+        } catch (const FileError& error) {
+            EXPECT_EQ(error.description(), u"Lecture impossible"_s);
+        }
+    }
+    EXPECT_EQ(bytesOf(u"R.orv"_s), QByteArray("AAAABBBBCCCC"));
+    files.setFaults({});
+    RecordFile(files, u"R.orv"_s, 4).write(4, "DDDD");
+    EXPECT_EQ(bytesOf(u"R.orv"_s), QByteArray("AAAABBBBCCCCDDDD"));
+}
+
 TEST_F(DataFolder, TakingAnAppendBackRestoresThePartialRecordItWroteOver) {
     writeBytes(u"R.orv"_s, "AAAABB");
     {
