@@ -8,6 +8,7 @@
 
 #include <QFileInfo>
 #include <QMap>
+#include <QSet>
 
 #include <algorithm>
 #include <cmath>
@@ -121,6 +122,20 @@ Bilan makeBilan(const BilanSources& sources, const Period& period) {
     const ProductTable& products = sources.products;
     const MemberTable& members = sources.members;
     const LedgerTable& ledger = sources.ledger;
+
+    QSet<QString> named;
+    for (int m = 1; m <= members.count(); ++m) {
+        const QString written = (members[m].firstName.trimmed() + QLatin1Char(' ') +
+                                 members[m].name.trimmed())
+                                    .trimmed();
+        if (written.isEmpty())
+            continue;
+        if (named.contains(written))
+            bilan.memberNames.remove(written);
+        else
+            bilan.memberNames.insert(written, memberName(members[m]));
+        named.insert(written);
+    }
 
     // Sales and the lines of the period.
     QMap<QDate, SalesMonth> salesMonths;

@@ -69,13 +69,13 @@ TEST_F(Exports, AFailureLeavesNothingHalfWritten) {
         }
         files.setFaults({});
     };
-    each([&] { exportWorkbook(files, sheets, pathOf(u"Bilans.xlsx"_s)); }, {u"Bilans.xlsx"_s});
+    each([&] { exportWorkbook(files, sheets, pathOf(u"Bilans.xlsx"_s), {}); }, {u"Bilans.xlsx"_s});
     QDir(files.current()).remove(u"Bilans.xlsx"_s);
     each([&] { exportCsv(files, {aSheet()}, pathOf(u"B.csv"_s)); }, {u"B - Ventes.csv"_s});
 }
 
 TEST_F(Exports, AFolderThatCannotBeWrittenIsTold) {
-    EXPECT_THROW(exportWorkbook(files, {aSheet()}, pathOf(u"absent/B.xlsx"_s)), FileError);
+    EXPECT_THROW(exportWorkbook(files, {aSheet()}, pathOf(u"absent/B.xlsx"_s), {}), FileError);
     EXPECT_TRUE(entries().isEmpty());
 }
 
