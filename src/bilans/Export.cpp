@@ -48,6 +48,7 @@ struct Formats {
     lxw_format* date[2];
     lxw_format* month[2];
     lxw_format* header;
+    lxw_format* numberHeader; // over a column of numbers, right as they are
     lxw_format* note;
     lxw_format* title;
 
@@ -72,6 +73,10 @@ struct Formats {
         header = workbook_add_format(book);
         format_set_bold(header);
         format_set_bottom(header, LXW_BORDER_THIN);
+        numberHeader = workbook_add_format(book);
+        format_set_bold(numberHeader);
+        format_set_bottom(numberHeader, LXW_BORDER_THIN);
+        format_set_align(numberHeader, LXW_ALIGN_RIGHT);
         note = workbook_add_format(book);
         format_set_italic(note);
         title = workbook_add_format(book);
@@ -177,9 +182,9 @@ QString columnName(lxw_col_t column) {
 // "='Ventes'!$L$2:$L$5": a range of one column, rows counted from 0.
 QByteArray rangeOf(const QString& sheet, lxw_col_t column, int firstRow, int lastRow) {
     const QString name = columnName(column);
-    return (QLatin1Char('=') + quotedSheet(sheet) + QStringLiteral("!$") + name +
-            QLatin1Char('$') + QString::number(firstRow + 1) + QStringLiteral(":$") + name +
-            QLatin1Char('$') + QString::number(lastRow + 1))
+    return (QLatin1Char('=') + quotedSheet(sheet) + QStringLiteral("!$") + name + QLatin1Char('$') +
+            QString::number(firstRow + 1) + QStringLiteral(":$") + name + QLatin1Char('$') +
+            QString::number(lastRow + 1))
         .toUtf8();
 }
 
@@ -274,8 +279,8 @@ void writeChart(lxw_workbook* book, lxw_worksheet* worksheet, const QString& she
     check(chartsheet_set_chart(sheet, chart));
 }
 
-void writeSheet(lxw_workbook* book, const Sheet& sheet, const Formats& formats,
-                const Pages& pages, const QString& path) {
+void writeSheet(lxw_workbook* book, const Sheet& sheet, const Formats& formats, const Pages& pages,
+                const QString& path) {
     const QByteArray name = sheet.name.toUtf8();
     lxw_worksheet* worksheet = workbook_add_worksheet(book, name.constData());
     if (!worksheet)
@@ -287,8 +292,12 @@ void writeSheet(lxw_workbook* book, const Sheet& sheet, const Formats& formats,
     };
     const auto check = [&](lxw_error error) { vendalise::check(error, path); };
     for (int c = 0; c < sheet.headers.size(); ++c) {
+        const bool numbers =
+            std::any_of(sheet.rows.begin(), sheet.rows.end(),
+                        [c](const QList<Cell>& row) { return row.value(c).isNumber(); });
         check(worksheet_write_string(worksheet, 0, lxw_col_t(c),
-                                     sheet.headers[c].toUtf8().constData(), formats.header));
+                                     sheet.headers[c].toUtf8().constData(),
+                                     numbers ? formats.numberHeader : formats.header));
         fit(c, sheet.headers[c]);
     }
     const qsizetype firstTotal = sheet.rows.size() - sheet.totalRows;
@@ -334,8 +343,8 @@ void writeSheet(lxw_workbook* book, const Sheet& sheet, const Formats& formats,
     lxw_col_t column = lxw_col_t(sheet.headers.size() + 1);
     for (qsizetype n = 0; n < sheet.charts.size(); ++n) {
         const ChartData& chart = sheet.charts[n];
-        const QString chartSheet =
-            sheet.chartSheets.value(n, QStringLiteral("Graphique %1 %2").arg(sheet.name).arg(n + 1));
+        const QString chartSheet = sheet.chartSheets.value(
+            n, QStringLiteral("Graphique %1 %2").arg(sheet.name).arg(n + 1));
         writeChart(book, worksheet, sheet.name, column, chart, chartSheet, formats, pages, path);
         column += lxw_col_t(chart.series.size() + 2);
     }
@@ -362,12 +371,11 @@ void writeSummary(lxw_workbook* book, const QList<Sheet>& sheets, const ExportHe
     text(2, 0, QStringLiteral("Période"), formats.text[1]);
     text(2, 1, heading.period, formats.text[0]);
     text(3, 0, QStringLiteral("Exporté le"), formats.text[1]);
-    text(3, 1,
-         today + QStringLiteral(" à ") + heading.time.toString(QStringLiteral("HH:mm")),
+    text(3, 1, today + QStringLiteral(" à ") + heading.time.toString(QStringLiteral("HH:mm")),
          formats.text[0]);
     text(4, 0, QStringLiteral("Dettes et stock au ") + today, formats.note);
     text(6, 0, QStringLiteral("Total"), formats.header);
-    text(6, 1, QStringLiteral("Montant"), formats.header);
+    text(6, 1, QStringLiteral("Montant"), formats.numberHeader);
     lxw_row_t row = 7;
     for (const KeyTotal& key : keyTotals(sheets)) {
         const Sheet* sheet = nullptr;
@@ -375,10 +383,10 @@ void writeSummary(lxw_workbook* book, const QList<Sheet>& sheets, const ExportHe
             if (each.name == key.sheet)
                 sheet = &each;
         text(row, 0, key.label, formats.text[0]);
-        const QByteArray formula = (QLatin1Char('=') + quotedSheet(key.sheet) +
-                                    QLatin1Char('!') + columnName(lxw_col_t(key.column)) +
-                                    QString::number(key.row + 2))
-                                       .toUtf8();
+        const QByteArray formula =
+            (QLatin1Char('=') + quotedSheet(key.sheet) + QLatin1Char('!') +
+             columnName(lxw_col_t(key.column)) + QString::number(key.row + 2))
+                .toUtf8();
         check(worksheet_write_formula_num(worksheet, row, 1, formula.constData(), formats.money[0],
                                           sheet->rows[key.row][key.column].number));
         ++row;

@@ -125,9 +125,9 @@ Bilan makeBilan(const BilanSources& sources, const Period& period) {
 
     QSet<QString> named;
     for (int m = 1; m <= members.count(); ++m) {
-        const QString written = (members[m].firstName.trimmed() + QLatin1Char(' ') +
-                                 members[m].name.trimmed())
-                                    .trimmed();
+        const QString written =
+            (members[m].firstName.trimmed() + QLatin1Char(' ') + members[m].name.trimmed())
+                .trimmed();
         if (written.isEmpty())
             continue;
         if (named.contains(written))

@@ -67,10 +67,9 @@ Sheet entriesSheet(const Bilan& bilan, int r) {
     // The text a register writes, "Prénom NOM", named as the tables name a
     // member when it names exactly one.
     for (const EntryRow& entry : bilan.entries[r])
-        sheet.rows.append({dateCell(entry.date, entry.dateText),
-                           Cell::of(entryKindText(entry.kind)),
-                           Cell::of(bilan.memberNames.value(entry.who, entry.who)),
-                           Cell::money(entry.amount)});
+        sheet.rows.append(
+            {dateCell(entry.date, entry.dateText), Cell::of(entryKindText(entry.kind)),
+             Cell::of(bilan.memberNames.value(entry.who, entry.who)), Cell::money(entry.amount)});
     addTotal(sheet, {Cell::of(QStringLiteral("Total")), {}, {}, Cell::money(0)},
              {{{0, sheet.rows.size() - 1}}});
     return sheet;

@@ -116,16 +116,17 @@ TEST(WorkbookTotals, TheSummaryRefersToEachSheetsTotal) {
         keys << key.label + u": "_s + key.sheet + u' ' + sheet->headers[key.column] + u' ' +
                     cellText(sheet->rows[key.row][key.column]);
     }
-    EXPECT_EQ(keys, (QStringList{u"Ventes de la caisse matériel: Ventes Montant matériel 30,00 €"_s,
-                                 u"Ventes de la caisse boissons: Ventes Montant boissons 2,50 €"_s,
-                                 u"Ventes des deux caisses: Ventes Montant 32,50 €"_s,
-                                 u"Encaissements de la caisse matériel: Encaissements Total 0,00 €"_s,
-                                 u"Encaissements de la caisse boissons: Encaissements Total 0,00 €"_s,
-                                 u"Encaissements des deux caisses: Encaissements Total 0,00 €"_s,
-                                 u"Dettes: Dettes Montant dû 10,00 €"_s,
-                                 u"Avoirs: Dettes Montant dû -4,00 €"_s,
-                                 u"Dettes moins avoirs: Dettes Montant dû 6,00 €"_s,
-                                 u"Valeur du stock: Stock Valeur 60,00 €"_s}));
+    EXPECT_EQ(
+        keys,
+        (QStringList{u"Ventes de la caisse matériel: Ventes Montant matériel 30,00 €"_s,
+                     u"Ventes de la caisse boissons: Ventes Montant boissons 2,50 €"_s,
+                     u"Ventes des deux caisses: Ventes Montant 32,50 €"_s,
+                     u"Encaissements de la caisse matériel: Encaissements Total 0,00 €"_s,
+                     u"Encaissements de la caisse boissons: Encaissements Total 0,00 €"_s,
+                     u"Encaissements des deux caisses: Encaissements Total 0,00 €"_s,
+                     u"Dettes: Dettes Montant dû 10,00 €"_s, u"Avoirs: Dettes Montant dû -4,00 €"_s,
+                     u"Dettes moins avoirs: Dettes Montant dû 6,00 €"_s,
+                     u"Valeur du stock: Stock Valeur 60,00 €"_s}));
 }
 
 // A register writes a member "Prénom NOM"; its sheet names them "NOM
@@ -138,9 +139,8 @@ TEST(WorkbookNames, ARegisterNamesAMemberAsTheTablesDo) {
     sources.members.records.append({u"LEROY"_s, u"Anne"_s});
     sources.members.records.append({u"LEROY"_s, u"Anne"_s});
     sources.members.records.append({u"DE LA FONTAINE"_s, u"Marie-Ève"_s});
-    for (const QString& who :
-         {u"Jean DUPONT"_s, u"Anne LEROY"_s, u"Marie-Ève DE LA FONTAINE"_s, u"Fond de caisse"_s,
-          u"DUPONT Jean"_s}) {
+    for (const QString& who : {u"Jean DUPONT"_s, u"Anne LEROY"_s, u"Marie-Ève DE LA FONTAINE"_s,
+                               u"Fond de caisse"_s, u"DUPONT Jean"_s}) {
         ReadEntry read;
         read.kind = ReadEntry::Kind::Sale;
         read.date = u"01/06/2008"_s;
@@ -154,11 +154,11 @@ TEST(WorkbookNames, ARegisterNamesAMemberAsTheTablesDo) {
         if (sheet.name == u"Caisse matériel"_s)
             for (const QList<Cell>& row : sheet.rows.first(sheet.rows.size() - 1))
                 names << row[2].text;
-    EXPECT_EQ(names, (QStringList{u"DUPONT Jean"_s, u"Anne LEROY"_s,
-                                  u"DE LA FONTAINE Marie-Ève"_s, u"Fond de caisse"_s,
-                                  u"DUPONT Jean"_s}));
+    EXPECT_EQ(names, (QStringList{u"DUPONT Jean"_s, u"Anne LEROY"_s, u"DE LA FONTAINE Marie-Ève"_s,
+                                  u"Fond de caisse"_s, u"DUPONT Jean"_s}));
     // The CSV file holds the sheet's text.
-    EXPECT_TRUE(csvText(bilanSheets(bilan)[6]).contains(u"Vente payée;DUPONT Jean;1,00"_s.toUtf8()));
+    EXPECT_TRUE(
+        csvText(bilanSheets(bilan)[6]).contains(u"Vente payée;DUPONT Jean;1,00"_s.toUtf8()));
 }
 
 class Exports : public InScratchDir {};
