@@ -67,8 +67,11 @@ struct Formats {
             // As many decimals as the quantity has, none for a whole one.
             quantity[bold] = make(kQuantityForm);
             money[bold] = make(kMoneyForm);
+            // Dates and months head their rows: left, as the names beside them.
             date[bold] = make(kDateForm);
             month[bold] = make(kMonthForm);
+            format_set_align(date[bold], LXW_ALIGN_LEFT);
+            format_set_align(month[bold], LXW_ALIGN_LEFT);
         }
         header = workbook_add_format(book);
         format_set_bold(header);
