@@ -8,6 +8,7 @@
 
 #include <QFileInfo>
 #include <QMap>
+#include <QSet>
 
 #include <algorithm>
 #include <cmath>
@@ -116,6 +117,24 @@ BilanSources readBilanSources(const DataFiles& files, qint16 threshold, QDate to
 }
 
 namespace {
+
+// Each member as the registers write one ("Prénom NOM") and as the tables
+// name one, for the texts that name exactly one member.
+void addMemberNames(Bilan& bilan, const MemberTable& members) {
+    QSet<QString> named;
+    for (int m = 1; m <= members.count(); ++m) {
+        const QString written =
+            (members[m].firstName.trimmed() + QLatin1Char(' ') + members[m].name.trimmed())
+                .trimmed();
+        if (written.isEmpty())
+            continue;
+        if (named.contains(written))
+            bilan.memberNames.remove(written);
+        else
+            bilan.memberNames.insert(written, memberName(members[m]));
+        named.insert(written);
+    }
+}
 
 // Sales by month and by product, and the ledger lines, of the period.
 void addSales(Bilan& bilan, const BilanSources& sources) {
@@ -266,6 +285,7 @@ void addStock(Bilan& bilan, const BilanSources& sources) {
 Bilan makeBilan(const BilanSources& sources, const Period& period) {
     Bilan bilan;
     bilan.period = period;
+    addMemberNames(bilan, sources.members);
     addSales(bilan, sources);
     addReceipts(bilan, sources);
     addDebts(bilan, sources);

@@ -6,6 +6,7 @@
 #include "sales/Ledger.h"
 
 #include <QDate>
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -192,6 +193,9 @@ struct Bilan {
     float stockTotal = 0;
     QList<LineRow> lines;
     QList<EntryRow> entries[2];
+    // A member as the registers write one ("Prénom NOM") and as the tables
+    // name one ("NOM Prénom"), for the texts that name exactly one member.
+    QHash<QString, QString> memberNames;
     int unreadableLines = 0;   // ledger lines whose date cannot be read
     int unreadableEntries = 0; // cash entries whose date cannot be read
 };

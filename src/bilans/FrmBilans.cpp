@@ -310,7 +310,9 @@ void FrmBilans::exportFigures() {
         if (csv)
             written = exportCsv(app_.files, sheets, path).join(QStringLiteral("\r\n"));
         else {
-            exportWorkbook(app_.files, sheets, path);
+            exportWorkbook(
+                app_.files, sheets, path,
+                {QString(), periodText(period_), app_.sys.clock.today(), app_.sys.clock.time()});
             written = path;
         }
     } catch (const FileError& error) {

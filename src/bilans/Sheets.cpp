@@ -62,13 +62,16 @@ Sheet entriesSheet(const Bilan& bilan, int r) {
                 {},
                 1,
                 {}};
+    sheet.totalRows = 0;
     sheet.rows.reserve(bilan.entries[r].size() + 1);
+    // The text a register writes, "Prénom NOM", named as the tables name a
+    // member when it names exactly one.
     for (const EntryRow& entry : bilan.entries[r])
-        sheet.rows.append({dateCell(entry.date, entry.dateText),
-                           Cell::of(entryKindText(entry.kind)), Cell::of(entry.who),
-                           Cell::money(entry.amount)});
-    sheet.rows.append(
-        {Cell::of(QStringLiteral("Total")), {}, {}, Cell::money(bilan.receiptsTotal[r].total)});
+        sheet.rows.append(
+            {dateCell(entry.date, entry.dateText), Cell::of(entryKindText(entry.kind)),
+             Cell::of(bilan.memberNames.value(entry.who, entry.who)), Cell::money(entry.amount)});
+    addTotal(sheet, {Cell::of(QStringLiteral("Total")), {}, {}, Cell::money(0)},
+             {{{0, sheet.rows.size() - 1}}});
     return sheet;
 }
 
@@ -153,9 +156,11 @@ Sheet salesSheet(const Bilan& bilan) {
         addSales(row, month.both);
         return row;
     };
+    sheet.totalRows = 0;
     for (const SalesMonth& month : bilan.salesMonths)
         sheet.rows.append(rowOf(monthCell(month.month), month));
-    sheet.rows.append(rowOf(Cell::of(QStringLiteral("Total")), bilan.salesTotal));
+    addTotal(sheet, rowOf(Cell::of(QStringLiteral("Total")), SalesMonth{}),
+             {{{0, sheet.rows.size() - 1}}});
     return sheet;
 }
 
@@ -167,16 +172,12 @@ Sheet productsSheet(const Bilan& bilan) {
                 1,
                 QStringLiteral("Ventes par produit, au prix unitaire actuel.")};
     sheet.nameColumn = 0;
-    double quantity = 0;
-    double amount = 0;
-    for (const ProductSales& product : bilan.products) {
+    sheet.totalRows = 0;
+    for (const ProductSales& product : bilan.products)
         sheet.rows.append({Cell::of(product.name), Cell::of(registerName(product.cashRegister)),
                            Cell::quantity(product.quantity), Cell::money(product.amount)});
-        quantity += product.quantity;
-        amount += product.amount;
-    }
-    sheet.rows.append(
-        {Cell::of(QStringLiteral("Total")), {}, Cell::quantity(quantity), Cell::money(amount)});
+    addTotal(sheet, {Cell::of(QStringLiteral("Total")), {}, Cell::quantity(0), Cell::money(0)},
+             {{{0, sheet.rows.size() - 1}}});
     return sheet;
 }
 
@@ -192,6 +193,7 @@ Sheet receiptsSheet(const Bilan& bilan) {
                                "« Relevés »). En caisse aujourd'hui : matériel %1, boissons %2.")
                     .arg(cellText(Cell::money(bilan.sinceStatement[0])),
                          cellText(Cell::money(bilan.sinceStatement[1])))};
+    sheet.totalRows = 0;
     for (const ReceiptsMonth& month : bilan.receiptsMonths) {
         for (const int r : {0, 1}) {
             if (month.registers[r].entries == 0)
@@ -201,18 +203,16 @@ Sheet receiptsSheet(const Bilan& bilan) {
             sheet.rows.append(row);
         }
     }
+    // Each register's months added up, then both registers'.
+    const std::pair<qsizetype, qsizetype> months{0, sheet.rows.size() - 1};
     for (const int r : {0, 1}) {
         QList<Cell> row{Cell::of(QStringLiteral("Total")), Cell::of(registerName(r))};
-        row << receiptsCells(bilan.receiptsTotal[r]);
-        sheet.rows.append(row);
+        row << receiptsCells({});
+        addTotal(sheet, row, {{months}, 1, registerName(r)});
     }
-    const Receipts& m = bilan.receiptsTotal[0];
-    const Receipts& d = bilan.receiptsTotal[1];
-    sheet.rows.append(
-        {Cell::of(QStringLiteral("Total")), Cell::of(QStringLiteral("Les deux")),
-         Cell::money(double(m.sales) + d.sales), Cell::money(double(m.settlements) + d.settlements),
-         Cell::money(double(m.plus) + d.plus), Cell::money(double(m.minus) + d.minus),
-         Cell::money(double(m.other) + d.other), Cell::money(double(m.total) + d.total)});
+    QList<Cell> both{Cell::of(QStringLiteral("Total")), Cell::of(QStringLiteral("Les deux"))};
+    both << receiptsCells({});
+    addTotal(sheet, both, {{months}});
     return sheet;
 }
 
@@ -253,45 +253,44 @@ QString debtSortText() {
 
 // The debtors, then, under "Avoirs", the members in credit; the totals of
 // both and their sum, the debts' total (a credit is a debt below zero).
-// Amounts are each member's rounded to the cent, so that the totals add up
-// to the rows above them.
+// Amounts are each member's rounded to the cent, and the totals the sums of
+// the rows above them.
 Sheet debtsSheet(const Bilan& bilan) {
     Sheet sheet{QStringLiteral("Dettes"),
                 {kDebtorHeader, kOwedHeader, kOwedLinesHeader},
                 {},
-                2,
+                0,
                 QStringLiteral("Dettes d'aujourd'hui, au prix unitaire actuel, quelle que soit "
                                "la période ; chaque ligne due est comptée selon son âge.")};
     sheet.nameColumn = 0;
     for (int a = 0; a < kDebtAges; ++a)
         sheet.headers.append(debtAgeText(DebtAge(a)));
     sheet.headers << kOldestHeader << kAgeHeader;
-    DebtSum sums[2]; // debts, credits
-    QList<QList<Cell>> groups[2];
+    QList<QList<Cell>> groups[2]; // debts, credits
     for (const DebtRow& debt : bilan.debts) {
         const int group = debt.isCredit() ? 1 : 0;
         DebtSum row;
         row.add(debt);
-        sums[group].add(debt);
         groups[group].append(
             debtCells(Cell::of(debt.name), row,
                       debt.lines == 0 ? Cell{} : dateCell(debt.oldest, debt.oldestText),
                       debt.oldest ? Cell::integer(debt.age) : Cell{}));
     }
     sheet.rows = groups[0];
-    DebtSum total = sums[0];
+    TotalOf debts{{{0, sheet.rows.size() - 1}}};
+    TotalOf total = debts;
+    TotalOf credits;
     if (!groups[1].isEmpty()) {
         sheet.rows.append(QList<Cell>(sheet.headers.size()));
         sheet.rows.last()[0] = Cell::of(QStringLiteral("Avoirs"));
+        credits.rows = {{sheet.rows.size(), sheet.rows.size() + groups[1].size() - 1}};
+        total.rows << credits.rows;
         sheet.rows << groups[1];
-        total.add(sums[1]);
     }
-    sheet.rows.append(debtCells(Cell::of(QStringLiteral("Total des dettes")), sums[0]));
-    if (!groups[1].isEmpty()) {
-        sheet.rows.append(debtCells(Cell::of(QStringLiteral("Total des avoirs")), sums[1]));
-        sheet.totalRows = 3;
-    }
-    sheet.rows.append(debtCells(Cell::of(QStringLiteral("Total")), total));
+    addTotal(sheet, debtCells(Cell::of(QStringLiteral("Total des dettes")), {}), debts);
+    if (!groups[1].isEmpty())
+        addTotal(sheet, debtCells(Cell::of(QStringLiteral("Total des avoirs")), {}), credits);
+    addTotal(sheet, debtCells(Cell::of(QStringLiteral("Total")), {}), total);
     return sheet;
 }
 
@@ -304,12 +303,13 @@ Sheet stockSheet(const Bilan& bilan) {
                 QStringLiteral("Stock d'aujourd'hui ; « à commander » : stock au plus égal au "
                                "seuil de commande.")};
     sheet.nameColumn = 0;
+    sheet.totalRows = 0;
     for (const StockRow& row : bilan.stock)
         sheet.rows.append({Cell::of(row.name), Cell::money(row.price), Cell::quantity(row.stock),
                            Cell::money(row.value),
                            row.reorder ? Cell::of(QStringLiteral("à commander")) : Cell{}});
-    sheet.rows.append(
-        {Cell::of(QStringLiteral("Total")), {}, {}, Cell::money(bilan.stockTotal), {}});
+    addTotal(sheet, {Cell::of(QStringLiteral("Total")), {}, {}, Cell::money(0), {}},
+             {{{0, sheet.rows.size() - 1}}});
     return sheet;
 }
 
@@ -351,10 +351,11 @@ Sheet comparisonSheet(const SeasonComparison& comparison, Compared what) {
     };
     const SeasonFigures& now = comparison.seasons[0];
     const SeasonFigures& then = comparison.seasons[1];
+    sheet.totalRows = 0;
     for (int m = 0; m < 12; ++m)
         sheet.rows.append(
             rowOf(Cell::of(monthName(calendarMonth(m))), now.months[m], then.months[m]));
-    sheet.rows.append(rowOf(Cell::of(QStringLiteral("Total")), now.total, then.total));
+    addTotal(sheet, rowOf(Cell::of(QStringLiteral("Total")), {}, {}), {{{0, 11}}});
     return sheet;
 }
 
@@ -363,6 +364,9 @@ QList<Sheet> comparisonSheets(const SeasonComparison& comparison) {
     for (const Compared what : {Compared::Sales, Compared::Receipts}) {
         sheets.append(comparisonSheet(comparison, what));
         sheets.last().charts = {seasonsChart(comparison, what)};
+        sheets.last().chartSheets = {what == Compared::Sales
+                                         ? QStringLiteral("Graphique Saisons ventes")
+                                         : QStringLiteral("Graphique Saisons encaissements")};
     }
     return sheets;
 }
@@ -375,7 +379,84 @@ QList<Sheet> bilanSheets(const Bilan& bilan) {
     sheets[1].charts = {topProductsChart(bilan)};
     sheets[2].charts = {receiptsChart(bilan)};
     sheets[3].charts = {debtsByAgeChart(bilan), topDebtorsChart(bilan)};
+    sheets[0].chartSheets = {QStringLiteral("Graphique Ventes")};
+    sheets[1].chartSheets = {QStringLiteral("Graphique Produits")};
+    sheets[2].chartSheets = {QStringLiteral("Graphique Encaissements")};
+    sheets[3].chartSheets = {QStringLiteral("Graphique Dettes par âge"),
+                             QStringLiteral("Graphique Débiteurs")};
     return sheets;
+}
+
+void addTotal(Sheet& sheet, QList<Cell> row, TotalOf of) {
+    const auto counted = [&](const QList<Cell>& other) {
+        return of.matchColumn < 0 || other.value(of.matchColumn).text == of.match;
+    };
+    for (qsizetype c = 0; c < row.size(); ++c) {
+        Cell& total = row[c];
+        if (!total.isNumber())
+            continue;
+        // Amounts in cents and counts exactly; quantities as a spreadsheet
+        // adds them, in row order.
+        qint64 whole = 0;
+        double quantity = 0;
+        for (const auto& [first, last] : of.rows)
+            for (qsizetype r = first; r <= last; ++r) {
+                const QList<Cell>& other = sheet.rows[r];
+                if (!counted(other) || c >= other.size() || !other[c].isNumber())
+                    continue;
+                if (total.kind == Cell::Kind::Money)
+                    whole += toCents(other[c].number);
+                else if (total.kind == Cell::Kind::Integer)
+                    whole += qint64(other[c].number);
+                else
+                    quantity += other[c].number;
+            }
+        total.number = total.kind == Cell::Kind::Money     ? whole / 100.0
+                       : total.kind == Cell::Kind::Integer ? double(whole)
+                                                           : quantity;
+    }
+    sheet.rows.append(std::move(row));
+    sheet.totals.append(std::move(of));
+    sheet.totalRows = int(sheet.totals.size());
+}
+
+QList<KeyTotal> keyTotals(const QList<Sheet>& sheets) {
+    QList<KeyTotal> keys;
+    // The cell of the total row that begins with `first` (and `second`),
+    // in the column of that header, when the sheet holds it.
+    const auto add = [&](const QString& label, const QString& name, const QString& first,
+                         const QString& second, const QString& header) {
+        for (const Sheet& sheet : sheets) {
+            if (sheet.name != name)
+                continue;
+            const int column = int(sheet.headers.indexOf(header));
+            for (qsizetype r = sheet.rows.size() - sheet.totalRows; r < sheet.rows.size(); ++r) {
+                const QList<Cell>& row = sheet.rows[r];
+                if (column >= 0 && row.value(0).text == first &&
+                    (second.isEmpty() || row.value(1).text == second))
+                    keys.append({label, name, r, column});
+            }
+        }
+    };
+    const QString total = QStringLiteral("Total");
+    const QString sales = QStringLiteral("Ventes");
+    add(QStringLiteral("Ventes de la caisse matériel"), sales, total, {},
+        QStringLiteral("Montant matériel"));
+    add(QStringLiteral("Ventes de la caisse boissons"), sales, total, {},
+        QStringLiteral("Montant boissons"));
+    add(QStringLiteral("Ventes des deux caisses"), sales, total, {}, QStringLiteral("Montant"));
+    const QString receipts = QStringLiteral("Encaissements");
+    add(QStringLiteral("Encaissements de la caisse matériel"), receipts, total, kMaterial, total);
+    add(QStringLiteral("Encaissements de la caisse boissons"), receipts, total, kDrinks, total);
+    add(QStringLiteral("Encaissements des deux caisses"), receipts, total,
+        QStringLiteral("Les deux"), total);
+    const QString debts = QStringLiteral("Dettes");
+    add(QStringLiteral("Dettes"), debts, QStringLiteral("Total des dettes"), {}, kOwedHeader);
+    add(QStringLiteral("Avoirs"), debts, QStringLiteral("Total des avoirs"), {}, kOwedHeader);
+    add(QStringLiteral("Dettes moins avoirs"), debts, total, {}, kOwedHeader);
+    add(QStringLiteral("Valeur du stock"), QStringLiteral("Stock"), total, {},
+        QStringLiteral("Valeur"));
+    return keys;
 }
 
 } // namespace vendalise

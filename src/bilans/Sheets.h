@@ -35,6 +35,18 @@ struct Cell {
     }
 };
 
+// How a total row adds up the rows above it: each of its number cells is
+// the sum of its column over `rows` (ranges of row indexes, both ends
+// included; an empty range has its last before its first), counting only
+// the rows whose `matchColumn` cell reads `match` when one is given. The
+// sum is that of the cells as shown (amounts in cents), so that a total
+// is its column's sum to the cent; the workbook writes it as a formula.
+struct TotalOf {
+    QList<std::pair<qsizetype, qsizetype>> rows;
+    int matchColumn = -1;
+    QString match = {};
+};
+
 // A table with French headers; its last `totalRows` rows are totals.
 struct Sheet {
     QString name; // the spreadsheet's sheet, the CSV file's name
@@ -48,7 +60,27 @@ struct Sheet {
     // The column of product or member names, the one a narrow table may
     // cut (none: -1).
     int nameColumn = -1;
+    // How each total row adds up, in the order of the total rows.
+    QList<TotalOf> totals = {};
+    // The workbook's sheet of each chart, which draws it on a page of its own.
+    QStringList chartSheets = {};
 };
+
+// A total row added to the sheet: its number cells (their kind given,
+// their value not) made the sums that `of` says.
+void addTotal(Sheet& sheet, QList<Cell> row, TotalOf of);
+
+// A key figure of the workbook's summary: its label and the cell of a
+// sheet's total row that holds it.
+struct KeyTotal {
+    QString label;
+    QString sheet;
+    qsizetype row = 0;
+    int column = 0;
+};
+// The sales and the receipts of each register and of both, the debts and
+// the credits, the stock's value: those of the sheets that hold them.
+QList<KeyTotal> keyTotals(const QList<Sheet>& sheets);
 
 // The views' tables and the export's other sheets, in the workbook's order:
 // "Ventes", "Produits", "Encaissements", "Dettes", "Stock", "Lignes",

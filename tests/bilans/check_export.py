@@ -2,7 +2,10 @@
 """Reads the Bilans export as a spreadsheet would (openpyxl for the
 workbook, the csv module with a French dialect for the CSV files) and
 compares every cell with what the window showed (window.tsv, written by
-the scenario's `tables` step). Usage: check_export.py FOLDER"""
+the scenario's `tables` step); checks that every total is a formula over
+its rows whose stored value is the window's, the summary's references,
+each sheet's pages, and that the register sheets name members as the
+other sheets do. Usage: check_export.py FOLDER"""
 
 import csv
 import datetime
@@ -24,8 +27,16 @@ SHEETS = {"TableVentes": "Ventes", "TableProduits": "Produits",
 CHARTS = {"ChartVentes": "Ventes", "ChartProduits": "Produits",
           "ChartEncaissements": "Encaissements", "ChartDettesAge": "Dettes",
           "ChartDebiteurs": "Dettes"}
-NAMES = ["Ventes", "Produits", "Encaissements", "Dettes", "Stock", "Lignes",
-         "Caisse matériel", "Caisse boissons"]
+# The workbook's sheets: the summary, the tables, each chart on a sheet of
+# its own after its table's.
+NAMES = ["Résumé", "Ventes", "Graphique Ventes", "Produits", "Graphique Produits",
+         "Encaissements", "Graphique Encaissements", "Dettes", "Graphique Dettes par âge",
+         "Graphique Débiteurs", "Stock", "Lignes", "Caisse matériel", "Caisse boissons"]
+COMPARED_NAMES = ["Comparaison ventes", "Graphique Saisons ventes",
+                  "Comparaison encaissements", "Graphique Saisons encaissements"]
+# Number and date forms say they are French, so that any reader's language
+# shows them in French.
+FRENCH = "[$-40C]"
 # While two seasons are compared, the sales' and the receipts' views show
 # the comparisons, which the workbook adds as sheets of their own with
 # their charts.
@@ -66,6 +77,10 @@ def shown_xlsx(cell):
     value, form = cell.value, cell.number_format
     if value is None:
         return ""
+    if isinstance(value, (datetime.datetime, float)) or "0.00" in form:
+        if not form.startswith(FRENCH):
+            fail(f"{cell.coordinate}: the form {form} does not say it is French")
+        form = form[len(FRENCH):]
     if isinstance(value, datetime.datetime):
         if form == "mmmm yyyy":
             return f"{MONTHS[value.month - 1]} {value.year}"
@@ -116,12 +131,142 @@ def views(window):
             {c: COMPARED.get(c, s) for c, s in CHARTS.items()})
 
 
+CELL = r"\$?([A-Z]+)\$?(\d+)"
+RANGE = CELL + ":" + CELL
+
+
+def cells_of(sheet, text):
+    """The cells of a range of one column, "C2:C13"."""
+    match = re.fullmatch(RANGE, text)
+    if not match or match[1] != match[3]:
+        fail(f"{sheet.title}: a range {text}")
+        return []
+    column = openpyxl.utils.column_index_from_string(match[1])
+    return [sheet.cell(row=r, column=column) for r in range(int(match[2]), int(match[4]) + 1)]
+
+
+def computed(values, sheet, formula):
+    """What a spreadsheet computes for a total's formula: SUM of ranges,
+    SUMIF of a range whose cells read a text, or another sheet's cell; in
+    cents, from the cells' stored values."""
+    cents = lambda cells: sum(round((c.value or 0) * 100) for c in cells)
+    if match := re.fullmatch(r"=SUM\((.+)\)", formula):
+        return sum(cents(cells_of(sheet, part)) for part in match[1].split(","))
+    if re.fullmatch(r'=SUMIF\(.*\)(\+SUMIF\(.*\))*', formula):
+        total = 0
+        for where, text, what in re.findall(r'SUMIF\(([^,]+),"([^"]*)",([^)]+)\)', formula):
+            pairs = zip(cells_of(sheet, where), cells_of(sheet, what))
+            total += cents([value for key, value in pairs if key.value == text])
+        return total
+    if match := re.fullmatch(r"='((?:[^']|'')+)'!" + CELL, formula):
+        other = values[match[1].replace("''", "'")]
+        return cents([other[match[2] + match[3]]])
+    fail(f"{sheet.title}: a formula {formula}")
+    return None
+
+
+def check_totals(book, values, window):
+    """Each total row's number cells are formulas over the rows above,
+    whose stored value is what a spreadsheet computes from those rows and
+    what the window shows."""
+    shown_tables = {s: window[t] for t, s in views(window)[0].items()}
+    for sheet in book.worksheets:
+        if sheet.title == "Résumé":
+            continue
+        shown = shown_tables.get(sheet.title)
+        width = sheet.max_column if shown is None else len(shown[0])
+        first = [r for r in range(2, sheet.max_row + 1)
+                 if str(values[sheet.title].cell(row=r, column=1).value or "").startswith("Total")]
+        if sheet.title != "Lignes" and not first:
+            fail(f"{sheet.title}: no total row")
+        for r in first:
+            for column in range(2, width + 1):
+                cell = sheet.cell(row=r, column=column)
+                stored = values[sheet.title].cell(row=r, column=column).value
+                if not isinstance(stored, (int, float)) or not cell.font.b:
+                    continue
+                if not isinstance(cell.value, str) or not cell.value.startswith("="):
+                    fail(f"{sheet.title}!{cell.coordinate}: the total {cell.value!r} is no formula")
+                    continue
+                if "$-40C" not in cell.number_format or "0.00" not in cell.number_format:
+                    continue
+                got = computed(values, values[sheet.title], cell.value)
+                if got != round(stored * 100):
+                    fail(f"{sheet.title}!{cell.coordinate}: {cell.value} adds up to {got} cents, "
+                         f"the stored value is {stored}")
+                if shown is not None and r - 1 < len(shown) and \
+                        shown[r - 1][column - 1] != french(stored, 2) + " €":
+                    fail(f"{sheet.title}!{cell.coordinate}: {stored}, the window: {shown[r - 1][column - 1]}")
+    # The summary refers to the totals it repeats.
+    summary, stored = book["Résumé"], values["Résumé"]
+    labels = {}
+    for row in summary.iter_rows(min_row=2):
+        if len(row) > 1 and isinstance(row[1].value, str) and row[1].value.startswith("="):
+            value = stored[row[1].coordinate].value
+            labels[row[0].value] = (row[1].value, value)
+            if computed(values, stored, row[1].value) != round(value * 100):
+                fail(f"Résumé: {row[0].value} is {value}, {row[1].value} is not")
+    expected = {"Ventes des deux caisses": "='Ventes'!",
+                "Encaissements de la caisse matériel": "='Encaissements'!",
+                "Encaissements de la caisse boissons": "='Encaissements'!",
+                "Dettes": "='Dettes'!", "Valeur du stock": "='Stock'!"}
+    for label, start in expected.items():
+        if label not in labels or not labels[label][0].startswith(start):
+            fail(f"Résumé: {label} is {labels.get(label)}")
+    texts = [c.value for row in summary.iter_rows() for c in row if isinstance(c.value, str)]
+    if not any(re.fullmatch(r"Dettes et stock au \d\d/\d\d/\d{4}", t) for t in texts):
+        fail(f"Résumé: no day of the debts and stock in {texts}")
+
+
+def check_pages(folder, book):
+    """Each sheet prints one page wide, its header row on every page, the
+    sheet's name and the period above, "Page n / N" below."""
+    with zipfile.ZipFile(folder / "Bilans.xlsx") as archive:
+        listing = archive.read("xl/workbook.xml").decode()
+        relations = archive.read("xl/_rels/workbook.xml.rels").decode()
+        for name, rid in re.findall(r'<sheet name="([^"]+)" sheetId="\d+" r:id="(rId\d+)"', listing):
+            name = name.replace("&amp;", "&")
+            target = re.search(f'Id="{rid}"[^>]*Target="([^"]+)"', relations)[1]
+            xml = archive.read("xl/" + target).decode()
+            header = re.search(r"<oddHeader>(.*?)</oddHeader>", xml)
+            footer = re.search(r"<oddFooter>(.*?)</oddFooter>", xml)
+            if not header or f"&amp;C{name}&amp;RPériode : " not in header[1]:
+                fail(f"{name}: the page header is {header and header[1]}")
+            if not footer or "&amp;CPage &amp;P / &amp;N" not in footer[1]:
+                fail(f"{name}: the page footer is {footer and footer[1]}")
+            if 'paperSize="9"' not in xml:
+                fail(f"{name}: not on A4")
+            if name.startswith("Graphique"):
+                if 'orientation="landscape"' not in xml:
+                    fail(f"{name}: a chart printed upright")
+                continue
+            if 'fitToPage="1"' not in xml or 'fitToHeight="0"' not in xml:
+                fail(f"{name}: not fitted to one page wide")
+    for sheet in book.worksheets:
+        if sheet.title != "Résumé" and sheet.print_title_rows != "$1:$1":
+            fail(f"{sheet.title}: the header row is not on every page ({sheet.print_title_rows})")
+
+
+def check_names(book):
+    """A register's sale or settlement names its member as the other
+    sheets do, "NOM Prénom"."""
+    members = {row[1] for row in book["Lignes"].iter_rows(min_row=2, values_only=True)}
+    for register in ("Caisse matériel", "Caisse boissons"):
+        for row in book[register].iter_rows(min_row=2, values_only=True):
+            if row[1] in ("Vente payée", "Règlement") and row[2] not in members:
+                fail(f"{register}: {row[2]} is not named as the member sheets name one")
+
+
 def check_workbook(folder, window):
-    book = openpyxl.load_workbook(folder / "Bilans.xlsx")
+    formulas = openpyxl.load_workbook(folder / "Bilans.xlsx")
+    book = openpyxl.load_workbook(folder / "Bilans.xlsx", data_only=True)
     sheets, charts = views(window)
-    names = NAMES + (list(dict.fromkeys(COMPARED.values())) if compared(window) else [])
-    if book.sheetnames != names:
-        fail(f"sheets: {book.sheetnames}")
+    names = NAMES + (COMPARED_NAMES if compared(window) else [])
+    if formulas.sheetnames != names:
+        fail(f"sheets: {formulas.sheetnames}")
+    check_totals(formulas, {s.title: book[s.title] for s in book.worksheets}, window)
+    check_pages(folder, formulas)
+    check_names(book)
     for table, sheet_name in sheets.items():
         sheet = book[sheet_name]
         rows = list(sheet.iter_rows())
