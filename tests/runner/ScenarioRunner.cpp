@@ -218,9 +218,9 @@ void ScenarioRunner::finish() {
     for (const Failing& failing : failing_)
         fail(failing.read
                  ? QStringLiteral("fail read %1 given but the file was not opened for reading")
-                       .arg(failing.name)
+                       .arg(failing.file)
                  : QStringLiteral("fail %1 given but the write to fail was not made")
-                       .arg(failing.name));
+                       .arg(failing.file));
     if (settings_.failNext)
         fail(QStringLiteral("fail settings given but no setting was stored"));
     for (const QString& failure : failures_)
@@ -276,6 +276,10 @@ QString ScenarioRunner::dataPath(const QString& name) const {
     DataFiles data;
     data.setCurrent(paths_.data);
     return data.path(name);
+}
+
+QString ScenarioRunner::comparablePath(const QString& path) {
+    return QDir::cleanPath(QDir::fromNativeSeparators(path));
 }
 
 void ScenarioRunner::writeBytes(const QString& name, const QByteArray& bytes, bool append) {

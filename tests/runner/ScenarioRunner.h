@@ -180,6 +180,8 @@ private:
 
     // Files of the scenario: a relative name lies in <data>.
     QString dataPath(const QString& name) const;
+    // A path as the fault seam's paths are compared with it.
+    static QString comparablePath(const QString& path);
     void writeBytes(const QString& name, const QByteArray& bytes, bool append);
     QByteArray hexBytes(const QStringList& words);
 
@@ -187,7 +189,8 @@ private:
     // name and how many of these operations are still to pass before the
     // one that fails.
     struct Failing {
-        QString name;
+        QString file; // a name, or a whole path
+        bool isPath = false;
         int pass = 0;
         bool read = false;
     };

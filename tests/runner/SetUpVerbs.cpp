@@ -163,7 +163,11 @@ void ScenarioRunner::failNext(const Step& step) {
     const int n = w.size() > at + 1 ? w[at + 1].toInt(&ok) : 1;
     if (!ok || n < 1)
         abort(QStringLiteral("not a count: ") + w[at + 1]);
-    failing_.append({QFileInfo(w[at]).fileName(), n - 1, read});
+    // A path (the backup folder's copy) is that file only; a name is that
+    // name in any folder.
+    const bool path = w[at].contains(QLatin1Char('/')) || w[at].contains(QLatin1Char('\\'));
+    failing_.append({path ? comparablePath(QDir(paths_.data).absoluteFilePath(w[at])) : w[at],
+                     path, n - 1, read});
 }
 
 void ScenarioRunner::snapshot(const Step& step) {

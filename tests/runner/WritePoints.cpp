@@ -57,9 +57,11 @@ void ScenarioRunner::installFaults(App& app) {
             }
         }
         const QString name = QFileInfo(path).fileName();
+        const QString whole = comparablePath(path);
         for (qsizetype i = 0; i < failing_.size(); ++i) {
-            if (failing_[i].read != reading ||
-                failing_[i].name.compare(name, Qt::CaseInsensitive) != 0)
+            const Failing& failing = failing_[i];
+            if (failing.read != reading ||
+                failing.file.compare(failing.isPath ? whole : name, Qt::CaseInsensitive) != 0)
                 continue;
             if (failing_[i].pass-- > 0)
                 return std::nullopt;
