@@ -203,7 +203,9 @@ Printer::Printed QtPrinter::printDocument(const QString& title, QTextDocument& d
         printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageOrientation(orientation == Orientation::Landscape ? QPageLayout::Landscape
                                                                      : QPageLayout::Portrait);
-    printer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+    printer.setPageMargins(QMarginsF(kDocumentMarginMm, kDocumentMarginMm, kDocumentMarginMm,
+                                     kDocumentMarginMm),
+                           QPageLayout::Millimeter);
     if (!family_.isEmpty()) {
         QFont font = document.defaultFont();
         font.setFamily(family_);

@@ -23,6 +23,7 @@ public:
 
     std::optional<QStringList> fonts() override;
     std::optional<Failure> setFont(const QString& name, bool bold) override;
+    QString chosenFont() override { return family_; }
     std::optional<Failure> printLine(const QString& text, double size, bool bold,
                                      bool underline) override;
     std::optional<Failure> printDrawing(const QString& title, double aspect,

@@ -65,6 +65,8 @@ public:
     // The printer's fonts in its own order; nullopt when there is no printer.
     virtual std::optional<QStringList> fonts() = 0;
     virtual std::optional<Failure> setFont(const QString& name, bool bold) = 0;
+    // The font set by setFont ("" before any): the one documents print in.
+    virtual QString chosenFont() = 0;
     virtual std::optional<Failure> printLine(const QString& text, double size, bool bold,
                                              bool underline) = 0;
     // A drawing (a chart) below the lines printed, as wide as the page and
@@ -84,6 +86,8 @@ public:
     // `title` names the job. Without a usable printer the document becomes
     // a PDF file, whose path is returned.
     enum class Orientation { Portrait, Landscape };
+    // A document's margins on every side; a PDF's page is A4.
+    static constexpr double kDocumentMarginMm = 15;
     struct Printed {
         std::optional<Failure> failure;
         QString pdf; // the PDF written in place of paper; "" on paper

@@ -62,6 +62,7 @@ public:
 
     std::optional<QStringList> fonts() override;
     std::optional<Failure> setFont(const QString& name, bool bold) override;
+    QString chosenFont() override { return font; }
     std::optional<Failure> printLine(const QString& text, double size, bool bold,
                                      bool underline) override;
     std::optional<Failure> printDrawing(const QString& title, double aspect,
@@ -90,7 +91,7 @@ public:
     // A document's lines, as the tests that print documents read them
     // (testing::documentLines, which needs Qt Gui); none when not set.
     std::function<QList<Line>(const QTextDocument&)> readDocument;
-    QString noPrinterPdf = QStringLiteral("Impressions/document.pdf");
+    QString noPrinterPdf = QStringLiteral("document.pdf");
 };
 
 // A settings store in an INI file whose next write can be made to fail.
