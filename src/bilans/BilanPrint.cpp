@@ -23,7 +23,7 @@ namespace {
 constexpr double kTextPoints = 9;
 // A table's cells: their padding and their lines, in the layout's pixels
 // (1/96 inch, which it scales to its device).
-constexpr double kCellPadding = 3;
+constexpr double kCellPadding = 4;
 constexpr double kCellBorder = 0.5;
 
 // A chart drawn into the document: an object of this type whose format
@@ -58,9 +58,10 @@ public:
     QSizeF intrinsicSize(QTextDocument* document, int, const QTextFormat&) override {
         const QSizeF page = document->pageSize();
         const double width = page.width() > 0 ? page.width() : 800;
-        // Room for the line's descent below the chart, on a page of its own.
+        // Three quarters as high as wide at most, leaving room for the
+        // line's descent below it on a page of its own.
         const bool paged = page.height() > 0 && page.height() < 1e6;
-        return {width, paged ? page.height() * 0.95 : width * 0.6};
+        return {width, paged ? std::min(page.height() * 0.95, width * 0.75) : width * 0.6};
     }
 
     void drawObject(QPainter* painter, const QRectF& rect, QTextDocument* document, int,

@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QAbstractTextDocumentLayout>
 #include <QFontMetricsF>
 #include <QImage>
@@ -14,6 +15,8 @@
 #include <QTextDocument>
 #include <QTextOption>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace vendalise {
 
@@ -81,8 +84,22 @@ QtPrinter::~QtPrinter() {
         painter_->end();
 }
 
+// The system's font families; and "Arial" where the system draws it with a
+// face of the same metrics (Debian's Liberation Sans, by fontconfig's
+// alias), which the families do not list. Another face standing in (a
+// fallback such as DejaVu Sans) offers nothing.
 std::optional<QStringList> QtPrinter::fonts() {
-    return QFontDatabase::families();
+    QStringList families = QFontDatabase::families();
+    const QString arial = QStringLiteral("Arial");
+    static const QStringList arialFaces{QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")};
+    if (!families.contains(arial, Qt::CaseInsensitive) &&
+        arialFaces.contains(QFontInfo(QFont(arial)).family(), Qt::CaseInsensitive)) {
+        const auto at = std::find_if(families.begin(), families.end(), [&](const QString& family) {
+            return QString::compare(family, arial, Qt::CaseInsensitive) > 0;
+        });
+        families.insert(at, arial);
+    }
+    return families;
 }
 
 std::optional<Printer::Failure> QtPrinter::setFont(const QString& name, bool bold) {
