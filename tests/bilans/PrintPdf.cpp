@@ -21,6 +21,7 @@
 #include <QTextStream>
 
 #include <cstdio>
+#include <cstdlib>
 
 using namespace vendalise;
 
