@@ -200,10 +200,9 @@ Printer::Orientation bilanOrientation(const BilanPrintView& view) {
     bold.setBold(true);
     const QFontMetricsF plainMetrics(documentFont(view), &points);
     const QFontMetricsF boldMetrics(bold, &points);
-    const double portrait =
-        (QPageSize(QPageSize::A4).size(QPageSize::Millimeter).width() -
-         2 * Printer::kDocumentMarginMm) *
-        72 / 25.4;
+    const double portrait = (QPageSize(QPageSize::A4).size(QPageSize::Millimeter).width() -
+                             2 * Printer::kDocumentMarginMm) *
+                            72 / 25.4;
     const double cellRoom = 2 * (kCellPadding + kCellBorder) * 72 / 96;
     for (const Sheet& sheet : view.sheets) {
         double width = 0;
@@ -212,8 +211,8 @@ Printer::Orientation bilanOrientation(const BilanPrintView& view) {
             const qsizetype firstTotal = sheet.rows.size() - sheet.totalRows;
             for (qsizetype r = 0; r < sheet.rows.size(); ++r) {
                 const QString text = cellText(sheet.rows[r].value(c));
-                column = std::max(column, (r >= firstTotal ? boldMetrics : plainMetrics)
-                                              .horizontalAdvance(text));
+                column = std::max(
+                    column, (r >= firstTotal ? boldMetrics : plainMetrics).horizontalAdvance(text));
             }
             if (c == sheet.nameColumn)
                 column = std::min(column, portrait / 3);
@@ -227,4 +226,5 @@ Printer::Orientation bilanOrientation(const BilanPrintView& view) {
 
 } // namespace vendalise
 
-#include "BilanPrint.moc"
+// The chart objects' meta-object, which Qt needs to find their interface.
+#include <BilanPrint.moc>

@@ -1,11 +1,11 @@
 #include "platform/QtPrinter.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFontDatabase>
 #include <QFontInfo>
-#include <QAbstractTextDocumentLayout>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
@@ -220,9 +220,9 @@ Printer::Printed QtPrinter::printDocument(const QString& title, QTextDocument& d
         printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageOrientation(orientation == Orientation::Landscape ? QPageLayout::Landscape
                                                                      : QPageLayout::Portrait);
-    printer.setPageMargins(QMarginsF(kDocumentMarginMm, kDocumentMarginMm, kDocumentMarginMm,
-                                     kDocumentMarginMm),
-                           QPageLayout::Millimeter);
+    printer.setPageMargins(
+        QMarginsF(kDocumentMarginMm, kDocumentMarginMm, kDocumentMarginMm, kDocumentMarginMm),
+        QPageLayout::Millimeter);
     if (!family_.isEmpty()) {
         QFont font = document.defaultFont();
         font.setFamily(family_);
@@ -260,10 +260,10 @@ Printer::Printed QtPrinter::printDocument(const QString& title, QTextDocument& d
         painter.restore();
         painter.setFont(foot);
         painter.setPen(Qt::black);
-        painter.drawText(QRectF(0, area.height() - footMetrics.height(), area.width(),
-                                footMetrics.height()),
-                         Qt::AlignRight | Qt::AlignBottom,
-                         QStringLiteral("Page %1 / %2").arg(page + 1).arg(pages));
+        painter.drawText(
+            QRectF(0, area.height() - footMetrics.height(), area.width(), footMetrics.height()),
+            Qt::AlignRight | Qt::AlignBottom,
+            QStringLiteral("Page %1 / %2").arg(page + 1).arg(pages));
     }
     const bool ended = painter.end();
     const bool aborted = printer.printerState() == QPrinter::Aborted;

@@ -93,14 +93,33 @@ int main(int argc, char** argv) {
         QStringLiteral("du %1 au %2").arg(dateText(season.from), dateText(season.to));
     const QString today = QStringLiteral("à la date du ") + dateText(club.today);
     const QList<BilanPrintView> views{
-        {QStringLiteral("Ventes"), period, QStringLiteral("Club Alpin de Saint-Étienne"),
-         club.today, {salesSheet(bilan), productsSheet(bilan)},
-         {salesByMonthChart(bilan), topProductsChart(bilan)}, printer.chosenFont()},
-        {QStringLiteral("Encaissements"), period, {}, club.today, {receiptsSheet(bilan)},
-         {receiptsChart(bilan)}, printer.chosenFont()},
-        {QStringLiteral("Dettes"), today, {}, club.today, {debtsSheet(bilan)},
-         {debtsByAgeChart(bilan), topDebtorsChart(bilan)}, printer.chosenFont()},
-        {QStringLiteral("Stock"), today, {}, club.today, {stockSheet(bilan)}, {},
+        {QStringLiteral("Ventes"),
+         period,
+         QStringLiteral("Club Alpin de Saint-Étienne"),
+         club.today,
+         {salesSheet(bilan), productsSheet(bilan)},
+         {salesByMonthChart(bilan), topProductsChart(bilan)},
+         printer.chosenFont()},
+        {QStringLiteral("Encaissements"),
+         period,
+         {},
+         club.today,
+         {receiptsSheet(bilan)},
+         {receiptsChart(bilan)},
+         printer.chosenFont()},
+        {QStringLiteral("Dettes"),
+         today,
+         {},
+         club.today,
+         {debtsSheet(bilan)},
+         {debtsByAgeChart(bilan), topDebtorsChart(bilan)},
+         printer.chosenFont()},
+        {QStringLiteral("Stock"),
+         today,
+         {},
+         club.today,
+         {stockSheet(bilan)},
+         {},
          printer.chosenFont()},
     };
     for (const BilanPrintView& view : views) {
@@ -113,8 +132,7 @@ int main(int argc, char** argv) {
         if (printed.pdf.isEmpty() || opened.last() != printed.pdf)
             return fail("a document went to no PDF, or was not opened");
         said << "view\t" << view.view << "\t" << printed.pdf << "\t" << document->pageCount()
-             << "\t"
-             << (orientation == Printer::Orientation::Landscape ? "landscape" : "portrait")
+             << "\t" << (orientation == Printer::Orientation::Landscape ? "landscape" : "portrait")
              << "\t" << view.when << "\t" << view.club << "\t" << dateText(club.today) << "\n";
         for (const Sheet& sheet : view.sheets) {
             said << "sheet\t" << sheet.name << "\t" << sheet.nameColumn << "\t"

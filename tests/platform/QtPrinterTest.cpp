@@ -87,7 +87,8 @@ TEST_F(PdfPrinter, ADocumentIsLaidOutOnThePagesItIsPrintedOn) {
     QStringList opened;
     QtPrinter printer([&opened](const QString& path) { opened.append(path); });
     printer.setFolder([this] { return files.current(); });
-    for (const auto orientation : {Printer::Orientation::Portrait, Printer::Orientation::Landscape}) {
+    for (const auto orientation :
+         {Printer::Orientation::Portrait, Printer::Orientation::Landscape}) {
         QTextDocument document;
         QTextCursor cursor(&document);
         // 120 lines of 10 points: more than one page, fewer than four.
@@ -107,7 +108,8 @@ TEST_F(PdfPrinter, ADocumentIsLaidOutOnThePagesItIsPrintedOn) {
         EXPECT_EQ(document.pageCount(), pages);
         // A4: 595 x 842 points, turned in landscape.
         const QRegularExpressionMatch box =
-            QRegularExpression(u"/MediaBox \\[0 0 ([\\d.]+) ([\\d.]+)\\]"_s).match(QString::fromLatin1(pdf));
+            QRegularExpression(u"/MediaBox \\[0 0 ([\\d.]+) ([\\d.]+)\\]"_s)
+                .match(QString::fromLatin1(pdf));
         ASSERT_TRUE(box.hasMatch());
         const double width = box.captured(1).toDouble();
         const double height = box.captured(2).toDouble();
@@ -123,12 +125,12 @@ TEST(QtPrinterFonts, ArialWhereAFaceOfItsMetricsStandsForIt) {
     const std::optional<QStringList> fonts = QtPrinter().fonts();
     ASSERT_TRUE(fonts);
     const QString face = QFontInfo(QFont(u"Arial"_s)).family();
-    const bool arialMetrics =
-        QStringList{u"Arial"_s, u"Liberation Sans"_s, u"Arimo"_s}.contains(face, Qt::CaseInsensitive);
-    EXPECT_EQ(fonts->filter(QRegularExpression(u"^arial$"_s,
-                                               QRegularExpression::CaseInsensitiveOption))
-                  .size(),
-              arialMetrics ? 1 : 0)
+    const bool arialMetrics = QStringList{u"Arial"_s, u"Liberation Sans"_s, u"Arimo"_s}.contains(
+        face, Qt::CaseInsensitive);
+    EXPECT_EQ(
+        fonts->filter(QRegularExpression(u"^arial$"_s, QRegularExpression::CaseInsensitiveOption))
+            .size(),
+        arialMetrics ? 1 : 0)
         << "Arial drawn with " << face.toStdString();
 }
 

@@ -69,9 +69,9 @@ void readFrame(const QTextDocument& document, const QTextFrame& frame, QList<Lin
         const QTextBlock block = it.currentBlock();
         if (block.length() <= 1)
             continue; // an empty block, as the document holds around its tables
-        lines.append(lineOf(document, block.position(),
-                            textOf(document, block.position(),
-                                   block.position() + block.length() - 1)));
+        lines.append(
+            lineOf(document, block.position(),
+                   textOf(document, block.position(), block.position() + block.length() - 1)));
     }
 }
 

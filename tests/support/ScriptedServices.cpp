@@ -100,10 +100,11 @@ std::optional<Printer::Failure> ScriptedPrinter::endDocument() {
 Printer::Printed ScriptedPrinter::printDocument(const QString& title, QTextDocument& document,
                                                 Orientation orientation) {
     const bool fails = mode == Mode::Off;
-    printed.append(Line{false, fails, 0, false, false,
-                        (orientation == Orientation::Landscape ? QStringLiteral("[document paysage] ")
-                                                               : QStringLiteral("[document portrait] ")) +
-                            title});
+    printed.append(
+        Line{false, fails, 0, false, false,
+             (orientation == Orientation::Landscape ? QStringLiteral("[document paysage] ")
+                                                    : QStringLiteral("[document portrait] ")) +
+                 title});
     if (readDocument) {
         for (Line line : readDocument(document)) {
             line.failed = fails;
