@@ -1,11 +1,13 @@
 #include "bilans/FrmBilans.h"
 
+#include "bilans/BilanPrint.h"
 #include "bilans/ChartViews.h"
 #include "bilans/Export.h"
 #include "bilans/SheetView.h"
 #include "catalogue/Catalogue.h"
 #include "core/App.h"
 #include "core/Printing.h"
+#include "core/Settings.h"
 #include "platform/DataFiles.h"
 #include "platform/NumberForm.h"
 #include "platform/QtSettings.h"
@@ -20,6 +22,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTabWidget>
+#include <QTextDocument>
 
 namespace vendalise {
 
@@ -142,6 +145,11 @@ FrmBilans::FrmBilans(App& app) : Window(app, QStringLiteral("FrmBilans"), 14400,
         addButton(QStringLiteral("CmdExporterImage"), QStringLiteral("Exporter l'image"),
                   QStringLiteral("Enregistrer les graphiques de la vue en PNG"),
                   twips(4800, 9240, 2100, 450));
+    LabelClub =
+        addLabel(QStringLiteral("LabelClub"), QStringLiteral("Club"), twips(7080, 9315, 480, 300));
+    TextClub = addField(QStringLiteral("TextClub"), twips(7560, 9255, 2700, 360));
+    TextClub->setToolTip(QStringLiteral("Le nom du club, imprimé en tête des bilans"));
+    TextClub->setText(clubName(app_));
     CmdRetour = addButton(QStringLiteral("CmdRetour"), QStringLiteral("Retour"),
                           QStringLiteral("Retour"), twips(12660, 9240, 1500, 450));
 
@@ -173,7 +181,8 @@ FrmBilans::FrmBilans(App& app) : Window(app, QStringLiteral("FrmBilans"), 14400,
     window->addLayout(top);
     window->addWidget(TabVues, 1);
     QHBoxLayout* bottom =
-        row({ComboFormat, CmdExporter, CmdImprimer, CmdExporterImage}, LabelIllisible);
+        row({ComboFormat, CmdExporter, CmdImprimer, CmdExporterImage, LabelClub, TextClub},
+            LabelIllisible);
     bottom->addWidget(CmdRetour);
     keepSize(CmdRetour);
     window->addLayout(bottom);
@@ -200,6 +209,8 @@ FrmBilans::FrmBilans(App& app) : Window(app, QStringLiteral("FrmBilans"), 14400,
             [this](int column) { app_.run([this, column] { sortDebts(column); }); });
     handle(CmdExporter, &QPushButton::clicked, [this] { exportFigures(); });
     handle(CmdImprimer, &QPushButton::clicked, [this] { print(); });
+    handle(TextClub, &QLineEdit::returnPressed, [this] { keepClub(); });
+    handle(TextClub, &TextField::left, [this] { keepClub(); });
     handle(CmdExporterImage, &QPushButton::clicked, [this] { exportPicture(); });
     handle(CmdRetour, &QPushButton::clicked, [this] { hide(); });
 }
@@ -423,37 +434,29 @@ void FrmBilans::tellExport(const QString& what, const FileError& error) {
               QStringLiteral("Bilans"), Messages::Icon::Critical);
 }
 
-// The view shown, a line a row, its cells separated by " | ", its charts
-// below it.
+void FrmBilans::keepClub() {
+    const QString name = TextClub->text().trimmed();
+    TextClub->setText(name);
+    if (name != clubName(app_))
+        kClubSetting.keep(app_, name);
+}
+
+// The view shown as a document: its tables, then its charts each on a page.
 void FrmBilans::print() {
-    const QString view = TabVues->tabText(TabVues->currentIndex());
-    const bool ofToday = TabVues->currentIndex() >= 2;
-    ImprimeLigne(app_,
-                 QStringLiteral("Bilans - ") + view + QStringLiteral(" ") +
-                     (ofToday ? QStringLiteral("à la date du : ") + dateText(app_.sys.clock.today())
-                              : periodText(period_)) +
-                     QStringLiteral("\r\n"),
-                 12, true, true);
-    for (const Sheet& sheet : shownSheets()) {
-        ImprimeLigne(app_, sheet.headers.join(QStringLiteral(" | ")), 9, true, false);
-        const qsizetype firstTotal = sheet.rows.size() - sheet.totalRows;
-        for (qsizetype r = 0; r < sheet.rows.size(); ++r) {
-            QStringList cells;
-            for (const Cell& cell : sheet.rows[r])
-                cells.append(cellText(cell));
-            while (!cells.isEmpty() && cells.last().isEmpty())
-                cells.removeLast();
-            ImprimeLigne(app_, cells.join(QStringLiteral(" | ")), 9, r >= firstTotal, false);
-        }
-        if (!sheet.note.isEmpty())
-            ImprimeLigne(app_, sheet.note, 8, false, false);
-        ImprimeLigne(app_, QStringLiteral(" "), 9, false, false);
-    }
+    const int tab = TabVues->currentIndex();
+    const QDate today = app_.sys.clock.today();
+    BilanPrintView view{TabVues->tabText(tab),
+                        tab >= 2 ? QStringLiteral("à la date du ") + dateText(today)
+                                 : periodText(period_),
+                        TextClub->text().trimmed(),
+                        today,
+                        shownSheets(),
+                        {}};
     for (const ChartView* chart : shownCharts())
-        ImprimeDessin(
-            app_, chart->data().title, double(chart->height()) / chart->width(),
-            [chart](QPainter& painter, const QRectF& area) { chart->drawInto(painter, area); });
-    FinImpression(app_);
+        view.charts.append(chart->data());
+    view.family = app_.sys.printer.chosenFont();
+    const std::unique_ptr<QTextDocument> document = bilanDocument(view);
+    ImprimeDocument(app_, bilanTitle(view), *document, bilanOrientation(view));
 }
 
 } // namespace vendalise

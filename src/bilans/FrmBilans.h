@@ -38,6 +38,8 @@ private:
     void sortDebts(int column);
     void exportFigures();
     void print();
+    // Stores the club's name as the field "Club" holds it.
+    void keepClub();
     // Saves the charts of the view shown as a PNG picture.
     void exportPicture();
     void tellExport(const QString& what, const QString& written);
@@ -86,6 +88,8 @@ private:
     QPushButton* CmdExporter;
     QPushButton* CmdImprimer;
     QPushButton* CmdExporterImage;
+    ClickLabel* LabelClub;
+    TextField* TextClub;
     QPushButton* CmdRetour;
 };
 

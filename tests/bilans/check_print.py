@@ -1,32 +1,16 @@
 #!/usr/bin/env python3
-"""Prints the Bilans workbook as LibreOffice does, in an English session
-(LC_ALL=C, a profile of its own), to PDF, and reads the PDF (pdfinfo,
-pdftotext): no more pages than the layout makes, each chart whole on a
-page of its own, every page headed and numbered, months and amounts in
-French. Usage: check_print.py FOLDER (which holds Bilans.xlsx)"""
+"""Reads back the Bilans printed as PDF files (poppler's pdftotext, pdfinfo
+and pdffonts) and compares them with what was printed (printed.tsv,
+written by bilans_print_pdf): every row of every table, its cells in
+order; the amounts of a column right-aligned; the heading; "Page n / N"
+on each page, N being the pages the layout counted; the orientation; the
+font. Usage: check_print.py FOLDER"""
 
-import math
-import os
+import html
 import re
 import subprocess
 import sys
-import tempfile
 from pathlib import Path
-
-import openpyxl
-
-# A4 in points, less the margins the workbook keeps (0.75 inch above and
-# below: the page header and footer are within them).
-A4 = (595, 842)
-MARGINS = 2 * 54
-# Rows are at most 15 points high (the workbook's default row) at full
-# size; fitting a sheet to the page's width only makes them smaller.
-ROW = 15
-# The chart sheets and their charts' titles, as the window names them.
-CHARTS = {"Graphique Ventes": "Ventes par mois", "Graphique Produits": "Les dix produits les plus vendus",
-          "Graphique Encaissements": "Encaissements par mois",
-          "Graphique Dettes par âge": "Dettes selon leur âge",
-          "Graphique Débiteurs": "Les dix plus grandes dettes"}
 
 failures = []
 
@@ -35,68 +19,177 @@ def fail(message):
     failures.append(message)
 
 
-def most_pages(book):
-    """The pages the layout makes at most: a worksheet one page wide takes
-    as many pages as its printed rows need at full size, its header row
-    repeated on each (fewer once shrunk to the width); a chart sheet one."""
-    pages = {}
-    for sheet in book.worksheets:
-        height = (A4[0] if sheet.page_setup.orientation == "landscape" else A4[1]) - MARGINS
-        per_page = height // ROW - 1
-        area = sheet.print_area[0] if sheet.print_area else f"A1:A{sheet.max_row}"
-        last = int(re.search(r"(\d+)$", area.replace("$", ""))[1])
-        pages[sheet.title] = max(1, math.ceil((last - 1) / per_page))
-    for chart in book.chartsheets:
-        pages[chart.title] = 1
-    return pages
+def run(*command):
+    return subprocess.run(command, check=True, capture_output=True, text=True).stdout
+
+
+def words(text):
+    return " ".join(text.split())
+
+
+def read_printed(folder):
+    font, report, views = None, None, []
+    for line in (folder / "printed.tsv").read_text(encoding="utf-8").splitlines():
+        kind, *fields = line.split("\t")
+        if kind == "font":
+            font = fields[0]
+        elif kind == "report":
+            report = fields[0]
+        elif kind == "view":
+            name, pdf, pages, orientation, when, club, day = fields
+            views.append({"name": name, "pdf": pdf, "pages": int(pages),
+                          "orientation": orientation, "when": when, "club": club,
+                          "day": day, "sheets": [], "charts": []})
+        elif kind == "sheet":
+            views[-1]["sheets"].append({"name": fields[0], "nameColumn": int(fields[1]),
+                                        "headers": fields[2:], "rows": []})
+        elif kind == "row":
+            views[-1]["sheets"][-1]["rows"].append(fields)
+        elif kind == "chart":
+            views[-1]["charts"].append(fields[0])
+    return font, report, views
+
+
+def embedded_fonts(pdf):
+    return [line.split()[0] for line in run("pdffonts", pdf).splitlines()[2:] if line.strip()]
+
+
+def bbox_lines(pdf):
+    """The PDF's lines of words, in reading order, each a list of (text,
+    right edge in points), from pdftotext -bbox."""
+    lines = []
+    for page in run("pdftotext", "-bbox", pdf, "-").split("<page ")[1:]:
+        rows = {}
+        for x_min, y_min, x_max, text in re.findall(
+                r'<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="[\d.]+">([^<]*)</word>',
+                page):
+            rows.setdefault(round(float(y_min)), []).append(
+                (float(x_min), html.unescape(text), float(x_max)))
+        for y in sorted(rows):
+            lines.append([(text, x_max) for _, text, x_max in sorted(rows[y])])
+    return lines
+
+
+def check_alignment(view, sheet, lines, start):
+    """The amounts of each column of amounts end at one place (their right
+    edges within a tenth of a point), on the lines of the sheet's rows,
+    looked for in order after its header. Returns where the sheet ends."""
+    text_of = [" ".join(text for text, _ in line) for line in lines]
+    at = next((i for i in range(start, len(lines))
+               if words(" ".join(sheet["headers"][:2])) in text_of[i]), None)
+    if at is None:
+        fail(f"{view['name']}/{sheet['name']}: no header line")
+        return start
+    money = [c for c in range(len(sheet["headers"]))
+             if any(c < len(row) and row[c].endswith(" €") for row in sheet["rows"])]
+    edges = {c: [] for c in money}
+    for row in sheet["rows"]:
+        # The row's first line: its name's first word, then its other cells.
+        first = row[0].split()[0] if sheet["nameColumn"] == 0 else row[0]
+        cells = [first] + [cell for cell in row[1:] if cell]
+        found = None
+        for i in range(at + 1, len(lines)):
+            position, whole = 0, True
+            for cell in cells:
+                position = text_of[i].find(cell, position)
+                if position < 0:
+                    whole = False
+                    break
+                position += len(cell)
+            if whole:
+                found = i
+                break
+        if found is None:
+            fail(f"{view['name']}/{sheet['name']}: the row {row} is on no line")
+            continue
+        at = found
+        euros = [x_max for text, x_max in lines[found] if text == "€"]
+        amounts = [c for c in money if c < len(row) and row[c].endswith(" €")]
+        if len(euros) != len(amounts):
+            fail(f"{view['name']}/{sheet['name']}: {len(euros)} amounts on the line of {row}")
+            continue
+        for c, x_max in zip(amounts, euros):
+            edges[c].append(x_max)
+    for c, ends in edges.items():
+        if ends and max(ends) - min(ends) > 0.1:
+            fail(f"{view['name']}/{sheet['name']}: the amounts of \"{sheet['headers'][c]}\" "
+                 f"end between {min(ends):.2f} and {max(ends):.2f} points")
+    return at
+
+
+def check_view(view):
+    name, pdf = view["name"], view["pdf"]
+    info = run("pdfinfo", pdf)
+    pages = int(re.search(r"^Pages:\s+(\d+)", info, re.M).group(1))
+    if pages != view["pages"]:
+        fail(f"{name}: {pages} pages in the PDF, the layout counts {view['pages']}")
+    width, height = map(float, re.search(r"^Page size:\s+([\d.]+) x ([\d.]+)", info, re.M)
+                        .groups())
+    if (width > height) != (view["orientation"] == "landscape"):
+        fail(f"{name}: a page {width} x {height} printed {view['orientation']}")
+    if abs(min(width, height) - 595) > 2 or abs(max(width, height) - 842) > 2:
+        fail(f"{name}: a page {width} x {height} points is not A4")
+    if name in ("Ventes", "Dettes") and view["orientation"] != "landscape":
+        fail(f"{name}: its ten columns printed in portrait")
+    if name == "Stock" and view["orientation"] != "portrait":
+        fail(f"{name}: its five columns printed in landscape")
+
+    raw = words(run("pdftotext", "-raw", pdf, "-"))
+    layout = run("pdftotext", "-layout", pdf, "-")
+    for text in [f"Bilans – {name}", view["when"], f"Imprimé le {view['day']}"] + (
+            [view["club"]] if view["club"] else []):
+        if words(text) not in raw:
+            fail(f"{name}: the heading lacks \"{text}\"")
+    for n in range(1, pages + 1):
+        if f"Page {n} / {pages}" not in raw:
+            fail(f"{name}: no \"Page {n} / {pages}\"")
+    pdf_pages = layout.split("\f")
+    lines, at = bbox_lines(pdf), 0
+    for sheet in view["sheets"]:
+        header = words(" ".join(sheet["headers"]))
+        # The header row on each page that holds rows of the table.
+        for n, page in enumerate(pdf_pages, 1):
+            if any(row and row[0] and words(row[0]).split()[0] in page and
+                   all(cell in page for cell in row[1:] if cell) for row in sheet["rows"]):
+                if sheet["headers"][-1] not in page:
+                    fail(f"{name}/{sheet['name']}: page {n} holds rows without the header")
+        if header not in raw:
+            fail(f"{name}/{sheet['name']}: the header row is not whole: {header}")
+        for row in sheet["rows"]:
+            text = words(" ".join(cell for cell in row if cell))
+            if text not in raw:
+                fail(f"{name}/{sheet['name']}: a row is not whole: {text}")
+        at = check_alignment(view, sheet, lines, at)
+    # Each chart on a page of its own, after the tables: its title there.
+    for i, title in enumerate(view["charts"]):
+        page = pdf_pages[pages - len(view["charts"]) + i] if pages >= len(view["charts"]) else ""
+        if words(title) not in words(page):
+            fail(f"{name}: the chart \"{title}\" is not alone on its page")
 
 
 def main():
     folder = Path(sys.argv[1])
-    book = openpyxl.load_workbook(folder / "Bilans.xlsx")
-    with tempfile.TemporaryDirectory() as work:
-        env = dict(os.environ, LC_ALL="C", LANG="C", LANGUAGE="")
-        subprocess.run(["libreoffice", f"-env:UserInstallation=file://{work}/profile", "--headless",
-                        "--convert-to", "pdf", "--outdir", work, str(folder / "Bilans.xlsx")],
-                       env=env, check=True, capture_output=True, timeout=300)
-        pdf = Path(work) / "Bilans.pdf"
-        info = subprocess.run(["pdfinfo", pdf], check=True, capture_output=True, text=True).stdout
-        count = int(re.search(r"^Pages:\s+(\d+)", info, re.M)[1])
-        pages = [subprocess.run(["pdftotext", "-layout", "-f", str(n), "-l", str(n), pdf, "-"],
-                                check=True, capture_output=True, text=True).stdout
-                 for n in range(1, count + 1)]
-    bound = most_pages(book)
-    print(f"{count} pages, at most {sum(bound.values())}: {bound}")
-    if count > sum(bound.values()):
-        fail(f"{count} pages, the layout makes at most {sum(bound.values())}")
-    if count < len(book.sheetnames):
-        fail(f"{count} pages for {len(book.sheetnames)} sheets")
-    for n, text in enumerate(pages, 1):
-        if f"Page {n} / {count}" not in text:
-            fail(f"page {n} is not numbered: {text[-200:]!r}")
-        if "Période : du 01/09/2007 au 31/08/2008" not in text:
-            fail(f"page {n} does not say the period")
-    # A chart alone on its page, under its sheet's name: nothing else of
-    # the workbook's sheets' heads there.
-    for name, title in CHARTS.items():
-        on = [n for n, text in enumerate(pages, 1) if re.search(rf"^\s*{re.escape(name)}\s", text, re.M)]
-        if len(on) != 1 or title not in pages[on[0] - 1]:
-            fail(f"{name}: on pages {on}, the chart « {title} » not whole on one")
-    whole = "\n".join(pages)
-    # French whatever the session's language: months by their French names,
-    # amounts with a decimal comma, a space between thousands, "€" after.
-    for text in ("septembre 2007", "août 2008", "4 128,90 €", "3 669,30 €"):
-        if text not in re.sub(r"[\u00a0\u202f]", " ", whole):
-            fail(f"the printed workbook does not show « {text} »")
-    if re.search(r"\d\.\d\d\s?€|€\d|September|August", whole):
-        fail("an amount or a month in English")
-    summary = pages[0]
-    for text in ("Dettes et stock au 20/10/2008", "Exporté le", "20/10/2008 à 14:35"):
-        if text not in summary:
-            fail(f"the summary does not say « {text} »")
+    font, report, views = read_printed(folder)
+    if sys.platform.startswith("linux"):
+        # Debian's Liberation Sans stands for Arial: the font chosen, and the
+        # face the PDF holds.
+        if font != "Arial":
+            fail(f"the printer's font is {font!r}, not Arial")
+        for pdf in [report] + [view["pdf"] for view in views]:
+            faces = embedded_fonts(pdf)
+            if not any("LiberationSans" in face for face in faces):
+                fail(f"{Path(pdf).name} embeds {faces}, not Liberation Sans")
+    if [view["name"] for view in views] != ["Ventes", "Encaissements", "Dettes", "Stock"]:
+        fail(f"views printed: {[view['name'] for view in views]}")
+    for view in views:
+        if Path(view["pdf"]).parent.name != "Impressions":
+            fail(f"{view['name']}: printed to {view['pdf']}, not in Impressions")
+        check_view(view)
     for failure in failures:
         print(failure)
-    print(f"{len(failures)} failure(s)")
+    if not failures:
+        print(f"{len(views)} views read back: every row, the amounts aligned, the pages "
+              "numbered and counted")
     return 1 if failures else 0
 
 

@@ -2,7 +2,7 @@
 # A real client reads the export: runs the export scenario with its output
 # kept, then reads the workbook and the CSV files as a spreadsheet would
 # and compares them with the window's tables (check_export.py); with
-# --print, LibreOffice prints the workbook too (check_print.py).
+# --print, LibreOffice prints the workbook too (check_workbook_print.py).
 # Usage: real_client.sh [--print] RUNNER PYTHON SCENARIO
 set -uo pipefail
 print=no
@@ -24,5 +24,5 @@ if ! VENDALISE_SCENARIO_OUT=$folder "$runner" "$scenario"; then
 fi
 "$python" "$(dirname "$0")/check_export.py" "$out" || exit 1
 if [ $print = yes ]; then
-    "$python" "$(dirname "$0")/check_print.py" "$out" || exit 1
+    "$python" "$(dirname "$0")/check_workbook_print.py" "$out" || exit 1
 fi

@@ -3,8 +3,13 @@
 #include "TestHelpers.h"
 
 #include <QFileInfo>
+#include <QFont>
+#include <QFontInfo>
 #include <QPainter>
 #include <QPrinterInfo>
+#include <QRegularExpression>
+#include <QTextCursor>
+#include <QTextDocument>
 
 namespace vendalise {
 namespace {
@@ -72,6 +77,61 @@ TEST_F(PdfPrinter, ADrawingGoesBelowTheLinesAcrossThePage) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray pdf = file.readAll();
     EXPECT_EQ(pdf.count("/Type /Page") - pdf.count("/Type /Pages"), 2);
+}
+
+// A whole document: paged on A4 in the orientation asked, as many pages in
+// the PDF as the document's layout counts once printed, the PDF named.
+TEST_F(PdfPrinter, ADocumentIsLaidOutOnThePagesItIsPrintedOn) {
+    if (!QPrinterInfo::availablePrinterNames().isEmpty())
+        GTEST_SKIP() << "a printer is installed: documents go to paper";
+    QStringList opened;
+    QtPrinter printer([&opened](const QString& path) { opened.append(path); });
+    printer.setFolder([this] { return files.current(); });
+    for (const auto orientation :
+         {Printer::Orientation::Portrait, Printer::Orientation::Landscape}) {
+        QTextDocument document;
+        QTextCursor cursor(&document);
+        // 120 lines of 10 points: more than one page, fewer than four.
+        for (int line = 1; line <= 120; ++line)
+            cursor.insertText(u"Ligne %1\n"_s.arg(line));
+        const Printer::Printed printed = printer.printDocument(u"Essai"_s, document, orientation);
+        ASSERT_FALSE(printed.failure) << printed.failure->description.toStdString();
+        ASSERT_FALSE(opened.isEmpty());
+        EXPECT_EQ(printed.pdf, opened.last());
+        EXPECT_EQ(QFileInfo(printed.pdf).dir().dirName(), u"Impressions"_s);
+        QFile file(printed.pdf);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray pdf = file.readAll();
+        const int pages = int(pdf.count("/Type /Page") - pdf.count("/Type /Pages"));
+        EXPECT_GT(pages, 1);
+        EXPECT_LT(pages, 4);
+        EXPECT_EQ(document.pageCount(), pages);
+        // A4: 595 x 842 points, turned in landscape.
+        const QRegularExpressionMatch box =
+            QRegularExpression(u"/MediaBox \\[0 0 ([\\d.]+) ([\\d.]+)\\]"_s)
+                .match(QString::fromLatin1(pdf));
+        ASSERT_TRUE(box.hasMatch());
+        const double width = box.captured(1).toDouble();
+        const double height = box.captured(2).toDouble();
+        EXPECT_NEAR(std::min(width, height), 595, 1);
+        EXPECT_NEAR(std::max(width, height), 842, 1);
+        EXPECT_EQ(width > height, orientation == Printer::Orientation::Landscape);
+    }
+}
+
+// "Arial" is offered where the system draws it with a face of its metrics,
+// once, and never where another face stands in.
+TEST(QtPrinterFonts, ArialWhereAFaceOfItsMetricsStandsForIt) {
+    const std::optional<QStringList> fonts = QtPrinter().fonts();
+    ASSERT_TRUE(fonts);
+    const QString face = QFontInfo(QFont(u"Arial"_s)).family();
+    const bool arialMetrics = QStringList{u"Arial"_s, u"Liberation Sans"_s, u"Arimo"_s}.contains(
+        face, Qt::CaseInsensitive);
+    EXPECT_EQ(
+        fonts->filter(QRegularExpression(u"^arial$"_s, QRegularExpression::CaseInsensitiveOption))
+            .size(),
+        arialMetrics ? 1 : 0)
+        << "Arial drawn with " << face.toStdString();
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "bilans/FrmBilans.h"
 #include "cash/RegisterWindow.h"
 #include "catalogue/FrmStock.h"
+#include "DocumentLines.h"
 #include "inventory/Inventaire.h"
 #include "members/FrmNewAdh.h"
 #include "platform/DataFiles.h"
@@ -127,6 +128,7 @@ ScenarioRunner::ScenarioRunner(QString file, std::vector<Step> steps, ScenarioPa
           {QDir::toNativeSeparators(paths_.defaultData), QDir::toNativeSeparators(paths_.home)}} {
     app_ = std::make_unique<App>(services_);
     installFaults(*app_);
+    printer_.readDocument = documentLines;
     // Nothing is told while a write of the operation is not yet on the disk.
     messages_.onShown = [this](const ShownBox& box) {
         if (!counting_ || !disk_ || faultFired_)
