@@ -4,6 +4,8 @@
 
 #include <QLocale>
 
+#include <algorithm>
+
 namespace vendalise {
 
 namespace {
@@ -255,6 +257,26 @@ QString debtSortText() {
 // both and their sum, the debts' total (a credit is a debt below zero).
 // Amounts are each member's rounded to the cent, so that the totals add up
 // to the rows above them.
+namespace {
+
+// The debts in the order of the "Dettes" table: those who owe, then, after
+// a row "Avoirs" (nullptr), those in credit.
+QList<const DebtRow*> debtsInSheetOrder(const Bilan& bilan) {
+    QList<const DebtRow*> groups[2]; // debts, credits
+    for (const DebtRow& debt : bilan.debts)
+        groups[debt.isCredit() ? 1 : 0].append(&debt);
+    if (!groups[1].isEmpty())
+        groups[0] << nullptr << groups[1];
+    return groups[0];
+}
+
+} // namespace
+
+int debtsSheetMember(const Bilan& bilan, int row) {
+    const QList<const DebtRow*> rows = debtsInSheetOrder(bilan);
+    return row >= 0 && row < rows.size() && rows[row] ? rows[row]->member : 0;
+}
+
 Sheet debtsSheet(const Bilan& bilan) {
     Sheet sheet{QStringLiteral("Dettes"),
                 {kDebtorHeader, kOwedHeader, kOwedLinesHeader},
@@ -267,27 +289,26 @@ Sheet debtsSheet(const Bilan& bilan) {
         sheet.headers.append(debtAgeText(DebtAge(a)));
     sheet.headers << kOldestHeader << kAgeHeader;
     DebtSum sums[2]; // debts, credits
-    QList<QList<Cell>> groups[2];
-    for (const DebtRow& debt : bilan.debts) {
-        const int group = debt.isCredit() ? 1 : 0;
+    for (const DebtRow* debt : debtsInSheetOrder(bilan)) {
+        if (!debt) {
+            sheet.rows.append(QList<Cell>(sheet.headers.size()));
+            sheet.rows.last()[0] = Cell::of(QStringLiteral("Avoirs"));
+            continue;
+        }
         DebtSum row;
-        row.add(debt);
-        sums[group].add(debt);
-        groups[group].append(
-            debtCells(Cell::of(debt.name), row,
-                      debt.lines == 0 ? Cell{} : dateCell(debt.oldest, debt.oldestText),
-                      debt.oldest ? Cell::integer(debt.age) : Cell{}));
+        row.add(*debt);
+        sums[debt->isCredit() ? 1 : 0].add(*debt);
+        sheet.rows.append(
+            debtCells(Cell::of(debt->name), row,
+                      debt->lines == 0 ? Cell{} : dateCell(debt->oldest, debt->oldestText),
+                      debt->oldest ? Cell::integer(debt->age) : Cell{}));
     }
-    sheet.rows = groups[0];
+    const bool credits = std::any_of(bilan.debts.cbegin(), bilan.debts.cend(),
+                                     [](const DebtRow& debt) { return debt.isCredit(); });
     DebtSum total = sums[0];
-    if (!groups[1].isEmpty()) {
-        sheet.rows.append(QList<Cell>(sheet.headers.size()));
-        sheet.rows.last()[0] = Cell::of(QStringLiteral("Avoirs"));
-        sheet.rows << groups[1];
-        total.add(sums[1]);
-    }
+    total.add(sums[1]);
     sheet.rows.append(debtCells(Cell::of(QStringLiteral("Total des dettes")), sums[0]));
-    if (!groups[1].isEmpty()) {
+    if (credits) {
         sheet.rows.append(debtCells(Cell::of(QStringLiteral("Total des avoirs")), sums[1]));
         sheet.totalRows = 3;
     }

@@ -212,6 +212,9 @@ void ScenarioRunner::finish() {
     for (const QString& path : messages_.savePaths)
         fail(QStringLiteral("save %1 queued but not used")
                  .arg(path.isEmpty() ? QStringLiteral("cancel") : quoted(path)));
+    for (const QString& path : messages_.folderPaths)
+        fail(QStringLiteral("choose-folder %1 queued but not used")
+                 .arg(path.isEmpty() ? QStringLiteral("cancel") : quoted(path)));
     for (const auto& input : messages_.inputs)
         fail(QStringLiteral("input %1 queued but not used")
                  .arg(input ? quoted(*input) : QStringLiteral("cancel")));
