@@ -135,7 +135,7 @@ QStringList statementFileNames(const QList<Statement>& statements, const MemberT
 }
 
 StatementPages::StatementPages(const Statement& statement)
-    : document_(std::make_unique<QTextDocument>()) {
+    : document_(std::make_unique<QTextDocument>()), name_(statement.name) {
     QTextDocument& document = *document_;
     document.documentLayout()->setPaintDevice(&layoutDevice().writer);
     document.setDocumentMargin(0);
@@ -254,11 +254,14 @@ void StatementPages::draw(QPainter& painter, int page, const QRectF& area) const
     context.palette.setColor(QPalette::Text, Qt::black);
     document_->documentLayout()->draw(&painter, context);
     painter.restore();
+    // A page of several names its member too, should it be read apart.
     if (count() > 1) {
         painter.setFont(statementFont(9));
         painter.setPen(Qt::black);
-        painter.drawText(QRectF(0, body, content.width(), kFooter),
-                         Qt::AlignRight | Qt::AlignBottom,
+        const QRectF footer(0, body, content.width(), kFooter);
+        painter.drawText(footer, Qt::AlignLeft | Qt::AlignBottom,
+                         QStringLiteral("Relevé de dettes - ") + name_);
+        painter.drawText(footer, Qt::AlignRight | Qt::AlignBottom,
                          QStringLiteral("Page %1 / %2").arg(page + 1).arg(count()));
     }
     painter.restore();

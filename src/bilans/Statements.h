@@ -77,6 +77,7 @@ public:
 
 private:
     std::unique_ptr<QTextDocument> document_;
+    QString name_;
 };
 
 // Writes the statement as a PDF file of A4 pages at `path`, all or nothing.
