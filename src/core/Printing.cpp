@@ -2,6 +2,8 @@
 
 #include "core/App.h"
 
+#include <QDir>
+
 namespace vendalise {
 
 void ChoixPolice(App& app) {
@@ -49,6 +51,18 @@ void ImprimeDessin(App& app, const QString& title, double aspect, const Printer:
 void FinImpression(App& app) {
     if (const auto failure = app.sys.printer.endDocument())
         tellPrintFailure(app, *failure, false);
+}
+
+void ImprimeDocument(App& app, const QString& title, QTextDocument& document,
+                     Printer::Orientation orientation) {
+    const Printer::Printed printed = app.sys.printer.printDocument(title, document, orientation);
+    if (printed.failure)
+        tellPrintFailure(app, *printed.failure, true);
+    else if (!printed.pdf.isEmpty())
+        app.tell(QStringLiteral("Aucune imprimante n'est disponible : le document a été "
+                                "enregistré en PDF :\r\n") +
+                     QDir::toNativeSeparators(printed.pdf),
+                 QStringLiteral("Impression"), Messages::Icon::Information);
 }
 
 } // namespace vendalise

@@ -25,4 +25,10 @@ void ImprimeDessin(App& app, const QString& title, double aspect, const Printer:
 // with the message of a line's other failures.
 void FinImpression(App& app);
 
+// Prints a whole document (Printer::printDocument); a failure is told as a
+// line's. A document written as a PDF for want of a printer is told with
+// the PDF's path.
+void ImprimeDocument(App& app, const QString& title, QTextDocument& document,
+                     Printer::Orientation orientation);
+
 } // namespace vendalise

@@ -102,4 +102,18 @@ inline const Setting<QString> kBackupFolderSetting{
     QStringLiteral("Le dossier de la sauvegarde n'a pas pu être enregistré :\r\n%1\r\n"
                    "Il ne sera pas proposé à la prochaine sauvegarde.")};
 
+// The club's name, as the Bilans window's field "Club" holds it, printed at
+// the head of the Bilans and of the documents made from them; empty by
+// default.
+inline const Setting<QString> kClubSetting{
+    QStringLiteral("Club"),
+    QStringLiteral("Nom"),
+    {},
+    QStringLiteral("Le nom du club n'a pas pu être enregistré :\r\n%1\r\n"
+                   "Au prochain lancement, il faudra le saisir de nouveau.")};
+// The club's name as stored, without surrounding blanks ("" when none).
+inline QString clubName(App& app) {
+    return kClubSetting.read(app.sys.settings).trimmed();
+}
+
 } // namespace vendalise

@@ -4,11 +4,14 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFontDatabase>
+#include <QAbstractTextDocumentLayout>
 #include <QFontMetricsF>
+#include <QImage>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRegularExpression>
+#include <QTextDocument>
 #include <QTextOption>
 #include <QUrl>
 
@@ -26,6 +29,42 @@ QString freePdfName(const QDir& folder) {
     for (int n = 2; folder.exists(name); ++n)
         name = stem + QStringLiteral(" (%1).pdf").arg(n);
     return folder.filePath(name);
+}
+
+// A painter that could not begin on the printer (or the PDF).
+Printer::Failure notBegun(const QPrinter& printer, const QString& pdf) {
+    const bool printerError =
+        printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted;
+    return {printerError, QStringLiteral("L'impression n'a pas pu commencer sur ") +
+                              (pdf.isEmpty() ? printer.printerName() : pdf) + QStringLiteral(".")};
+}
+
+// A document is laid out at this resolution, whatever the printer's, on a
+// device that lives as long as the program (a document keeps its layout's
+// device), with the font's design metrics, so that its pages are the same
+// on any printer and in a PDF, and stay known after the print.
+constexpr int kLayoutDpi = 1200;
+
+QPaintDevice* layoutDevice() {
+    static QImage device = [] {
+        QImage image(1, 1, QImage::Format_ARGB32_Premultiplied);
+        const int dotsPerMeter = qRound(kLayoutDpi / 0.0254);
+        image.setDotsPerMeterX(dotsPerMeter);
+        image.setDotsPerMeterY(dotsPerMeter);
+        return image;
+    }();
+    return &device;
+}
+
+// The page number at the foot of a document's page, in the document's
+// font at 8 points.
+QFont footFont(const QTextDocument& document) {
+    QFont font = document.defaultFont();
+    font.setPointSizeF(8);
+    font.setBold(false);
+    font.setItalic(false);
+    font.setUnderline(false);
+    return font;
 }
 
 } // namespace
@@ -52,29 +91,31 @@ std::optional<Printer::Failure> QtPrinter::setFont(const QString& name, bool bol
     return std::nullopt;
 }
 
+std::optional<Printer::Failure> QtPrinter::aim(QPrinter& printer, QString& pdf) {
+    pdf.clear();
+    if (!QPrinterInfo::availablePrinterNames().isEmpty())
+        return std::nullopt;
+    QDir folder(folder_ ? folder_() : QDir::currentPath());
+    if (!folder.mkpath(QStringLiteral("Impressions")) || !folder.cd(QStringLiteral("Impressions")))
+        return Failure{false, QStringLiteral("Le dossier Impressions n'a pas pu être créé dans ") +
+                                  QDir::toNativeSeparators(folder.absolutePath()) +
+                                  QStringLiteral(".")};
+    pdf = freePdfName(folder);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    return std::nullopt;
+}
+
 std::optional<Printer::Failure> QtPrinter::begin() {
     printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    pdfPath_.clear();
-    if (QPrinterInfo::availablePrinterNames().isEmpty()) {
-        QDir folder(folder_ ? folder_() : QDir::currentPath());
-        if (!folder.mkpath(QStringLiteral("Impressions")) ||
-            !folder.cd(QStringLiteral("Impressions")))
-            return Failure{
-                false, QStringLiteral("Le dossier Impressions n'a pas pu être créé dans ") +
-                           QDir::toNativeSeparators(folder.absolutePath()) + QStringLiteral(".")};
-        pdfPath_ = freePdfName(folder);
-        printer_->setOutputFormat(QPrinter::PdfFormat);
-        printer_->setOutputFileName(pdfPath_);
-    }
+    if (auto failure = aim(*printer_, pdfPath_))
+        return failure;
     painter_ = std::make_unique<QPainter>();
     if (!painter_->begin(printer_.get())) {
-        const bool printerError = printer_->printerState() == QPrinter::Error ||
-                                  printer_->printerState() == QPrinter::Aborted;
-        const QString target = pdfPath_.isEmpty() ? printer_->printerName() : pdfPath_;
+        const Failure failure = notBegun(*printer_, pdfPath_);
         painter_.reset();
         printer_.reset();
-        return Failure{printerError, QStringLiteral("L'impression n'a pas pu commencer sur ") +
-                                         target + QStringLiteral(".")};
+        return failure;
     }
     y_ = 0;
     return std::nullopt;
@@ -149,6 +190,69 @@ std::optional<Printer::Failure> QtPrinter::endDocument() {
     if (!pdfPath_.isEmpty())
         openPdf_(pdfPath_);
     return std::nullopt;
+}
+
+Printer::Printed QtPrinter::printDocument(const QString& title, QTextDocument& document,
+                                          Orientation orientation) {
+    QPrinter printer(QPrinter::HighResolution);
+    QString pdf;
+    if (auto failure = aim(printer, pdf))
+        return {failure, {}};
+    printer.setDocName(title);
+    if (!pdf.isEmpty())
+        printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(orientation == Orientation::Landscape ? QPageLayout::Landscape
+                                                                     : QPageLayout::Portrait);
+    printer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+    if (!family_.isEmpty()) {
+        QFont font = document.defaultFont();
+        font.setFamily(family_);
+        document.setDefaultFont(font);
+    }
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return {notBegun(printer, pdf), {}};
+
+    // The page's printable area less the foot, in the layout's units.
+    const double scale = double(printer.resolution()) / kLayoutDpi;
+    const QFont foot = footFont(document);
+    const QFontMetricsF footMetrics(foot, &printer);
+    const QSizeF area = printer.pageRect(QPrinter::DevicePixel).size();
+    const QSizeF body(area.width() / scale, (area.height() - 2 * footMetrics.height()) / scale);
+    QTextOption option = document.defaultTextOption();
+    option.setUseDesignMetrics(true);
+    document.setDefaultTextOption(option);
+    document.documentLayout()->setPaintDevice(layoutDevice());
+    document.setPageSize(body);
+    const int pages = document.pageCount();
+
+    for (int page = 0; page < pages; ++page) {
+        if (page > 0)
+            printer.newPage();
+        painter.save();
+        painter.scale(scale, scale);
+        painter.translate(0, -page * body.height());
+        const QRectF view(0, page * body.height(), body.width(), body.height());
+        painter.setClipRect(view);
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = view;
+        context.palette.setColor(QPalette::Text, Qt::black);
+        document.documentLayout()->draw(&painter, context);
+        painter.restore();
+        painter.setFont(foot);
+        painter.setPen(Qt::black);
+        painter.drawText(QRectF(0, area.height() - footMetrics.height(), area.width(),
+                                footMetrics.height()),
+                         Qt::AlignRight | Qt::AlignBottom,
+                         QStringLiteral("Page %1 / %2").arg(page + 1).arg(pages));
+    }
+    const bool ended = painter.end();
+    const bool aborted = printer.printerState() == QPrinter::Aborted;
+    if (!ended || aborted || printer.printerState() == QPrinter::Error)
+        return {Failure{aborted, QStringLiteral("Le document n'a pas pu être terminé.")}, {}};
+    if (!pdf.isEmpty())
+        openPdf_(pdf);
+    return {std::nullopt, pdf};
 }
 
 } // namespace vendalise

@@ -28,6 +28,8 @@ public:
     std::optional<Failure> printDrawing(const QString& title, double aspect,
                                         const Drawing& draw) override;
     std::optional<Failure> endDocument() override;
+    Printed printDocument(const QString& title, QTextDocument& document,
+                          Orientation orientation) override;
 
     // The folder in which "Impressions" is made: the program's current
     // directory, which the printer asks for at each document.
@@ -38,6 +40,9 @@ public:
 
 private:
     std::optional<Failure> begin();
+    // Sends the printer's output to the system's default printer, or,
+    // without one, to a new PDF in "Impressions", whose path `pdf` gets.
+    std::optional<Failure> aim(QPrinter& printer, QString& pdf);
     void drawLine(const QString& line);
 
     PdfOpener openPdf_;

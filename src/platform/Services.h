@@ -12,6 +12,7 @@
 
 class QDialog;
 class QPainter;
+class QTextDocument;
 
 namespace vendalise {
 
@@ -55,7 +56,7 @@ public:
 };
 
 // The printer, as reports use it: one line at a time, then the end of the
-// document. Failures are either the printer's own (a cancelled job, a
+// document; or a whole document at once. Failures are either the printer's own (a cancelled job, a
 // printer switched off) or another failure with its description.
 class Printer {
 public:
@@ -76,6 +77,22 @@ public:
     virtual std::optional<Failure> printDrawing(const QString& title, double aspect,
                                                 const Drawing& draw) = 0;
     virtual std::optional<Failure> endDocument() = 0;
+
+    // A whole document laid out by Qt's text layout (its tables, images and
+    // objects), printed as a job of its own on pages of `orientation`, each
+    // with "Page n / N" at its foot. The printer gives the document its
+    // page size (in the printer's units) and its font family (the one
+    // chosen by setFont, at the sizes the document gives), so that
+    // afterwards `document.pageCount()` is the number of pages printed.
+    // `title` names the job. Without a usable printer the document becomes
+    // a PDF file, whose path is returned.
+    enum class Orientation { Portrait, Landscape };
+    struct Printed {
+        std::optional<Failure> failure;
+        QString pdf; // the PDF written in place of paper; "" on paper
+    };
+    virtual Printed printDocument(const QString& title, QTextDocument& document,
+                                  Orientation orientation) = 0;
 };
 
 class Clock {

@@ -6,6 +6,7 @@
 #include "catalogue/FrmStock.h"
 #include "inventory/Inventaire.h"
 #include "members/FrmNewAdh.h"
+#include "DocumentLines.h"
 #include "platform/DataFiles.h"
 #include "restore/FrmRestauration.h"
 #include "sales/FrmAchat.h"
@@ -127,6 +128,7 @@ ScenarioRunner::ScenarioRunner(QString file, std::vector<Step> steps, ScenarioPa
           {QDir::toNativeSeparators(paths_.defaultData), QDir::toNativeSeparators(paths_.home)}} {
     app_ = std::make_unique<App>(services_);
     installFaults(*app_);
+    printer_.readDocument = documentLines;
     // Nothing is told while a write of the operation is not yet on the disk.
     messages_.onShown = [this](const ShownBox& box) {
         if (!counting_ || !disk_ || faultFired_)

@@ -110,4 +110,26 @@ std::optional<Printer::Failure> ScriptedPrinter::endDocument() {
     return std::nullopt;
 }
 
+Printer::Printed ScriptedPrinter::printDocument(const QString& title, QTextDocument& document,
+                                                Orientation orientation) {
+    const bool fails = mode == Mode::Off;
+    printed.append(Line{false, fails, 0, false, false,
+                        (orientation == Orientation::Landscape ? QStringLiteral("[document paysage] ")
+                                                               : QStringLiteral("[document portrait] ")) +
+                            title});
+    if (readDocument) {
+        for (Line line : readDocument(document)) {
+            line.failed = fails;
+            printed.append(line);
+        }
+    }
+    if (fails) {
+        printed.append(Line{true, true, 0, false, false, {}});
+        return {Failure{true, QStringLiteral("L'imprimante ne répond pas.")}, {}};
+    }
+    if (const std::optional<Failure> failure = endDocument())
+        return {failure, {}};
+    return {std::nullopt, mode == Mode::None ? noPrinterPdf : QString()};
+}
+
 } // namespace vendalise::testing

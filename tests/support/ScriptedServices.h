@@ -71,6 +71,13 @@ public:
     std::optional<Failure> printDrawing(const QString& title, double aspect,
                                         const Drawing& draw) override;
     std::optional<Failure> endDocument() override;
+    // A document is kept as a line of size 0, "[document portrait] " or
+    // "[document paysage] " and its title, then the lines readDocument
+    // reads from it, then the end of a document; it fails as a line, then
+    // as an end, would. Without a usable printer (None) it is said to be
+    // written to noPrinterPdf.
+    Printed printDocument(const QString& title, QTextDocument& document,
+                          Orientation orientation) override;
 
     // On: prints. Off: every line fails with the printer's own error.
     // None: no usable printer; choosing a font fails, every line fails with
@@ -84,6 +91,10 @@ public:
     QString font;
     bool fontBold = false;
     QList<Line> printed;
+    // A document's lines, as the tests that print documents read them
+    // (testing::documentLines, which needs Qt Gui); none when not set.
+    std::function<QList<Line>(const QTextDocument&)> readDocument;
+    QString noPrinterPdf = QStringLiteral("Impressions/document.pdf");
 };
 
 // A settings store in an INI file whose next write can be made to fail.

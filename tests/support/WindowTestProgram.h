@@ -2,6 +2,7 @@
 
 #include "Controls.h"
 #include "core/Window.h"
+#include "DocumentLines.h"
 #include "TestProgram.h"
 
 #include <QDialog>
@@ -28,7 +29,13 @@ public:
     std::deque<std::function<void(QDialog&)>> actions;
 };
 
-// The program with its windows.
-using WindowTestProgram = ProgramOn<NoWindows>;
+// The program with its windows; its printer reads the documents printed.
+class WindowTestProgram : public ProgramOn<NoWindows> {
+protected:
+    void SetUp() override {
+        ProgramOn::SetUp();
+        printer.readDocument = documentLines;
+    }
+};
 
 } // namespace vendalise::testing
