@@ -6,6 +6,7 @@
 #include "catalogue/Catalogue.h"
 #include "core/App.h"
 #include "core/Printing.h"
+#include "core/Settings.h"
 #include "platform/DataFiles.h"
 #include "platform/NumberForm.h"
 #include "platform/QtSettings.h"
@@ -448,19 +449,13 @@ QList<Statement> FrmBilans::chosenStatements(BilanSources& sources) {
     return statements;
 }
 
-// Each statement a document, each page a drawing the page's width wide.
+// Each statement a document of its own, laid out on the printer's pages.
 void FrmBilans::printStatements() {
     BilanSources sources;
     for (const Statement& statement : chosenStatements(sources)) {
-        const StatementPages pages(statement);
-        const QSizeF size = StatementPages::contentSize();
-        for (int page = 0; page < pages.count(); ++page)
-            ImprimeDessin(app_, QStringLiteral("Relevé de dettes - ") + statement.name,
-                          size.height() / size.width(),
-                          [&pages, page](QPainter& painter, const QRectF& area) {
-                              pages.draw(painter, page, area);
-                          });
-        FinImpression(app_);
+        StatementPages pages(statement);
+        ImprimeDocument(app_, QStringLiteral("Relevé de dettes - ") + statement.name,
+                        pages.document(), Printer::Orientation::Portrait);
     }
 }
 

@@ -35,12 +35,10 @@ double bodyHeight() {
     return StatementPages::contentSize().height() - kFooter;
 }
 
-// Sizes in points given as pixels: the pages are laid out and drawn one
-// unit a point, whatever the device's resolution.
 QFont statementFont(int points, bool bold = false) {
     QFont font;
     font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
-    font.setPixelSize(points);
+    font.setPointSize(points);
     font.setBold(bold);
     return font;
 }
@@ -58,8 +56,9 @@ QString fileNamePart(QString text) {
     return text;
 }
 
-// Points a document's layout at a PDF writer of 72 points an inch that
-// never paints, so that its text is measured as a PDF and a printer draw it.
+// Points a document's layout at a PDF writer of 72 dots an inch that never
+// paints: the pages are laid out one unit a point, their text measured as
+// a PDF and a printer draw it.
 struct LayoutDevice {
     QBuffer buffer;
     QPdfWriter writer{&buffer};
@@ -72,10 +71,6 @@ LayoutDevice& layoutDevice() {
 }
 
 } // namespace
-
-QString clubName(App&) {
-    return {};
-}
 
 QList<Statement> debtStatements(const BilanSources& sources, const QString& club, int member) {
     const ProductTable& products = sources.products;
@@ -137,12 +132,16 @@ QStringList statementFileNames(const QList<Statement>& statements, const MemberT
 StatementPages::StatementPages(const Statement& statement)
     : document_(std::make_unique<QTextDocument>()), name_(statement.name) {
     QTextDocument& document = *document_;
-    document.documentLayout()->setPaintDevice(&layoutDevice().writer);
     document.setDocumentMargin(0);
     document.setDefaultFont(statementFont(10));
-    document.setPageSize(QSizeF(contentSize().width(), bodyHeight()));
+    QTextOption option = document.defaultTextOption();
+    option.setUseDesignMetrics(true);
+    document.setDefaultTextOption(option);
 
+    // Laid out once, when whole: a table laid out again at each cell
+    // filled would take seconds.
     QTextCursor cursor(&document);
+    cursor.beginEditBlock();
     QTextBlockFormat paragraph;
     const auto line = [&](const QString& text, const QFont& font, double spaceAfter,
                           Qt::Alignment align = Qt::AlignLeft) {
@@ -225,6 +224,9 @@ StatementPages::StatementPages(const Statement& statement)
          statementFont(12, true), 12, Qt::AlignRight);
     paragraph.setTopMargin(0);
     line(QStringLiteral("À régler auprès du trésorier du club."), statementFont(10), 0);
+    cursor.endEditBlock();
+    document.documentLayout()->setPaintDevice(&layoutDevice().writer);
+    document.setPageSize(QSizeF(contentSize().width(), bodyHeight()));
 }
 
 StatementPages::~StatementPages() = default;

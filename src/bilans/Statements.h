@@ -17,11 +17,7 @@ class QTextDocument;
 
 namespace vendalise {
 
-class App;
 class DataFiles;
-
-// The club's name, as a statement heads it.
-QString clubName(App& app);
 
 // A line a member owes, at today's unit price of its product.
 struct StatementLine {
@@ -73,6 +69,8 @@ public:
     void draw(QPainter& painter, int page, const QRectF& area) const;
     // The page on which the text `text` first appears (from 0), or -1.
     int pageOf(const QString& text) const;
+    // The whole statement, which a printer may lay out on its own pages.
+    QTextDocument& document() { return *document_; }
     const QTextDocument& document() const { return *document_; }
 
 private:
