@@ -88,6 +88,10 @@ public:
         return to->printDrawing(title, aspect, draw);
     }
     std::optional<Failure> endDocument() override { return to->endDocument(); }
+    Printed printDocument(const QString& title, QTextDocument& document,
+                          Orientation orientation) override {
+        return to->printDocument(title, document, orientation);
+    }
 };
 
 // Puts a preparation's writes on the disk, so that they are not counted in
