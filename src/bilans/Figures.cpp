@@ -34,10 +34,6 @@ void addEntries(BilanSources& sources, Register cashRegister, const QByteArray& 
     }
 }
 
-QString memberName(const Member& member) {
-    return (member.name.trimmed() + QLatin1Char(' ') + member.firstName.trimmed()).trimmed();
-}
-
 // Rows by month in month order, unreadable dates last.
 template <class Row>
 QList<Row> inMonthOrder(const QMap<QDate, Row>& months, const Row* unreadable) {
@@ -51,6 +47,10 @@ QList<Row> inMonthOrder(const QMap<QDate, Row>& months, const Row* unreadable) {
 }
 
 } // namespace
+
+QString memberName(const Member& member) {
+    return (member.name.trimmed() + QLatin1Char(' ') + member.firstName.trimmed()).trimmed();
+}
 
 Period Period::season(QDate day) {
     const int start = day.month() >= 9 ? day.year() : day.year() - 1;

@@ -211,5 +211,7 @@ enum class DebtOrder { Amount, Age, Name };
 void sortDebts(QList<DebtRow>& debts, DebtOrder order);
 
 QString entryKindText(ReadEntry::Kind kind);
+// A member as the Bilans name one: "NOM Prénom".
+QString memberName(const Member& member);
 
 } // namespace vendalise

@@ -125,6 +125,19 @@ FrmBilans::FrmBilans(App& app) : Window(app, QStringLiteral("FrmBilans"), 14400,
     ChartDebiteurs = addChart(debts, QStringLiteral("ChartDebiteurs"));
     LabelNoteDettes = addNote(debts, QStringLiteral("LabelNoteDettes"));
     layOut(debts, {frame(TableDettes)}, {ChartDettesAge, ChartDebiteurs}, LabelNoteDettes);
+    CheckTousDebiteurs = addCheckBox(QStringLiteral("CheckTousDebiteurs"),
+                                     QStringLiteral("Tous les débiteurs"), twips(0, 0, 2100, 420));
+    CheckTousDebiteurs->setToolTip(
+        QStringLiteral("Un relevé pour chaque adhérent qui doit, quel que soit l'adhérent choisi"));
+    CmdReleve = addButton(QStringLiteral("CmdReleve"), QStringLiteral("Relevé"),
+                          QStringLiteral("Imprimer le relevé de dettes de l'adhérent choisi dans "
+                                         "le tableau, ou de chaque débiteur si aucun ne l'est"),
+                          twips(0, 0, 1500, 450));
+    CmdRelevePdf = addButton(
+        QStringLiteral("CmdRelevePdf"), QStringLiteral("Enregistrer en PDF"),
+        QStringLiteral("Enregistrer en PDF le relevé de dettes de l'adhérent choisi dans le "
+                       "tableau, ou de chaque débiteur si aucun ne l'est : un fichier par adhérent"),
+        twips(0, 0, 2400, 450));
     QWidget* stock = page(QStringLiteral("Stock"));
     TableStock = addSheetTable(stock, QStringLiteral("TableStock"));
     LabelNoteStock = addNote(stock, QStringLiteral("LabelNoteStock"));
@@ -171,6 +184,10 @@ FrmBilans::FrmBilans(App& app) : Window(app, QStringLiteral("FrmBilans"), 14400,
             line->addWidget(last, 1);
         return line;
     };
+    // The statements' controls under the debts' table.
+    QHBoxLayout* statements = row({CheckTousDebiteurs, CmdReleve, CmdRelevePdf}, nullptr);
+    statements->addStretch(1);
+    static_cast<QVBoxLayout*>(debts->layout())->insertLayout(1, statements);
     auto* window = new QVBoxLayout(this);
     window->setContentsMargins(twipsToPixels(240), twipsToPixels(150), twipsToPixels(240),
                                twipsToPixels(150));
@@ -212,6 +229,8 @@ FrmBilans::FrmBilans(App& app) : Window(app, QStringLiteral("FrmBilans"), 14400,
     handle(TextClub, &QLineEdit::returnPressed, [this] { keepClub(); });
     handle(TextClub, &TextField::left, [this] { keepClub(); });
     handle(CmdExporterImage, &QPushButton::clicked, [this] { exportPicture(); });
+    handle(CmdReleve, &QPushButton::clicked, [this] { printStatements(); });
+    handle(CmdRelevePdf, &QPushButton::clicked, [this] { saveStatements(); });
     handle(CmdRetour, &QPushButton::clicked, [this] { hide(); });
 }
 
@@ -420,6 +439,80 @@ void FrmBilans::exportPicture() {
         return;
     }
     tellExport(QStringLiteral("L'image a été exportée :"), path);
+}
+
+QList<Statement> FrmBilans::chosenStatements(BilanSources& sources) {
+    sources = readBilanSources(app_.files, app_.part<Catalogue>().threshold,
+                               app_.sys.clock.today(), systemShortDateForm());
+    QList<int> chosen;
+    if (!CheckTousDebiteurs->isChecked())
+        for (const QModelIndex& index : TableDettes->selectionModel()->selectedRows())
+            if (const int member = debtsSheetMember(bilan_, index.row()))
+                chosen.append(member);
+    QList<Statement> statements = debtStatements(sources, clubName(app_));
+    if (!chosen.isEmpty())
+        statements.removeIf(
+            [&](const Statement& statement) { return !chosen.contains(statement.member); });
+    if (statements.isEmpty())
+        app_.tell(chosen.isEmpty() ? QStringLiteral("Aucun adhérent n'a de dette.")
+                                   : QStringLiteral("L'adhérent choisi ne doit rien : il n'a "
+                                                    "pas de relevé de dettes."),
+                  QStringLiteral("Bilans"), Messages::Icon::Information);
+    return statements;
+}
+
+// Each statement a document of its own, laid out on the printer's pages.
+void FrmBilans::printStatements() {
+    BilanSources sources;
+    for (const Statement& statement : chosenStatements(sources)) {
+        StatementPages pages(statement);
+        ImprimeDocument(app_, QStringLiteral("Relevé de dettes - ") + statement.name,
+                        pages.document(), Printer::Orientation::Portrait);
+    }
+}
+
+// A PDF file a member in the folder chosen. A failure stops there: the
+// files written before it stay, and the message names them.
+void FrmBilans::saveStatements() {
+    BilanSources sources;
+    const QList<Statement> statements = chosenStatements(sources);
+    if (statements.isEmpty())
+        return;
+    QString folder = app_.sys.messages.folderName(
+        QStringLiteral("Enregistrer les relevés de dettes en PDF"),
+        QDir::toNativeSeparators(app_.files.current()));
+    if (folder.isEmpty())
+        return;
+    folder = QDir::fromNativeSeparators(folder);
+    const QStringList names = statementFileNames(statements, sources.members);
+    const auto inFolder = [&](const QStringList& files) {
+        return QDir::toNativeSeparators(folder) + QStringLiteral("\r\n") +
+               files.join(QStringLiteral("\r\n"));
+    };
+    QStringList written;
+    for (qsizetype i = 0; i < statements.size(); ++i) {
+        const QString path = QDir(folder).filePath(names[i]);
+        try {
+            writeStatementPdf(app_.files, statements[i], path);
+        } catch (const FileError& error) {
+            QString text = QStringLiteral("Le relevé de dettes n'a pas pu être enregistré :\r\n") +
+                           QDir::toNativeSeparators(error.file()) + QStringLiteral("\r\n") +
+                           error.description();
+            if (!written.isEmpty())
+                text += QStringLiteral("\r\n\r\nLes relevés déjà enregistrés restent dans le "
+                                       "dossier :\r\n") +
+                        inFolder(written);
+            app_.tell(text, QStringLiteral("Bilans"), Messages::Icon::Critical);
+            return;
+        }
+        written.append(names[i]);
+    }
+    app_.tell((written.size() == 1
+                   ? QStringLiteral("Le relevé de dettes a été enregistré dans le dossier :\r\n")
+                   : QStringLiteral("Les relevés de dettes ont été enregistrés dans le dossier "
+                                    ":\r\n")) +
+                  inFolder(written),
+              QStringLiteral("Bilans"), Messages::Icon::Information);
 }
 
 // What an export wrote, and why it could not.

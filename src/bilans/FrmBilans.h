@@ -2,6 +2,7 @@
 
 #include "bilans/Figures.h"
 #include "bilans/Sheets.h"
+#include "bilans/Statements.h"
 #include "core/Window.h"
 
 #include <optional>
@@ -42,6 +43,13 @@ private:
     void keepClub();
     // Saves the charts of the view shown as a PNG picture.
     void exportPicture();
+    // The debt statements of the members chosen in the "Dettes" table, or
+    // of every debtor: printed, one document a member, or saved as PDF
+    // files in a folder the user chooses.
+    void printStatements();
+    void saveStatements();
+    // Read afresh; none (and told) when the members chosen owe nothing.
+    QList<Statement> chosenStatements(BilanSources& sources);
     void tellExport(const QString& what, const QString& written);
     void tellExport(const QString& what, const FileError& error);
     // The charts of the tab shown.
@@ -80,6 +88,9 @@ private:
     ChartView* ChartEncaissements;
     ChartView* ChartDettesAge;
     ChartView* ChartDebiteurs;
+    QCheckBox* CheckTousDebiteurs;
+    QPushButton* CmdReleve;
+    QPushButton* CmdRelevePdf;
     ClickLabel* LabelNoteVentes;
     ClickLabel* LabelNoteEncaissements;
     ClickLabel* LabelNoteDettes;

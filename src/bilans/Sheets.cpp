@@ -4,6 +4,8 @@
 
 #include <QLocale>
 
+#include <algorithm>
+
 namespace vendalise {
 
 namespace {
@@ -251,6 +253,26 @@ QString debtSortText() {
         .arg(kDebtorHeader, kOwedHeader, kOldestHeader, kAgeHeader);
 }
 
+namespace {
+
+// The debts in the order of the "Dettes" table: those who owe, then, after
+// a row "Avoirs" (nullptr), those in credit.
+QList<const DebtRow*> debtsInSheetOrder(const Bilan& bilan) {
+    QList<const DebtRow*> groups[2]; // debts, credits
+    for (const DebtRow& debt : bilan.debts)
+        groups[debt.isCredit() ? 1 : 0].append(&debt);
+    if (!groups[1].isEmpty())
+        groups[0] << nullptr << groups[1];
+    return groups[0];
+}
+
+} // namespace
+
+int debtsSheetMember(const Bilan& bilan, int row) {
+    const QList<const DebtRow*> rows = debtsInSheetOrder(bilan);
+    return row >= 0 && row < rows.size() && rows[row] ? rows[row]->member : 0;
+}
+
 // The debtors, then, under "Avoirs", the members in credit; the totals of
 // both and their sum, the debts' total (a credit is a debt below zero).
 // Amounts are each member's rounded to the cent, and the totals the sums of
@@ -267,14 +289,15 @@ Sheet debtsSheet(const Bilan& bilan) {
         sheet.headers.append(debtAgeText(DebtAge(a)));
     sheet.headers << kOldestHeader << kAgeHeader;
     QList<QList<Cell>> groups[2]; // debts, credits
-    for (const DebtRow& debt : bilan.debts) {
-        const int group = debt.isCredit() ? 1 : 0;
+    for (const DebtRow* debt : debtsInSheetOrder(bilan)) {
+        if (!debt)
+            continue;
         DebtSum row;
-        row.add(debt);
-        groups[group].append(
-            debtCells(Cell::of(debt.name), row,
-                      debt.lines == 0 ? Cell{} : dateCell(debt.oldest, debt.oldestText),
-                      debt.oldest ? Cell::integer(debt.age) : Cell{}));
+        row.add(*debt);
+        groups[debt->isCredit() ? 1 : 0].append(
+            debtCells(Cell::of(debt->name), row,
+                      debt->lines == 0 ? Cell{} : dateCell(debt->oldest, debt->oldestText),
+                      debt->oldest ? Cell::integer(debt->age) : Cell{}));
     }
     sheet.rows = groups[0];
     TotalOf debts{{{0, sheet.rows.size() - 1}}};

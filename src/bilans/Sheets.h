@@ -90,6 +90,9 @@ Sheet salesSheet(const Bilan& bilan);
 Sheet productsSheet(const Bilan& bilan);
 Sheet receiptsSheet(const Bilan& bilan);
 Sheet debtsSheet(const Bilan& bilan);
+// The member of row `row` of the "Dettes" table; 0 for a row of no member
+// (the row "Avoirs", the totals).
+int debtsSheetMember(const Bilan& bilan, int row);
 Sheet stockSheet(const Bilan& bilan);
 // Two seasons month by month, September to August, and their difference,
 // for both registers, then for each, a total row at the end.

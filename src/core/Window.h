@@ -16,6 +16,12 @@ class Window : public Form {
 public:
     Window(App& app, const QString& name, int clientWidthTwips, int clientHeightTwips)
         : Form(name, clientWidthTwips, clientHeightTwips), app_(app) {}
+    // A window going away runs no handler any more: its controls, deleted
+    // after it, may still signal (a field that had the focus is left).
+    ~Window() override {
+        for (QObject* control : findChildren<QObject*>())
+            control->disconnect(this);
+    }
 
 protected:
     // Connects a signal of a control to a handler that takes no arguments.

@@ -62,6 +62,10 @@ QString QtMessages::saveFileName(const QString& title, const QString& proposed,
     return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, proposed, filter);
 }
 
+QString QtMessages::folderName(const QString& title, const QString& proposed) {
+    return QFileDialog::getExistingDirectory(QApplication::activeWindow(), title, proposed);
+}
+
 void QtWindowSystem::showModal(QDialog& window) {
     window.exec();
 }

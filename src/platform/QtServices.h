@@ -11,6 +11,7 @@ public:
     QString input(const QString& prompt, const QString& title, const QString& proposed) override;
     QString saveFileName(const QString& title, const QString& proposed,
                          const QString& filter) override;
+    QString folderName(const QString& title, const QString& proposed) override;
 };
 
 class QtWindowSystem : public WindowSystem {

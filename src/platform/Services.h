@@ -39,6 +39,9 @@ public:
     // (*.xlsx)"); the empty text on Cancel.
     virtual QString saveFileName(const QString& title, const QString& proposed,
                                  const QString& filter) = 0;
+    // The folder dialog: an existing folder chosen, proposed at `proposed`;
+    // the empty text on Cancel.
+    virtual QString folderName(const QString& title, const QString& proposed) = 0;
 };
 
 // The per-user settings store of the application "Vendalise". Sections and

@@ -91,6 +91,8 @@ std::vector<Verb> ScenarioRunner::actVerbs() {
         {"answer", 2, Block::None, "answer yes|no", &ScenarioRunner::answer},
         {"input", 2, Block::None, "input TEXT|cancel", &ScenarioRunner::input},
         {"save", 2, Block::None, "save PATH|cancel", &ScenarioRunner::save},
+        {"choose-folder", 2, Block::None, "choose-folder PATH|cancel",
+         &ScenarioRunner::chooseFolder},
         {"click", 2, Block::None, "click W.C|W", &ScenarioRunner::click},
         {"type", 3, Block::None, "type W.C TEXT", &ScenarioRunner::type},
         {"key", 3, Block::None, "key W.C KEY", &ScenarioRunner::key},
@@ -142,6 +144,11 @@ void ScenarioRunner::input(const Step& step) {
 void ScenarioRunner::save(const Step& step) {
     const QString& path = step.words[1];
     messages_.savePaths.push_back(path == QLatin1String("cancel") ? QString() : path);
+}
+
+void ScenarioRunner::chooseFolder(const Step& step) {
+    const QString& path = step.words[1];
+    messages_.folderPaths.push_back(path == QLatin1String("cancel") ? QString() : path);
 }
 
 // A click on the header of a table's column.

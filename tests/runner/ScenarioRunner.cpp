@@ -7,6 +7,7 @@
 #include "DocumentLines.h"
 #include "inventory/Inventaire.h"
 #include "members/FrmNewAdh.h"
+#include "DocumentLines.h"
 #include "platform/DataFiles.h"
 #include "restore/FrmRestauration.h"
 #include "sales/FrmAchat.h"
@@ -213,6 +214,9 @@ void ScenarioRunner::finish() {
                  .arg(answer == Answer::Yes ? QStringLiteral("yes") : QStringLiteral("no")));
     for (const QString& path : messages_.savePaths)
         fail(QStringLiteral("save %1 queued but not used")
+                 .arg(path.isEmpty() ? QStringLiteral("cancel") : quoted(path)));
+    for (const QString& path : messages_.folderPaths)
+        fail(QStringLiteral("choose-folder %1 queued but not used")
                  .arg(path.isEmpty() ? QStringLiteral("cancel") : quoted(path)));
     for (const auto& input : messages_.inputs)
         fail(QStringLiteral("input %1 queued but not used")

@@ -112,6 +112,7 @@ private:
     void answer(const Step& step);
     void input(const Step& step);
     void save(const Step& step);
+    void chooseFolder(const Step& step);
     void tables(const Step& step);
     void sort(const Step& step);
     void click(const Step& step);

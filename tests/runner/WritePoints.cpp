@@ -191,6 +191,7 @@ void ScenarioRunner::checkWritePoint() {
     messages_.answers.clear();
     messages_.inputs.clear();
     messages_.savePaths.clear();
+    messages_.folderPaths.clear();
     failing_.clear();
     settings_.failNext = false;
     finish();

@@ -49,6 +49,19 @@ QString ScriptedMessages::saveFileName(const QString& title, const QString& prop
     return path;
 }
 
+QString ScriptedMessages::folderName(const QString& title, const QString& proposed) {
+    folderDialogs.append({title, proposed, {}});
+    if (folderPaths.empty()) {
+        if (onUnanswered)
+            onUnanswered({true, title, QStringLiteral("(choisir un dossier) ") + proposed,
+                          Icon::None, Buttons::Ok, proposed});
+        return {};
+    }
+    const QString path = folderPaths.front();
+    folderPaths.pop_front();
+    return path;
+}
+
 std::optional<QStringList> ScriptedPrinter::fonts() {
     if (mode == Mode::None)
         return std::nullopt;

@@ -30,6 +30,7 @@ public:
     QString input(const QString& prompt, const QString& title, const QString& proposed) override;
     QString saveFileName(const QString& title, const QString& proposed,
                          const QString& filter) override;
+    QString folderName(const QString& title, const QString& proposed) override;
 
     std::deque<Answer> answers;                // Yes or No
     std::deque<std::optional<QString>> inputs; // nullopt: Cancel
@@ -41,6 +42,9 @@ public:
         QString filter;
     };
     QList<SaveDialog> saveDialogs;
+    std::deque<QString> folderPaths; // empty: Cancel
+    // The folder dialogs shown, with an empty filter.
+    QList<SaveDialog> folderDialogs;
     QList<ShownBox> shown;
     std::function<void(const ShownBox&)> onUnanswered;
     // Called as each box shows, before it is answered.

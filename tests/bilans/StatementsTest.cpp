@@ -1,0 +1,284 @@
+#include "bilans/FrmBilans.h"
+#include "bilans/Statements.h"
+
+#include "RealisticClub.h"
+#include "WindowTestProgram.h"
+
+#include "core/Settings.h"
+#include "platform/DataFiles.h"
+#include "platform/NumberForm.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTextDocument>
+
+#include <map>
+
+namespace vendalise {
+namespace {
+
+using testing::control;
+
+// The realistic club, with a second DUPONT Jean (member 17) and a member
+// whose name holds characters that Windows forbids in a file name (18),
+// both owing a line.
+class DebtStatements : public testing::WindowTestProgram {
+protected:
+    void SetUp() override {
+        testing::WindowTestProgram::SetUp();
+        club = testing::realisticClub();
+        club.members.append({QStringLiteral("DUPONT"), QStringLiteral("Jean")});
+        club.members.append({QStringLiteral("O'NEIL/SMITH"), QStringLiteral("A:B")});
+        for (const int member : {17, 18})
+            club.sales.append({club.today.addDays(-1), 1, member, 1, false, {}});
+        ASSERT_TRUE(testing::writeClub(club, folder.path()));
+        clock.date = club.today;
+        sources = readBilanSources(app.files, club.threshold, club.today,
+                                   QStringLiteral("dd/MM/yyyy"));
+    }
+
+    // Each member's owed sales, added from the club's own figures.
+    std::map<int, std::pair<int, double>> owedByMember() const {
+        std::map<int, std::pair<int, double>> owed;
+        for (const auto& sale : club.sales) {
+            if (!sale.owedToday())
+                continue;
+            auto& [lines, amount] = owed[sale.member];
+            ++lines;
+            amount += double(club.products[sale.product - 1].price) * sale.quantity;
+        }
+        return owed;
+    }
+
+    int memberNamed(const QString& name) const {
+        for (int m = 1; m <= club.members.size(); ++m)
+            if (club.members[m - 1].name + QLatin1Char(' ') + club.members[m - 1].firstName == name)
+                return m;
+        return 0;
+    }
+
+    testing::RealisticClub club;
+    BilanSources sources;
+};
+
+// Every debtor's statement: its lines are the member's owed sales, which
+// add up, at the cent, to the debt the program computes (the Bilans' and
+// the member window's), and that is the total it prints.
+TEST_F(DebtStatements, OfEveryDebtorAddUpToTheDebt) {
+    const Bilan bilan = makeBilan(sources, Period::all());
+    const QList<Statement> statements = debtStatements(sources, QStringLiteral("CAF Vercors"));
+    const auto owed = owedByMember();
+    int debtors = 0;
+    for (const DebtRow& debt : bilan.debts) {
+        if (debt.owed <= 0)
+            continue;
+        ++debtors;
+        SCOPED_TRACE(debt.name.toStdString());
+        const auto statement =
+            std::find_if(statements.cbegin(), statements.cend(),
+                         [&](const Statement& s) { return s.member == debt.member; });
+        ASSERT_NE(statement, statements.cend());
+        EXPECT_EQ(statement->name, debt.name);
+        EXPECT_EQ(statement->today, club.today);
+        ASSERT_EQ(statement->lines.size(), owed.at(debt.member).first);
+        qint64 cents = 0;
+        for (const StatementLine& line : statement->lines)
+            cents += line.cents;
+        EXPECT_EQ(cents, toCents(debt.owed));
+        EXPECT_EQ(cents, toCents(owed.at(debt.member).second));
+        EXPECT_EQ(toCents(statement->owed), toCents(debt.owed));
+        const QString text = StatementPages(*statement).document().toPlainText();
+        EXPECT_TRUE(text.startsWith(QStringLiteral("CAF Vercors\nRelevé de dettes\n") + debt.name +
+                                    QStringLiteral("\nLe 20/10/2008")))
+            << text.left(80).toStdString();
+        EXPECT_TRUE(text.endsWith(QStringLiteral("Total dû : ") +
+                                  cellText(Cell::money(double(cents) / 100)) +
+                                  QStringLiteral("\nÀ régler auprès du trésorier du club.")))
+            << text.right(80).toStdString();
+    }
+    // The realistic club's 13 debtors and the two added; by name.
+    EXPECT_EQ(debtors, 15);
+    ASSERT_EQ(statements.size(), debtors);
+    for (qsizetype i = 1; i < statements.size(); ++i)
+        EXPECT_LE(statements[i - 1].name.compare(statements[i].name, Qt::CaseInsensitive), 0);
+
+    // One member: a debtor's own statement; none for a member in credit or
+    // owing nothing.
+    const int guerin = memberNamed(QStringLiteral("GUÉRIN Jérôme"));
+    const QList<Statement> one = debtStatements(sources, {}, guerin);
+    ASSERT_EQ(one.size(), 1);
+    ASSERT_EQ(one[0].lines.size(), 14);
+    EXPECT_EQ(toCents(one[0].owed), 32110);
+    for (qsizetype i = 1; i < one[0].lines.size(); ++i)
+        EXPECT_LE(*one[0].lines[i - 1].date, *one[0].lines[i].date);
+    EXPECT_EQ(one[0].lines.first().age, 762); // 19/09/2006, as the Dettes table says
+    EXPECT_EQ(StatementPages(one[0]).count(), 1);
+    EXPECT_TRUE(debtStatements(sources, {}, memberNamed(QStringLiteral("VINCENT Léo"))).isEmpty());
+    const auto owes = owedByMember();
+    for (int m = 1; m <= club.members.size(); ++m) {
+        if (!owes.contains(m)) {
+            EXPECT_TRUE(debtStatements(sources, {}, m).isEmpty()) << m;
+        }
+    }
+}
+
+// A name that two members bear takes the member's number; the characters
+// Windows forbids become "-".
+TEST_F(DebtStatements, FileNamesTellMembersApart) {
+    QList<Statement> statements;
+    for (const Statement& statement : debtStatements(sources, {}))
+        if (statement.name.startsWith(QLatin1String("DUPONT")) ||
+            statement.name.startsWith(QLatin1String("O'NEIL")))
+            statements.append(statement);
+    EXPECT_EQ(statementFileNames(statements, sources.members),
+              (QStringList{QStringLiteral("Relevé de dettes - DUPONT Jean (1) - 20-10-2008.pdf"),
+                           QStringLiteral("Relevé de dettes - DUPONT Jean (17) - 20-10-2008.pdf"),
+                           QStringLiteral("Relevé de dettes - O'NEIL-SMITH A-B - 20-10-2008.pdf")}));
+}
+
+// A long list goes on to a second page, its total and closing line at the
+// end; a short one holds on one page.
+TEST_F(DebtStatements, LongListsGoOnToAnotherPage) {
+    Statement statement{1, QStringLiteral("DUPONT Jean"), {}, club.today, {}, 0};
+    for (int n = 0; n < 60; ++n) {
+        const QDate day = club.today.addDays(n - 100);
+        statement.lines.append({dateText(day), day, QStringLiteral("Autocollant du club"), 1, 1,
+                                100, int(day.daysTo(club.today))});
+        statement.owed += 1;
+    }
+    const StatementPages pages(statement);
+    ASSERT_EQ(pages.count(), 2);
+    EXPECT_EQ(pages.pageOf(QStringLiteral("Relevé de dettes")), 0);
+    EXPECT_EQ(pages.pageOf(dateText(club.today.addDays(-100))), 0);
+    EXPECT_EQ(pages.pageOf(dateText(club.today.addDays(-41))), 1);
+    EXPECT_EQ(pages.pageOf(QStringLiteral("Total dû : 60,00 €")), 1);
+    EXPECT_EQ(pages.pageOf(QStringLiteral("À régler auprès du trésorier du club.")), 1);
+    statement.lines.resize(3);
+    EXPECT_EQ(StatementPages(statement).count(), 1);
+}
+
+// The window: "Enregistrer en PDF" for every debtor, into a folder chosen;
+// a failure names its file and the files written before it, which stay.
+class StatementsWindow : public DebtStatements {
+protected:
+    void SetUp() override {
+        DebtStatements::SetUp();
+        window = &app.window<FrmBilans>();
+        window->refresh();
+        control<QTabWidget>(*window, QStringLiteral("TabVues")).setCurrentIndex(2);
+        out = folder.filePath(QStringLiteral("Relevés PDF"));
+        ASSERT_TRUE(QDir().mkpath(out));
+    }
+    void click(const char* button) {
+        control<QPushButton>(*window, QString::fromLatin1(button)).click();
+    }
+    QStringList written() const { return QDir(out).entryList(QDir::Files, QDir::Name); }
+    QString lastMessage() const {
+        return messages.shown.isEmpty() ? QString() : messages.shown.last().text;
+    }
+    QString file(const QString& name) const {
+        return QStringLiteral("Relevé de dettes - %1 - 20-10-2008.pdf").arg(name);
+    }
+
+    FrmBilans* window = nullptr;
+    QString out;
+};
+
+TEST_F(StatementsWindow, SavesAFileADebtorAndTellsAFailure) {
+    // A folder that does not exist: the first file is named, none written.
+    messages.folderPaths.push_back(folder.filePath(QStringLiteral("Absent")));
+    click("CmdRelevePdf");
+    ASSERT_EQ(messages.folderDialogs.size(), 1);
+    EXPECT_EQ(lastMessage(), QStringLiteral("Le relevé de dettes n'a pas pu être enregistré :\r\n") +
+                                 QDir::toNativeSeparators(folder.filePath(
+                                     QStringLiteral("Absent/") + file(QStringLiteral("BLANC Zoé")))) +
+                                 QStringLiteral("\r\nChemin introuvable"));
+    EXPECT_FALSE(QFileInfo::exists(folder.filePath(QStringLiteral("Absent"))));
+
+    // The third file cannot be written: the two before it stay, listed.
+    const QString third = file(QStringLiteral("CHEVALIER-DUBOIS François"));
+    app.files.setFaults([&](FileOp op, const QString& path) -> std::optional<QString> {
+        if (op == FileOp::Write && QFileInfo(path).fileName() == third)
+            return QStringLiteral("Le disque est plein.");
+        return std::nullopt;
+    });
+    messages.folderPaths.push_back(out);
+    click("CmdRelevePdf");
+    const QStringList before{file(QStringLiteral("BLANC Zoé")),
+                             file(QStringLiteral("BONNET Hélène"))};
+    EXPECT_EQ(lastMessage(), QStringLiteral("Le relevé de dettes n'a pas pu être enregistré :\r\n") +
+                                 QDir::toNativeSeparators(QDir(out).filePath(third)) +
+                                 QStringLiteral("\r\nLe disque est plein.\r\n\r\nLes relevés déjà "
+                                                "enregistrés restent dans le dossier :\r\n") +
+                                 QDir::toNativeSeparators(out) + QStringLiteral("\r\n") +
+                                 before.join(QStringLiteral("\r\n")));
+    EXPECT_EQ(messages.shown.last().icon, Messages::Icon::Critical);
+    EXPECT_EQ(written(), before); // and no temporary file
+
+    // Written again without the failure: a file per debtor.
+    app.files.setFaults({});
+    messages.folderPaths.push_back(out);
+    click("CmdRelevePdf");
+    EXPECT_EQ(written().size(), 15);
+    EXPECT_TRUE(written().contains(file(QStringLiteral("DUPONT Jean (17)"))));
+    EXPECT_TRUE(lastMessage().startsWith(
+        QStringLiteral("Les relevés de dettes ont été enregistrés dans le dossier :\r\n") +
+        QDir::toNativeSeparators(out) + QStringLiteral("\r\n") + before.join(QStringLiteral("\r\n"))));
+    QFile pdf(QDir(out).filePath(file(QStringLiteral("GUÉRIN Jérôme"))));
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdf.read(5) == "%PDF-");
+
+    // A cancelled folder dialog does nothing.
+    messages.folderPaths.push_back({});
+    const qsizetype shown = messages.shown.size();
+    click("CmdRelevePdf");
+    EXPECT_EQ(messages.shown.size(), shown);
+}
+
+// The row chosen in the table: that member's statement only, printed as a
+// document of its own headed by the club's name; a member in credit has
+// none; "Tous les débiteurs" prints every one whatever the row.
+TEST_F(StatementsWindow, PrintsTheMemberChosenOrEveryDebtor) {
+    ASSERT_TRUE(kClubSetting.store(settings, QStringLiteral("CAF Vercors")));
+    auto* table = &control<QTableView>(*window, QStringLiteral("TableDettes"));
+    table->selectRow(0); // GUÉRIN Jérôme, the largest debt
+    click("CmdReleve");
+    QStringList lines;
+    for (const auto& line : printer.printed)
+        lines.append(line.endOfDocument ? QStringLiteral("enddoc") : line.text);
+    ASSERT_GE(lines.size(), 6);
+    EXPECT_EQ(lines.first(), QStringLiteral("[document portrait] Relevé de dettes - GUÉRIN Jérôme"));
+    EXPECT_EQ(lines.mid(1, 3), (QStringList{QStringLiteral("CAF Vercors"),
+                                            QStringLiteral("Relevé de dettes"),
+                                            QStringLiteral("GUÉRIN Jérôme")}));
+    EXPECT_TRUE(lines.contains(
+        QStringLiteral("19/09/2006\t*Soda cola 33 cl\t1\t1,80 €\t1,80 €\t762")));
+    EXPECT_EQ(lines.mid(lines.size() - 3),
+              (QStringList{QStringLiteral("Total dû : 321,10 €"),
+                           QStringLiteral("À régler auprès du trésorier du club."),
+                           QStringLiteral("enddoc")}));
+    EXPECT_EQ(lines.count(QStringLiteral("enddoc")), 1);
+
+    // VINCENT Léo, in credit, under "Avoirs".
+    printer.printed.clear();
+    table->selectRow(16);
+    ASSERT_EQ(table->model()->index(16, 0).data().toString(), QStringLiteral("VINCENT Léo"));
+    click("CmdReleve");
+    EXPECT_TRUE(printer.printed.isEmpty());
+    EXPECT_EQ(lastMessage(), QStringLiteral("L'adhérent choisi ne doit rien : il n'a pas de "
+                                            "relevé de dettes."));
+
+    control<QCheckBox>(*window, QStringLiteral("CheckTousDebiteurs")).setChecked(true);
+    click("CmdReleve");
+    int documents = 0;
+    for (const auto& line : printer.printed)
+        documents += line.endOfDocument ? 1 : 0;
+    EXPECT_EQ(documents, 15);
+}
+
+} // namespace
+} // namespace vendalise
