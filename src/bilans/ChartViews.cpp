@@ -306,6 +306,26 @@ void drawChart(const ChartData& data, const QFont& font, QSizeF size, QPainter& 
     scene.render(&painter, area, scene.sceneRect(), Qt::KeepAspectRatio);
 }
 
+QImage chartsPicture(const QList<const ChartView*>& charts, double scale) {
+    QList<QImage> pictures;
+    QSize size;
+    for (const ChartView* chart : charts) {
+        pictures.append(chart->picture(scale));
+        size = QSize(size.width() + pictures.last().width(),
+                     std::max(size.height(), pictures.last().height()));
+    }
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    int x = 0;
+    for (QImage& picture : pictures) {
+        picture.setDevicePixelRatio(1);
+        painter.drawImage(x, 0, picture);
+        x += picture.width();
+    }
+    return image;
+}
+
 void ChartView::drawInto(QPainter& painter, const QRectF& area) const {
     drawChart(data_, font(), QSizeF(size()), painter, area);
 }

@@ -36,6 +36,10 @@ private:
     ChartData data_;
 };
 
+// The charts side by side in one picture, each `scale` times its size on
+// screen, on white.
+QImage chartsPicture(const QList<const ChartView*>& charts, double scale = 2);
+
 // The chart of some data, made as the window shows it.
 QChart* makeChart(const ChartData& data, const QFont& font);
 // The chart of some data in the scene, laid out at that size with its

@@ -92,7 +92,16 @@ struct Formats {
 struct Pages {
     QString club;   // escaped for a page header
     QString period; // escaped
+    QString today;  // "Au JJ/MM/AAAA", escaped
     QString footer;
+    // The pages of a sheet: those of today's figures (debts, stock) are
+    // headed with the day they were read, not the period.
+    Pages of(const Sheet& sheet) const {
+        Pages pages = *this;
+        if (sheet.ofToday)
+            pages.period = today;
+        return pages;
+    }
 };
 
 // A text as a page header or footer shows it: "&" stands for itself.
@@ -104,6 +113,7 @@ Pages pagesOf(const ExportHeading& heading) {
     // A page header holds 255 characters in all.
     return {pageText(heading.club.left(80)),
             pageText(QStringLiteral("Période : ") + heading.period.left(80)),
+            pageText(QStringLiteral("Au ") + dateText(heading.today)),
             QStringLiteral("&L") +
                 pageText(QStringLiteral("Exporté le ") + dateText(heading.today) +
                          QStringLiteral(" à ") + heading.time.toString(QStringLiteral("HH:mm"))) +
@@ -417,7 +427,7 @@ void writeWorkbook(const QList<Sheet>& sheets, const ExportHeading& heading,
         const Pages pages = pagesOf(heading);
         writeSummary(book, sheets, heading, formats, pages, target);
         for (const Sheet& sheet : sheets)
-            writeSheet(book, sheet, formats, pages, target);
+            writeSheet(book, sheet, formats, pages.of(sheet), target);
     } catch (const FileError&) {
         workbook_close(book);
         throw;

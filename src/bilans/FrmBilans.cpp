@@ -105,7 +105,7 @@ FrmBilans::FrmBilans(App& app) : Window(app, QStringLiteral("FrmBilans"), 14400,
         column->addWidget(note);
     };
     const auto frame = [](QTableView* table) { return table->parentWidget(); };
-    QWidget* sales = page(QStringLiteral("Ventes"));
+    QWidget* sales = salesPage_ = page(QStringLiteral("Ventes"));
     TableVentes = addSheetTable(sales, QStringLiteral("TableVentes"));
     TableProduits = addSheetTable(sales, QStringLiteral("TableProduits"));
     ChartVentes = addChart(sales, QStringLiteral("ChartVentes"));
@@ -113,12 +113,12 @@ FrmBilans::FrmBilans(App& app) : Window(app, QStringLiteral("FrmBilans"), 14400,
     LabelNoteVentes = addNote(sales, QStringLiteral("LabelNoteVentes"));
     layOut(sales, {frame(TableVentes), frame(TableProduits)}, {ChartVentes, ChartProduits},
            LabelNoteVentes);
-    QWidget* receipts = page(QStringLiteral("Encaissements"));
+    QWidget* receipts = receiptsPage_ = page(QStringLiteral("Encaissements"));
     TableEncaissements = addSheetTable(receipts, QStringLiteral("TableEncaissements"));
     ChartEncaissements = addChart(receipts, QStringLiteral("ChartEncaissements"));
     LabelNoteEncaissements = addNote(receipts, QStringLiteral("LabelNoteEncaissements"));
     layOut(receipts, {frame(TableEncaissements)}, {ChartEncaissements}, LabelNoteEncaissements);
-    QWidget* debts = page(QStringLiteral("Dettes"));
+    QWidget* debts = debtsPage_ = page(QStringLiteral("Dettes"));
     TableDettes = addSheetTable(debts, QStringLiteral("TableDettes"));
     TableDettes->horizontalHeader()->setToolTip(debtSortText());
     ChartDettesAge = addChart(debts, QStringLiteral("ChartDettesAge"));
@@ -138,7 +138,7 @@ FrmBilans::FrmBilans(App& app) : Window(app, QStringLiteral("FrmBilans"), 14400,
         QStringLiteral("Enregistrer en PDF le relevé de dettes de l'adhérent choisi dans le "
                        "tableau, ou de chaque débiteur si aucun ne l'est : un fichier par adhérent"),
         twips(0, 0, 2400, 450));
-    QWidget* stock = page(QStringLiteral("Stock"));
+    QWidget* stock = stockPage_ = page(QStringLiteral("Stock"));
     TableStock = addSheetTable(stock, QStringLiteral("TableStock"));
     LabelNoteStock = addNote(stock, QStringLiteral("LabelNoteStock"));
     layOut(stock, {frame(TableStock)}, {}, LabelNoteStock);
@@ -342,7 +342,8 @@ void FrmBilans::exportFigures() {
         else {
             exportWorkbook(
                 app_.files, sheets, path,
-                {QString(), periodText(period_), app_.sys.clock.today(), app_.sys.clock.time()});
+                {clubName(app_), periodText(period_), app_.sys.clock.today(),
+                 app_.sys.clock.time()});
             written = path;
         }
     } catch (const FileError& error) {
@@ -361,34 +362,27 @@ Sheet FrmBilans::receiptsView() const {
 }
 
 QList<Sheet> FrmBilans::shownSheets() const {
-    switch (TabVues->currentIndex()) {
-    case 0:
+    const QWidget* shown = TabVues->currentWidget();
+    if (shown == salesPage_)
         return {salesView(), productsSheet(bilan_)};
-    case 1:
+    if (shown == receiptsPage_)
         return {receiptsView()};
-    case 2:
+    if (shown == debtsPage_)
         return {debtsSheet(bilan_)};
-    default:
-        return {stockSheet(bilan_)};
-    }
+    return {stockSheet(bilan_)};
 }
 
-QList<ChartView*> FrmBilans::shownCharts() const {
-    switch (TabVues->currentIndex()) {
-    case 0:
-        return {ChartVentes, ChartProduits};
-    case 1:
-        return {ChartEncaissements};
-    case 2:
-        return {ChartDettesAge, ChartDebiteurs};
-    default:
-        return {};
-    }
+QList<const ChartView*> FrmBilans::shownCharts() const {
+    // The charts of the page shown, in their order on it.
+    QList<const ChartView*> charts;
+    for (const ChartView* chart : TabVues->currentWidget()->findChildren<ChartView*>())
+        charts.append(chart);
+    return charts;
 }
 
 // The charts of the view side by side, twice their size on screen.
 void FrmBilans::exportPicture() {
-    const QList<ChartView*> charts = shownCharts();
+    const QList<const ChartView*> charts = shownCharts();
     if (charts.isEmpty()) {
         app_.tell(QStringLiteral("La vue « %1 » n'a pas de graphique.")
                       .arg(TabVues->tabText(TabVues->currentIndex())),
@@ -409,25 +403,7 @@ void FrmBilans::exportPicture() {
     path = QDir::fromNativeSeparators(path);
     if (!path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
         path += QStringLiteral(".png");
-    constexpr double scale = 2;
-    QList<QImage> pictures;
-    QSize size;
-    for (const ChartView* chart : charts) {
-        pictures.append(chart->picture(scale));
-        size = QSize(size.width() + pictures.last().width(),
-                     std::max(size.height(), pictures.last().height()));
-    }
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        int x = 0;
-        for (QImage& picture : pictures) {
-            picture.setDevicePixelRatio(1);
-            painter.drawImage(x, 0, picture);
-            x += picture.width();
-        }
-    }
+    const QImage image = chartsPicture(charts);
     try {
         app_.files.saveThrough(path, [&](const QString& temporary) {
             if (!image.save(temporary, "PNG"))
@@ -536,14 +512,14 @@ void FrmBilans::keepClub() {
 
 // The view shown as a document: its tables, then its charts each on a page.
 void FrmBilans::print() {
-    const int tab = TabVues->currentIndex();
+    const QList<Sheet> sheets = shownSheets();
     const QDate today = app_.sys.clock.today();
-    BilanPrintView view{TabVues->tabText(tab),
-                        tab >= 2 ? QStringLiteral("à la date du ") + dateText(today)
-                                 : periodText(period_),
+    BilanPrintView view{TabVues->tabText(TabVues->currentIndex()),
+                        sheets.first().ofToday ? QStringLiteral("à la date du ") + dateText(today)
+                                               : periodText(period_),
                         TextClub->text().trimmed(),
                         today,
-                        shownSheets(),
+                        sheets,
                         {}};
     for (const ChartView* chart : shownCharts())
         view.charts.append(chart->data());

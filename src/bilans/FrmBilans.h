@@ -53,7 +53,7 @@ private:
     void tellExport(const QString& what, const QString& written);
     void tellExport(const QString& what, const FileError& error);
     // The charts of the tab shown.
-    QList<ChartView*> shownCharts() const;
+    QList<const ChartView*> shownCharts() const;
     // The tables of the tab shown.
     QList<Sheet> shownSheets() const;
     // The sales' and the receipts' tables: by month, or two seasons compared.
@@ -78,6 +78,11 @@ private:
     QCheckBox* CheckComparer;
     ClickLabel* LabelIllisible;
     QTabWidget* TabVues;
+    // The views' pages.
+    QWidget* salesPage_;
+    QWidget* receiptsPage_;
+    QWidget* debtsPage_;
+    QWidget* stockPage_;
     QTableView* TableVentes;
     QTableView* TableProduits;
     QTableView* TableEncaissements;

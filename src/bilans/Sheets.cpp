@@ -285,6 +285,7 @@ Sheet debtsSheet(const Bilan& bilan) {
                 QStringLiteral("Dettes d'aujourd'hui, au prix unitaire actuel, quelle que soit "
                                "la période ; chaque ligne due est comptée selon son âge.")};
     sheet.nameColumn = 0;
+    sheet.ofToday = true;
     for (int a = 0; a < kDebtAges; ++a)
         sheet.headers.append(debtAgeText(DebtAge(a)));
     sheet.headers << kOldestHeader << kAgeHeader;
@@ -326,6 +327,7 @@ Sheet stockSheet(const Bilan& bilan) {
                 QStringLiteral("Stock d'aujourd'hui ; « à commander » : stock au plus égal au "
                                "seuil de commande.")};
     sheet.nameColumn = 0;
+    sheet.ofToday = true;
     sheet.totalRows = 0;
     for (const StockRow& row : bilan.stock)
         sheet.rows.append({Cell::of(row.name), Cell::money(row.price), Cell::quantity(row.stock),

@@ -64,6 +64,8 @@ struct Sheet {
     QList<TotalOf> totals = {};
     // The workbook's sheet of each chart, which draws it on a page of its own.
     QStringList chartSheets = {};
+    // Figures of today whatever the period (debts, stock).
+    bool ofToday = false;
 };
 
 // A total row added to the sheet: its number cells (their kind given,

@@ -164,7 +164,9 @@ StatementPages::StatementPages(const Statement& statement)
         line(statement.club.trimmed(), statementFont(13, true), 10);
     line(QStringLiteral("Relevé de dettes"), statementFont(16, true), 6);
     line(statement.name, statementFont(13, true), 3);
-    line(QStringLiteral("Le %1").arg(dateText(statement.today)), statementFont(10), 14);
+    line(QStringLiteral("Le %1").arg(dateText(statement.today)), statementFont(10), 6);
+    line(QStringLiteral("Vos achats dus, au prix unitaire actuel de chaque produit :"),
+         statementFont(10), 8);
 
     const QStringList headers{QStringLiteral("Date"),     QStringLiteral("Produit"),
                               QStringLiteral("Quantité"), QStringLiteral("Prix unitaire"),

@@ -220,7 +220,7 @@ def check_totals(book, values, window):
 
 def check_pages(folder, book):
     """Each sheet prints one page wide, its header row on every page, the
-    sheet's name and the period above, "Page n / N" below."""
+    sheet's name and the period (the day, for today's figures) above, "Page n / N" below."""
     with zipfile.ZipFile(folder / "Bilans.xlsx") as archive:
         listing = archive.read("xl/workbook.xml").decode()
         relations = archive.read("xl/_rels/workbook.xml.rels").decode()
@@ -230,7 +230,11 @@ def check_pages(folder, book):
             xml = archive.read("xl/" + target).decode()
             header = re.search(r"<oddHeader>(.*?)</oddHeader>", xml)
             footer = re.search(r"<oddFooter>(.*?)</oddFooter>", xml)
-            if not header or f"&amp;C{name}&amp;RPériode : " not in header[1]:
+            # Debts and stock are today's whatever the period: their pages
+            # say the day they were read.
+            of_today = name in ("Dettes", "Stock", "Graphique Dettes par âge", "Graphique Débiteurs")
+            heading = "&amp;RAu " if of_today else "&amp;RPériode : "
+            if not header or f"&amp;C{name}{heading}" not in header[1]:
                 fail(f"{name}: the page header is {header and header[1]}")
             if not footer or "&amp;CPage &amp;P / &amp;N" not in footer[1]:
                 fail(f"{name}: the page footer is {footer and footer[1]}")
