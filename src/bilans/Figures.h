@@ -10,6 +10,7 @@
 #include <QList>
 #include <QString>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <optional>
@@ -114,9 +115,18 @@ enum class DebtAge { Under30, Under90, UpToYear, OverYear, Unreadable };
 constexpr int kDebtAges = 5;
 DebtAge debtAgeOf(const std::optional<QDate>& date, QDate today);
 
-// An amount in cents, rounded as the tables round it.
+// Amounts beyond a hundred billion euros are no club's; only a damaged
+// record holds them. Cents are held within that bound so that sums of a
+// table's worth of them stay exact and never overflow.
+constexpr qint64 kMaxCents = 10'000'000'000'000;
+inline bool centsAreExact(double amount) {
+    return std::abs(amount * 100) <= double(kMaxCents);
+}
+// An amount in cents, rounded as the tables round it (none for no number).
 inline qint64 toCents(double amount) {
-    return std::llround(amount * 100);
+    if (amount != amount)
+        return 0;
+    return std::llround(std::clamp(amount * 100, -double(kMaxCents), double(kMaxCents)));
 }
 // An amount to the cent, as the tables and the charts show it.
 inline double toTheCent(double amount) {

@@ -420,25 +420,26 @@ void addTotal(Sheet& sheet, QList<Cell> row, TotalOf of) {
         Cell& total = row[c];
         if (!total.isNumber())
             continue;
-        // Amounts in cents and counts exactly; quantities as a spreadsheet
-        // adds them, in row order.
+        // Amounts in cents and counts exactly; quantities, and amounts no
+        // cent can count (a damaged record's), as a spreadsheet adds them.
         qint64 whole = 0;
         double quantity = 0;
+        bool exact = true;
         for (const auto& [first, last] : of.rows)
             for (qsizetype r = first; r <= last; ++r) {
                 const QList<Cell>& other = sheet.rows[r];
                 if (!counted(other) || c >= other.size() || !other[c].isNumber())
                     continue;
+                exact = exact && centsAreExact(other[c].number);
                 if (total.kind == Cell::Kind::Money)
                     whole += toCents(other[c].number);
                 else if (total.kind == Cell::Kind::Integer)
-                    whole += qint64(other[c].number);
-                else
-                    quantity += other[c].number;
+                    whole += toCents(other[c].number) / 100;
+                quantity += other[c].number;
             }
-        total.number = total.kind == Cell::Kind::Money     ? whole / 100.0
-                       : total.kind == Cell::Kind::Integer ? double(whole)
-                                                           : quantity;
+        total.number = !exact || total.kind == Cell::Kind::Quantity ? quantity
+                       : total.kind == Cell::Kind::Money            ? whole / 100.0
+                                                                    : double(whole);
     }
     sheet.rows.append(std::move(row));
     sheet.totals.append(std::move(of));

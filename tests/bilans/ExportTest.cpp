@@ -40,6 +40,12 @@ TEST(WorkbookTotals, AreTheSumsOfWhatIsShown) {
     EXPECT_EQ(cellText(products.rows.last()[3]), u"0,00 €"_s);
     EXPECT_EQ(cellText(products.rows.last()[2]), u"1,5"_s);
     EXPECT_EQ(products.totals[0].rows, (QList<std::pair<qsizetype, qsizetype>>{{0, 2}}));
+    // A damaged record's amounts, beyond any cent count, are added as a
+    // spreadsheet adds them, without overflow.
+    Bilan damaged;
+    for (const double amount : {3e38, 3e38, 1.0})
+        damaged.products.append({1, u"P"_s, 1, amount, Register::Material});
+    EXPECT_EQ(productsSheet(damaged).rows.last()[3].number, 3e38 + 3e38 + 1.0);
 
     // Each register's months, then both registers': 0,10 € and 0,20 € of
     // material; 0,105 € of drinks a month, which single precision holds
