@@ -19,32 +19,27 @@ QString baseOf(Register cashRegister) {
     return QFileInfo(ledgerFileOf(cashRegister)).completeBaseName();
 }
 
-// "Compta du 05-12-2007.orv", "Compta du 05-12-2007 (2).orv".
+// "Compta du 05-12-2007.orv", "es du 05-12-2007 (2).orv", pending or not.
 const QRegularExpression& namePattern() {
     static const QRegularExpression pattern(
-        QStringLiteral("^(~?)(Compta|ComptaBoisson) du (\\d\\d)-(\\d\\d)-(\\d\\d\\d\\d)"
-                       "(?: \\((\\d+)\\))?\\.orv$"),
+        QStringLiteral("^(~?)(.+) du (\\d\\d)-(\\d\\d)-(\\d\\d\\d\\d)(?: \\((\\d+)\\))?\\.orv$"),
         QRegularExpression::CaseInsensitiveOption);
     return pattern;
 }
 
 struct NameParts {
     bool pending = false;
-    Register cashRegister = Register::Material;
     QDate day;
     int n = 1;
 };
 
-std::optional<NameParts> partsOf(const QString& name) {
+// The parts of a kept file's name of the kind `base`.
+std::optional<NameParts> partsOf(const QString& name, const QString& base) {
     const QRegularExpressionMatch match = namePattern().match(name);
-    if (!match.hasMatch())
+    if (!match.hasMatch() || match.captured(2).compare(base, Qt::CaseInsensitive) != 0)
         return std::nullopt;
     NameParts parts;
     parts.pending = !match.captured(1).isEmpty();
-    parts.cashRegister =
-        match.captured(2).compare(baseOf(Register::Drinks), Qt::CaseInsensitive) == 0
-            ? Register::Drinks
-            : Register::Material;
     parts.day =
         QDate(match.captured(5).toInt(), match.captured(4).toInt(), match.captured(3).toInt());
     parts.n = match.captured(6).isEmpty() ? 1 : match.captured(6).toInt();
@@ -62,38 +57,121 @@ bool takenIn(const QStringList& names, const QString& name) {
            names.contains(kPendingMark + name, Qt::CaseInsensitive);
 }
 
-// The first name of the day that neither a kept nor a pending copy holds.
-QString freeName(const QString& folder, Register cashRegister, QDate day) {
+// The first name of the day that neither a kept nor a pending file holds.
+QString freeName(const QString& folder, const QString& base, QDate day) {
     const QStringList names = namesIn(folder);
     for (int n = 1;; ++n) {
-        const QString name = keptStatementName(cashRegister, day, n);
+        const QString name = keptName(base, day, n);
         if (!takenIn(names, name))
             return name;
     }
 }
 
+// What was made ready for the change goes only once the pending file has
+// gone, since what is made ready may be what says the change was not made.
+void abandon(const Keeping& keeping) {
+    if (keeping.abandon)
+        keeping.abandon();
+}
+
 } // namespace
 
-QString keptStatementName(Register cashRegister, QDate day, int n) {
-    QString name =
-        baseOf(cashRegister) + QStringLiteral(" du ") + day.toString(QStringLiteral("dd-MM-yyyy"));
+QString keptName(const QString& base, QDate day, int n) {
+    QString name = base + QStringLiteral(" du ") + day.toString(QStringLiteral("dd-MM-yyyy"));
     if (n > 1)
         name += QStringLiteral(" (%1)").arg(n);
     return name + QStringLiteral(".orv");
 }
 
-QList<KeptStatement> keptStatements(const DataFiles& files, Register cashRegister) {
+QString keptStatementName(Register cashRegister, QDate day, int n) {
+    return keptName(baseOf(cashRegister), day, n);
+}
+
+QList<KeptFile> keptFiles(const DataFiles& files, const QString& base) {
     const QString folder = files.path(kKeptFolder);
-    QList<KeptStatement> kept;
+    QList<KeptFile> kept;
     for (const QString& name : namesIn(folder)) {
-        const std::optional<NameParts> parts = partsOf(name);
-        if (parts && !parts->pending && parts->cashRegister == cashRegister)
+        const std::optional<NameParts> parts = partsOf(name, base);
+        if (parts && !parts->pending)
             kept.append({folder + QLatin1Char('/') + name, parts->day, parts->n});
     }
-    std::sort(kept.begin(), kept.end(), [](const KeptStatement& a, const KeptStatement& b) {
+    std::sort(kept.begin(), kept.end(), [](const KeptFile& a, const KeptFile& b) {
         return a.day != b.day ? a.day < b.day : a.n < b.n;
     });
     return kept;
+}
+
+QList<KeptStatement> keptStatements(const DataFiles& files, Register cashRegister) {
+    return keptFiles(files, baseOf(cashRegister));
+}
+
+QString keepWith(const DataFiles& files, const QString& base, QDate today,
+                 const Keeping& keeping) {
+    QString name;
+    QString pending;
+    QString kept;
+    try {
+        const QString folder = files.makeFolder(kKeptFolder);
+        name = freeName(folder, base, today);
+        pending = folder + QLatin1Char('/') + kPendingMark + name;
+        kept = folder + QLatin1Char('/') + name;
+        keeping.keep(pending);
+    } catch (const FileError& error) {
+        // A kept file that reads back otherwise is not kept either.
+        takeBackQuietly([&] {
+            if (!pending.isEmpty())
+                files.removeFile(pending);
+            abandon(keeping);
+        });
+        if (keeping.keepFailure.isEmpty())
+            throw;
+        throw FileError(error.kind(), error.file(), keeping.keepFailure + error.description());
+    }
+    try {
+        keeping.change();
+    } catch (const FileError&) {
+        takeBackQuietly([&] {
+            files.removeFile(pending);
+            abandon(keeping);
+        });
+        throw;
+    }
+    try {
+        files.renameFile(pending, kept);
+    } catch (const FileError&) {
+        // The change is undone, so that it did not happen.
+        takeBackQuietly([&] {
+            keeping.undo();
+            files.removeFile(pending);
+            abandon(keeping);
+        });
+        throw;
+    }
+    return name;
+}
+
+void settlePending(const DataFiles& files, const QString& base,
+                   const std::function<bool(const QString& pending)>& changed) {
+    const QString folder = files.path(kKeptFolder);
+    if (!QFileInfo(folder).isDir())
+        return;
+    for (const QString& name : namesIn(folder)) {
+        const std::optional<NameParts> parts = partsOf(name, base);
+        if (!parts || !parts->pending)
+            continue;
+        takeBackQuietly([&] {
+            const QString pending = folder + QLatin1Char('/') + name;
+            if (!changed(pending)) {
+                files.removeFile(pending);
+                return;
+            }
+            const QString own = name.mid(kPendingMark.size());
+            files.renameFile(pending, folder + QLatin1Char('/') +
+                                          (QFileInfo::exists(folder + QLatin1Char('/') + own)
+                                               ? freeName(folder, base, parts->day)
+                                               : own));
+        });
+    }
 }
 
 QString keepAndEmpty(const DataFiles& files, Register cashRegister, QDate today) {
@@ -105,67 +183,24 @@ QString keepAndEmpty(const DataFiles& files, Register cashRegister, QDate today)
         return {};
     }
     const QByteArray former = files.readText(ledger);
-    QString name;
-    QString pending;
-    QString kept;
-    try {
-        const QString folder = files.makeFolder(kKeptFolder);
-        name = freeName(folder, cashRegister, today);
-        pending = folder + QLatin1Char('/') + kPendingMark + name;
-        kept = folder + QLatin1Char('/') + name;
-        files.copyFile(ledger, pending);
-    } catch (const FileError& error) {
-        // A copy that reads back otherwise is not kept either.
-        if (!pending.isEmpty())
-            takeBackQuietly([&] { files.removeFile(pending); });
-        // The register stays whole: the statement is refused, and says why.
-        throw FileError(error.kind(), error.file(),
-                        QStringLiteral("Sa copie n'a pas pu être gardée dans le dossier « ") +
-                            kKeptFolder + QStringLiteral(" » : ") + error.description());
-    }
-    try {
-        files.replaceFile(ledger, {});
-    } catch (const FileError&) {
-        takeBackQuietly([&] { files.removeFile(pending); });
-        throw;
-    }
-    try {
-        files.renameFile(pending, kept);
-    } catch (const FileError&) {
-        // The ledger is put back, so that the statement did not happen.
-        takeBackQuietly([&] {
-            files.replaceFile(ledger, former);
-            files.removeFile(pending);
-        });
-        throw;
-    }
-    return name;
+    // The register stays whole when its copy cannot be kept: the statement
+    // is refused, and says why.
+    return keepWith(files, baseOf(cashRegister), today,
+                    {[&](const QString& pending) { files.copyFile(ledger, pending); },
+                     [&] { files.replaceFile(ledger, {}); },
+                     [&] { files.replaceFile(ledger, former); },
+                     QStringLiteral("Sa copie n'a pas pu être gardée dans le dossier « ") +
+                         kKeptFolder + QStringLiteral(" » : ")});
 }
 
 void completeStatements(const DataFiles& files) {
-    const QString folder = files.path(kKeptFolder);
-    if (!QFileInfo(folder).isDir())
-        return;
-    for (const QString& name : namesIn(folder)) {
-        const std::optional<NameParts> parts = partsOf(name);
-        if (!parts || !parts->pending)
-            continue;
-        takeBackQuietly([&] {
-            const QString pending = folder + QLatin1Char('/') + name;
-            const QString ledger = files.path(ledgerFileOf(parts->cashRegister));
+    for (const Register cashRegister : {Register::Material, Register::Drinks}) {
+        const QString ledger = files.path(ledgerFileOf(cashRegister));
+        settlePending(files, baseOf(cashRegister), [&](const QString& pending) {
             const QByteArray copy = files.readText(pending);
             const QByteArray now =
                 QFileInfo::exists(ledger) ? files.readText(ledger) : QByteArray();
-            const bool emptied = now.isEmpty() || !now.startsWith(copy);
-            if (!emptied) {
-                files.removeFile(pending);
-                return;
-            }
-            const QString own = name.mid(kPendingMark.size());
-            files.renameFile(pending, folder + QLatin1Char('/') +
-                                          (QFileInfo::exists(folder + QLatin1Char('/') + own)
-                                               ? freeName(folder, parts->cashRegister, parts->day)
-                                               : own));
+            return now.isEmpty() || !now.startsWith(copy);
         });
     }
 }

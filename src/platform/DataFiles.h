@@ -198,6 +198,15 @@ public:
     // temporary file and leaves `name` as it was.
     void replaceThrough(const QString& temporary, const QString& name,
                         const QByteArray& bytes) const;
+    // replaceThrough in its two steps, for a replacement that goes with
+    // other writes: the temporary file written whole, put on the disk with
+    // its folder's names (a failure removes it), then renamed over `name`
+    // in one step, its folder put on the disk (the former content put back
+    // when that fails). Until the rename, the staged file's presence says
+    // that `name` was not replaced.
+    void stageThrough(const QString& temporary, const QString& name,
+                      const QByteArray& bytes) const;
+    void replaceByStaged(const QString& temporary, const QString& name) const;
     // Replaces a whole file through a temporary file and a rename, so that a
     // crash leaves either the old or the new content.
     void replaceFile(const QString& name, const QByteArray& bytes) const;

@@ -147,20 +147,27 @@ void DataFiles::saveWhole(const QString& target, const QByteArray& bytes) const 
     syncRenamed(*this, target, former);
 }
 
-void DataFiles::replaceThrough(const QString& temporary, const QString& name,
-                               const QByteArray& bytes) const {
+void DataFiles::stageThrough(const QString& temporary, const QString& name,
+                             const QByteArray& bytes) const {
     checkWritable(name);
-    const QString target = path(name);
     const QString staging = path(temporary);
-    checkRegular(target);
+    checkRegular(path(name));
     checkRegular(staging);
     QFile file(staging);
-    Former former;
     try {
         checkFault(FileOp::OpenWrite, staging);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
             throwOpenError(staging, file);
-        former = writeAndRenameOver(*this, file, staging, target, bytes);
+        checkFault(FileOp::Write, staging);
+        writeAll(file, bytes);
+        checkFault(FileOp::Flush, staging);
+        if (!file.flush())
+            throwIoError(file);
+        syncWritten(*this, file);
+        file.close();
+        // Its name too: what the staged file's presence says survives a
+        // power cut.
+        syncFolderOf(*this, staging);
     } catch (const FileError&) {
         // A temporary file that cannot be removed is harmless: the next
         // replacement writes over it.
@@ -169,7 +176,29 @@ void DataFiles::replaceThrough(const QString& temporary, const QString& name,
             QFile::remove(staging);
         throw;
     }
+}
+
+void DataFiles::replaceByStaged(const QString& temporary, const QString& name) const {
+    checkWritable(name);
+    const QString target = path(name);
+    const QString staging = path(temporary);
+    checkFault(FileOp::Rename, target);
+    const Former former = formerOf(target);
+    renameOver(staging, target);
     syncRenamed(*this, target, former);
+}
+
+void DataFiles::replaceThrough(const QString& temporary, const QString& name,
+                               const QByteArray& bytes) const {
+    stageThrough(temporary, name, bytes);
+    try {
+        replaceByStaged(temporary, name);
+    } catch (const FileError&) {
+        const QString staging = path(temporary);
+        if (QFileInfo::exists(staging) && !fault(FileOp::Remove, staging))
+            QFile::remove(staging);
+        throw;
+    }
 }
 
 void DataFiles::saveThrough(const QString& target,

@@ -8,6 +8,7 @@
 #include "platform/DataFiles.h"
 #include "platform/NumberForm.h"
 #include "platform/RecordFields.h"
+#include "sales/KeptDeletions.h"
 #include "sales/Ledger.h"
 
 #include <QFileInfo>
@@ -121,17 +122,28 @@ void keepLines(App& app, const QList<int>& kept) {
     const QFileInfo file(app.files.path(kLedgerFile));
     if (file.exists() && file.size() / kLedgerRecordLength > table.count())
         throw LedgerBeyondTable();
-    // The kept records as the file held them, where they are known.
+    // The records as the file held them, where they are known.
     const QByteArrayView records = tableRecords(app.part<Sales>());
+    const auto recordOf = [&](int i) {
+        return records.isEmpty()
+                   ? ledgerRecord(table[i])
+                   : records.sliced(qsizetype(i - 1) * kLedgerRecordLength, kLedgerRecordLength)
+                         .toByteArray();
+    };
     QByteArray bytes;
+    QByteArray removed;
     bytes.reserve(qsizetype(kept.size()) * kLedgerRecordLength);
-    for (const int i : kept) {
-        if (records.isEmpty())
-            bytes += ledgerRecord(table[i]);
-        else
-            bytes += records.sliced(qsizetype(i - 1) * kLedgerRecordLength, kLedgerRecordLength);
+    // The kept numbers are in order: the lines between them are removed.
+    qsizetype next = 0;
+    for (int i = 1; i <= table.count(); ++i) {
+        if (next < kept.size() && kept[next] == i) {
+            bytes += recordOf(i);
+            ++next;
+        } else {
+            removed += recordOf(i);
+        }
     }
-    app.files.replaceThrough(kLedgerTemporaryFile, kLedgerFile, bytes);
+    replaceLedgerKeeping(app.files, bytes, removed, app.sys.clock.today());
 }
 
 } // namespace vendalise

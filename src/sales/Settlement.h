@@ -40,7 +40,8 @@ public:
 };
 
 // Replaces the ledger by the lines of the table kept (their numbers, in
-// order), through "~ES.orv" renamed over "es.orv" in one step.
+// order), through "~ES.orv" renamed over "es.orv" in one step, the lines
+// removed kept first in "Relevés" (replaceLedgerKeeping).
 void keepLines(App& app, const QList<int>& kept);
 
 } // namespace vendalise

@@ -13,6 +13,7 @@
 #include "platform/Limits.h"
 #include "restore/Restore.h"
 #include "sales/FrmAchat.h"
+#include "sales/KeptDeletions.h"
 #include "sales/Ledger.h"
 #include "shell/FrmDir.h"
 #include "shell/FrmORV.h"
@@ -194,11 +195,12 @@ void startUp(App& app) {
     if (app.files.setCurrent(shell.dataDirectory)) {
         if (!lockDataDirectory(app, shell.dataDirectory))
             app.end();
-        // A restore or a statement that a crash interrupted is settled
-        // before any table is read.
+        // A restore, a statement or a deletion that a crash interrupted is
+        // settled before any table is read.
         if (!completeInterruptedRestore(app))
             app.end();
         completeStatements(app.files);
+        completeDeletions(app.files);
     }
 
     main.showDataDirectory(shell.dataDirectory);

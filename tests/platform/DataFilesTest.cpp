@@ -285,7 +285,7 @@ TEST_F(DataFolder, ATemporaryFileLeftByAFailureIsWrittenOverNextTime) {
         EXPECT_EQ(error.description(), u"Le disque est plein."_s);
     }
     EXPECT_EQ(asked, (QList<FileOp>{FileOp::OpenWrite, FileOp::Write, FileOp::Flush, FileOp::Sync,
-                                    FileOp::Rename, FileOp::Remove}));
+                                    FileOp::SyncFolder, FileOp::Rename, FileOp::Remove}));
     EXPECT_EQ(bytesOf(u"es.orv"_s), QByteArray("ancien"));
     EXPECT_EQ(bytesOf(u"~ES.orv"_s), QByteArray("nouveau contenu"));
 

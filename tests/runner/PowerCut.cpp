@@ -78,10 +78,11 @@ void PowerCut::record(FileOp op, const QString& path) {
         break;
     }
     case FileOp::Rename: {
-        // The file renamed is the temporary one synced last in the folder;
-        // unsynced, its content would not survive.
+        // The file renamed is the temporary one synced last in the folder
+        // (new, or staged with its name put on the disk); unsynced, its
+        // content would not survive.
         File* source = lastSynced_.isEmpty() ? nullptr : &files_[lastSynced_];
-        if (source && (source == f || !source->created))
+        if (source && (source == f || (!source->created && atStart_.contains(lastSynced_))))
             source = nullptr;
         const bool whole = source && !source->dirty;
         f->synced = whole ? source->synced : QByteArray();

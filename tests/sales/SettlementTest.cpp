@@ -3,11 +3,13 @@
 #include "catalogue/Catalogue.h"
 #include "core/Names.h"
 #include "members/MemberTable.h"
+#include "sales/KeptDeletions.h"
 #include "sales/Ledger.h"
 #include "TestProgram.h"
 
 #include "TestHelpers.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace vendalise {
@@ -77,8 +79,72 @@ TEST_F(Settlements, KeptLinesReplaceTheLedgerWithTheirBytesAndNoTemporaryFile) {
     keepLines(app, {1, 3});
     EXPECT_EQ(bytesOf(kLedgerFile), all.left(20) + all.mid(40));
     EXPECT_FALSE(QFile::exists(folder.filePath(kLedgerTemporaryFile)));
+    // The removed records are kept byte for byte; a second deletion of the
+    // day is " (2)".
+    EXPECT_EQ(bytesOf(u"Relevés/es du 05-12-2007.orv"_s), all.mid(20, 20));
     keepLines(app, {2});
     EXPECT_EQ(bytesOf(kLedgerFile), all.mid(20, 20)); // the short date with its blanks
+    EXPECT_EQ(bytesOf(u"Relevés/es du 05-12-2007 (2).orv"_s), all.left(20) + all.mid(40));
+    EXPECT_EQ(keptDeletions(app.files).size(), 2);
+    // Nothing removed, nothing kept.
+    keepLines(app, {1, 2, 3});
+    EXPECT_EQ(keptDeletions(app.files).size(), 2);
+}
+
+// Each write operation of a deletion failed in turn: the ledger stays as it
+// was, and nothing is left in "Relevés" or beside the ledger.
+TEST_F(Settlements, AFailureAtAnyStepOfADeletionLeavesTheLedgerAndTheKeptLinesAsBefore) {
+    writeLedger({{u"01/12/2007"_s, 1, 1, 2, kPaid}, {u"02/12/2007"_s, 1, 2, 1, kOwed}});
+    const QByteArray all = bytesOf(kLedgerFile);
+    const auto writing = [](FileOp op) {
+        return op != FileOp::OpenRead && op != FileOp::ReadBack && op != FileOp::Remove;
+    };
+    int operations = 0;
+    app.files.setFaults([&](FileOp op, const QString&) -> std::optional<QString> {
+        operations += writing(op) ? 1 : 0;
+        return std::nullopt;
+    });
+    keepLines(app, {2});
+    ASSERT_GT(operations, 8);
+    for (int k = 1; k <= operations; ++k) {
+        SCOPED_TRACE(k);
+        QDir(folder.filePath(kKeptFolder)).removeRecursively();
+        writeLedger({{u"01/12/2007"_s, 1, 1, 2, kPaid}, {u"02/12/2007"_s, 1, 2, 1, kOwed}});
+        int seen = 0;
+        app.files.setFaults([&](FileOp op, const QString&) -> std::optional<QString> {
+            if (writing(op) && ++seen == k)
+                return u"Le disque est plein."_s;
+            return std::nullopt;
+        });
+        EXPECT_THROW(keepLines(app, {2}), FileError);
+        app.files.setFaults({});
+        EXPECT_EQ(bytesOf(kLedgerFile), all);
+        EXPECT_FALSE(QFile::exists(folder.filePath(kLedgerTemporaryFile)));
+        EXPECT_EQ(QDir(folder.filePath(kKeptFolder)).entryList(QDir::Files | QDir::Hidden),
+                  QStringList());
+    }
+}
+
+// What a crash leaves: the pending kept lines, with the ledger replaced (its
+// staged replacement renamed) or not (still there).
+TEST_F(Settlements, StartUpSettlesAPendingKeptDeletion) {
+    const QString pending = u"Relevés/~es du 05-12-2007.orv"_s;
+    QDir(folder.path()).mkdir(kKeptFolder);
+    const auto write = [&](const QString& name, const QByteArray& bytes) {
+        QFile file(folder.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    };
+    write(pending, "removed-records-20b.");
+    write(kLedgerTemporaryFile, "kept");
+    completeDeletions(app.files);
+    EXPECT_EQ(QDir(folder.filePath(kKeptFolder)).entryList(QDir::Files | QDir::Hidden),
+              QStringList());
+    QFile::remove(folder.filePath(kLedgerTemporaryFile));
+    write(pending, "removed-records-20b.");
+    completeDeletions(app.files);
+    EXPECT_EQ(bytesOf(u"Relevés/es du 05-12-2007.orv"_s), QByteArray("removed-records-20b."));
+    EXPECT_FALSE(QFile::exists(folder.filePath(pending)));
 }
 
 // A deletion writes the kept lines from memory: a line settled just before
