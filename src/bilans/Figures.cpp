@@ -3,6 +3,7 @@
 #include "cash/KeptStatements.h"
 #include "catalogue/Catalogue.h"
 #include "core/Names.h"
+#include "sales/KeptDeletions.h"
 #include "platform/DataFiles.h"
 #include "platform/NumberForm.h"
 
@@ -108,6 +109,15 @@ BilanSources readBilanSources(const DataFiles& files, qint16 threshold, QDate to
     sources.lineDates.resize(sources.ledger.count() + 1);
     for (int n = 1; n <= sources.ledger.count(); ++n)
         sources.lineDates[n] = readDateText(sources.ledger[n].date, localForm);
+    for (const KeptFile& kept : keptDeletions(files)) {
+        const QByteArray records = files.readText(kept.path);
+        for (qsizetype at = 0; at + kLedgerRecordLength <= records.size();
+             at += kLedgerRecordLength) {
+            LedgerLine line = ledgerLineOf(QByteArrayView(records).sliced(at, kLedgerRecordLength));
+            const std::optional<QDate> date = readDateText(line.date, localForm);
+            sources.keptLines.append({std::move(line), date});
+        }
+    }
     for (const Register r : {Register::Material, Register::Drinks}) {
         for (const KeptStatement& kept : keptStatements(files, r))
             addEntries(sources, r, files.readText(kept.path), true, localForm);
@@ -136,17 +146,21 @@ void addMemberNames(Bilan& bilan, const MemberTable& members) {
     }
 }
 
-// Sales by month and by product, and the ledger lines, of the period.
+// Sales by month and by product, and the lines, of the period: the lines
+// kept by deletions (numbered 0), then the ledger's.
 void addSales(Bilan& bilan, const BilanSources& sources) {
     const ProductTable& products = sources.products;
     const LedgerTable& ledger = sources.ledger;
     QMap<QDate, SalesMonth> salesMonths;
     SalesMonth unreadableSales;
     QHash<int, ProductSales> byProduct;
-    bilan.lines.reserve(ledger.count());
-    for (int n = 1; n <= ledger.count(); ++n) {
-        const LedgerLine& line = ledger[n];
-        const std::optional<QDate>& date = sources.lineDates[n];
+    bilan.lines.reserve(sources.keptLines.size() + ledger.count());
+    const qsizetype kept = sources.keptLines.size();
+    for (qsizetype k = 0; k < kept + ledger.count(); ++k) {
+        const int n = k < kept ? 0 : int(k - kept + 1);
+        const LedgerLine& line = n == 0 ? sources.keptLines[k].line : ledger[n];
+        const std::optional<QDate>& date =
+            n == 0 ? sources.keptLines[k].date : sources.lineDates[n];
         if (date && !bilan.period.contains(*date))
             continue;
         const Product& product = products.product(line.product);

@@ -39,13 +39,21 @@ struct Period {
 };
 
 // What the figures are made from, read from the files in one go: the three
-// tables, and each register's entries (its kept statements, oldest first,
-// then its ledger), with every date read once.
+// tables, the lines kept by deletions (oldest first), and each register's
+// entries (its kept statements, oldest first, then its ledger), with every
+// date read once.
 struct BilanSources {
     ProductTable products;
     MemberTable members;
     LedgerTable ledger;
     QList<std::optional<QDate>> lineDates; // by line number, index 0 unused
+    // Sales that a deletion removed from the ledger: counted with the
+    // ledger's, never in a debt.
+    struct KeptLine {
+        LedgerLine line;
+        std::optional<QDate> date;
+    };
+    QList<KeptLine> keptLines;
     struct Entry {
         ReadEntry read;
         std::optional<QDate> date;
@@ -166,7 +174,7 @@ struct StockRow {
 };
 
 struct LineRow {
-    int line = 0;
+    int line = 0; // none for a line a deletion kept
     QString dateText;
     std::optional<QDate> date;
     QString member;
@@ -206,7 +214,7 @@ struct Bilan {
     // A member as the registers write one ("Prénom NOM") and as the tables
     // name one ("NOM Prénom"), for the texts that name exactly one member.
     QHash<QString, QString> memberNames;
-    int unreadableLines = 0;   // ledger lines whose date cannot be read
+    int unreadableLines = 0;   // sales lines whose date cannot be read
     int unreadableEntries = 0; // cash entries whose date cannot be read
 };
 

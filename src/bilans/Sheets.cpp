@@ -77,21 +77,28 @@ Sheet entriesSheet(const Bilan& bilan, int r) {
     return sheet;
 }
 
+// The ledger's lines by their number; a line a deletion kept has none.
 Sheet linesSheet(const Bilan& bilan) {
     Sheet sheet{QStringLiteral("Lignes"),
-                {QStringLiteral("Date"), QStringLiteral("Adhérent"), QStringLiteral("Produit"),
-                 QStringLiteral("Quantité"), QStringLiteral("Prix unitaire"),
-                 QStringLiteral("Montant"), QStringLiteral("État")},
+                {QStringLiteral("Ligne"), QStringLiteral("Date"), QStringLiteral("Adhérent"),
+                 QStringLiteral("Produit"), QStringLiteral("Quantité"),
+                 QStringLiteral("Prix unitaire"), QStringLiteral("Montant"), QStringLiteral("État")},
                 {},
                 0,
                 {}};
-    sheet.nameColumn = 1;
+    sheet.nameColumn = 2;
     sheet.rows.reserve(bilan.lines.size());
-    for (const LineRow& line : bilan.lines)
-        sheet.rows.append({dateCell(line.date, line.dateText), Cell::of(line.member),
+    for (const LineRow& line : bilan.lines) {
+        const bool kept = line.line == 0;
+        const QString state =
+            kept ? (line.paid ? QStringLiteral("Supprimée (payée)")
+                              : QStringLiteral("Supprimée (due)"))
+                 : (line.paid ? QStringLiteral("Payé") : QStringLiteral("Dû"));
+        sheet.rows.append({kept ? Cell{} : Cell::integer(line.line),
+                           dateCell(line.date, line.dateText), Cell::of(line.member),
                            Cell::of(line.product), Cell::quantity(line.quantity),
-                           Cell::money(line.price), Cell::money(line.amount),
-                           Cell::of(line.paid ? QStringLiteral("Payé") : QStringLiteral("Dû"))});
+                           Cell::money(line.price), Cell::money(line.amount), Cell::of(state)});
+    }
     return sheet;
 }
 

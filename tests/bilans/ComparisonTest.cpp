@@ -4,6 +4,8 @@
 #include "bilans/Sheets.h"
 #include "platform/NumberForm.h"
 #include "RealisticClub.h"
+#include "sales/Ledger.h"
+#include "sales/Settlement.h"
 #include "TestProgram.h"
 
 #include "TestHelpers.h"
@@ -137,6 +139,56 @@ TEST_F(SeasonsOfTheClub, ShowWhatEachSeasonsViewsShow) {
     EXPECT_EQ(sheets[1].name, receipts.name);
     ASSERT_EQ(sheets[1].charts.size(), 1);
     EXPECT_EQ(sheets[1].charts[0].series[1].values, chart.series[1].values);
+}
+
+// A deletion keeps its lines: the first season's sales stay whole after its
+// paid lines are deleted (its owed ones kept, as a treasurer answering No
+// keeps them), and the debts, the program's own, do not move.
+TEST_F(SeasonsOfTheClub, StayWholeAfterADeletion) {
+    const Period first = Period::season(club.sales.first().day);
+    const auto texts = [](const Sheet& sheet) {
+        QList<QStringList> rows;
+        for (const QList<Cell>& row : sheet.rows) {
+            rows.append(QStringList());
+            for (const Cell& cell : row)
+                rows.last().append(cellText(cell));
+        }
+        return rows;
+    };
+    const auto lines = [](const Bilan& bilan) {
+        for (const Sheet& sheet : bilanSheets(bilan))
+            if (sheet.name == u"Lignes"_s)
+                return sheet;
+        return Sheet{};
+    };
+    const Bilan before = makeBilan(sources, first);
+    const Bilan debtsBefore = makeBilan(sources, Period::all());
+    ChargeVentes(app);
+    const LedgerTable& ledger = app.part<Sales>().ledger;
+    QList<int> kept;
+    for (int n = 1; n <= ledger.count(); ++n) {
+        const std::optional<QDate>& date = sources.lineDates[n];
+        if (!date || !first.contains(*date) || !ledger[n].isPaid())
+            kept.append(n);
+    }
+    const qsizetype removed = ledger.count() - kept.size();
+    ASSERT_GT(removed, 100);
+    keepLines(app, kept);
+    const BilanSources now =
+        readBilanSources(app.files, club.threshold, club.today, u"dd/MM/yyyy"_s);
+    ASSERT_EQ(now.ledger.count(), kept.size());
+    const Bilan after = makeBilan(now, first);
+    EXPECT_EQ(texts(salesSheet(after)), texts(salesSheet(before)));
+    EXPECT_EQ(texts(productsSheet(after)), texts(productsSheet(before)));
+    EXPECT_EQ(texts(debtsSheet(makeBilan(now, Period::all()))), texts(debtsSheet(debtsBefore)));
+    // In "Lignes" the kept lines come first, with no number.
+    const Sheet shown = lines(after);
+    ASSERT_EQ(shown.rows.size(), lines(before).rows.size());
+    for (qsizetype r = 0; r < shown.rows.size(); ++r) {
+        SCOPED_TRACE(r);
+        EXPECT_EQ(cellText(shown.rows[r][0]).isEmpty(), r < removed);
+        EXPECT_EQ(cellText(shown.rows[r].last()) == u"Supprimée (payée)"_s, r < removed);
+    }
 }
 
 } // namespace

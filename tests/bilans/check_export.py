@@ -254,7 +254,7 @@ def check_pages(folder, book):
 def check_names(book):
     """A register's sale or settlement names its member as the other
     sheets do, "NOM Prénom"."""
-    members = {row[1] for row in book["Lignes"].iter_rows(min_row=2, values_only=True)}
+    members = {row[2] for row in book["Lignes"].iter_rows(min_row=2, values_only=True)}
     for register in ("Caisse matériel", "Caisse boissons"):
         for row in book[register].iter_rows(min_row=2, values_only=True):
             if row[1] in ("Vente payée", "Règlement") and row[2] not in members:
@@ -341,12 +341,12 @@ def check_workbook(folder, window):
         return window[table][-1][[h.startswith(amounts + " ") for h in header].index(True)]
     sales_total = (shown_season("TableVentes", "Total") if compared(window)
                    else window["TableVentes"][-1][-1])
-    if french(sum(row[5] for row in lines), 2) + " €" != sales_total:
-        fail(f"Lignes: the amounts add up to {sum(row[5] for row in lines)}, not {sales_total}")
-    if not all(isinstance(row[0], datetime.datetime) or row[0] == "Date illisible" or
-               isinstance(row[0], str) for row in lines):
+    if french(sum(row[6] for row in lines), 2) + " €" != sales_total:
+        fail(f"Lignes: the amounts add up to {sum(row[6] for row in lines)}, not {sales_total}")
+    if not all(isinstance(row[1], datetime.datetime) or row[1] == "Date illisible" or
+               isinstance(row[1], str) for row in lines):
         fail("Lignes: a date is neither a date nor its text")
-    if sum(isinstance(row[0], datetime.datetime) for row in lines) == 0:
+    if sum(isinstance(row[1], datetime.datetime) for row in lines) == 0:
         fail("Lignes: no date is a date")
     totals = {r[1]: r[-1] for r in window["TableEncaissements"] if r[0] == "Total"}
     if compared(window):
