@@ -509,17 +509,12 @@ QString csvFileOf(const QString& path, const Sheet& sheet) {
 
 QStringList exportCsv(const DataFiles& files, const QList<Sheet>& sheets, const QString& path) {
     QStringList written;
+    QList<DataFiles::NewFile> newFiles;
     for (const Sheet& sheet : sheets) {
-        const QString target = csvFileOf(path, sheet);
-        const QByteArray bytes = csvText(sheet);
-        files.saveThrough(target, [&](const QString& temporary) {
-            QFile file(temporary);
-            if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-                file.write(bytes) != bytes.size() || !file.flush())
-                throw FileError(FileError::Kind::Other, target, file.errorString());
-        });
-        written.append(target);
+        written.append(csvFileOf(path, sheet));
+        newFiles.append({written.last(), csvText(sheet)});
     }
+    files.replaceTogether(newFiles);
     return written;
 }
 

@@ -40,8 +40,8 @@ void exportWorkbook(const DataFiles& files, const QList<Sheet>& sheets, const QS
 // without asking: UTF-8 with a byte order mark, ";" between fields, a
 // decimal comma, dd/mm/yyyy dates, quotes where a field needs them, lines
 // ending in CR LF. `path` names the set ("Bilans.csv" gives "Bilans -
-// Ventes.csv", ...). Every file is written under a temporary name first.
-// Returns the files written. Throws FileError.
+// Ventes.csv", ...). The files replace those of their names all or nothing
+// (DataFiles::replaceTogether). Returns the files written. Throws FileError.
 QStringList exportCsv(const DataFiles& files, const QList<Sheet>& sheets, const QString& path);
 
 // One sheet's CSV text, and the file name it is written to.

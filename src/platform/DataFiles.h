@@ -225,6 +225,18 @@ public:
     // `target` as it was.
     void saveThrough(const QString& target,
                      const std::function<void(const QString& temporary)>& write) const;
+    // Replaces several files (paths of their own) together, all or nothing:
+    // each is written whole under its temporary name and put on the disk;
+    // the former files of those names are then moved aside, the new ones
+    // renamed into place, and the former ones removed. A failure puts the
+    // former files back and leaves no temporary file. A crash leaves the
+    // former set or the new set whole (under their names, temporary or
+    // aside); the next replacement of those names first sweeps what it left.
+    struct NewFile {
+        QString path;
+        QByteArray bytes;
+    };
+    void replaceTogether(const QList<NewFile>& newFiles) const;
     // Creates a folder of the current directory, its name put on the disk,
     // unless it exists; returns its path, matched without regard to case.
     QString makeFolder(const QString& name) const;

@@ -85,6 +85,19 @@ void syncWritten(const DataFiles& files, QFile& file) {
     syncToDisk(file);
 }
 
+void writeSynced(const DataFiles& files, const QString& path, QByteArrayView bytes) {
+    QFile file(path);
+    files.checkFault(FileOp::OpenWrite, path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        throwOpenError(path, file);
+    files.checkFault(FileOp::Write, path);
+    writeAll(file, bytes);
+    files.checkFault(FileOp::Flush, path);
+    if (!file.flush())
+        throwIoError(file);
+    syncWritten(files, file);
+}
+
 // Puts a take-back on the disk too, as far as it goes: the failure before it
 // is the one told.
 void syncQuietly(QFile& file) {

@@ -25,6 +25,9 @@ void writeAll(QFileDevice& file, QByteArrayView bytes);
 void writeAt(const DataFiles& files, QFile& file, qint64 at, QByteArrayView bytes);
 void writeAtEnd(const DataFiles& files, QFile& file, qint64 at, QByteArrayView bytes);
 void syncWritten(const DataFiles& files, QFile& file);
+// Writes a file of a fixed name whole (replacing one there), flushed and
+// put on the disk, then closes it.
+void writeSynced(const DataFiles& files, const QString& path, QByteArrayView bytes);
 void syncQuietly(QFile& file);
 void syncFolderOf(const DataFiles& files, const QString& path);
 

@@ -153,25 +153,14 @@ void DataFiles::stageThrough(const QString& temporary, const QString& name,
     const QString staging = path(temporary);
     checkRegular(path(name));
     checkRegular(staging);
-    QFile file(staging);
     try {
-        checkFault(FileOp::OpenWrite, staging);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
-            throwOpenError(staging, file);
-        checkFault(FileOp::Write, staging);
-        writeAll(file, bytes);
-        checkFault(FileOp::Flush, staging);
-        if (!file.flush())
-            throwIoError(file);
-        syncWritten(*this, file);
-        file.close();
+        writeSynced(*this, staging, bytes);
         // Its name too: what the staged file's presence says survives a
         // power cut.
         syncFolderOf(*this, staging);
     } catch (const FileError&) {
         // A temporary file that cannot be removed is harmless: the next
         // replacement writes over it.
-        file.close();
         if (!fault(FileOp::Remove, staging))
             QFile::remove(staging);
         throw;
