@@ -12,18 +12,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QRegularExpression>
 
 #include <algorithm>
 
 namespace vendalise {
 
 namespace {
-
-// The names of the copies, as the backup writes them.
-const QString kNames[kBackedUpCount] = {
-    QStringLiteral("es.orv"), QStringLiteral("Produits.orv"), QStringLiteral("Adhérents.orv"),
-    QStringLiteral("compta.orv"), QStringLiteral("ComptaBoisson.orv")};
 
 // Reads one file of a set with the program's own rules.
 BackupFile readFile(BackedUp kind, const QString& path) {
@@ -36,7 +30,7 @@ BackupFile readFile(BackedUp kind, const QString& path) {
     if (source.error() != QFileDevice::NoError)
         return file;
     file.readable = true;
-    if (const int length = recordLengthOf(kind)) {
+    if (const int length = backedUp(kind).recordLength) {
         file.records = bytes.size() / length;
         file.partial = bytes.size() % length != 0;
         return file;
@@ -45,15 +39,6 @@ BackupFile readFile(BackedUp kind, const QString& path) {
     file.entries = int(readCashEntries(bytes, r).size());
     file.total = registerTotal(bytes, r);
     return file;
-}
-
-// Which of the five a file's name is ("es.orv", matched without regard to
-// case), or -1.
-int backedUpIndex(const QString& name) {
-    for (int f = 0; f < kBackedUpCount; ++f)
-        if (name.compare(kNames[f], Qt::CaseInsensitive) == 0)
-            return f;
-    return -1;
 }
 
 // The files of a folder's set: the five under their own names.
@@ -78,25 +63,6 @@ bool holdsAny(const BackupSet& set) {
 
 } // namespace
 
-int recordLengthOf(BackedUp file) {
-    switch (file) {
-    case BackedUp::Ledger:
-        return kLedgerRecordLength;
-    case BackedUp::Products:
-        return kProductRecordLength;
-    case BackedUp::Members:
-        return kMemberRecordLength;
-    case BackedUp::MaterialLedger:
-    case BackedUp::DrinksLedger:
-        break;
-    }
-    return 0;
-}
-
-QString backedUpName(BackedUp file) {
-    return kNames[int(file)];
-}
-
 bool BackupSet::restorable() const {
     return read && std::all_of(std::begin(files), std::end(files), [](const BackupFile& file) {
                return !file.path.isEmpty() && file.readable && !file.partial;
@@ -114,46 +80,27 @@ QList<BackupSet> findBackupSets(const QString& dataFolder, const QString& backup
     QList<BackupSet> sets;
     // The dated copies, "<name> du dd-mm-yy", a set a day, and the folders
     // kept before a restore, found in one listing of the folder.
-    static const QRegularExpression before(
-        QStringLiteral("^Avant restauration du (\\d\\d)-(\\d\\d)-(\\d\\d\\d\\d) "
-                       "(\\d\\d)h(\\d\\d)(?: \\(\\d+\\))?$"));
-    const QString kSuffix = QStringLiteral(" du dd-mm-yy");
     QHash<QDate, qsizetype> days;
     for (const QString& name : DataFiles::namesIn(dataFolder)) {
         const QString path = dataFolder + QLatin1Char('/') + name;
-        if (name.startsWith(u"Avant restauration du ")) {
-            const QRegularExpressionMatch match = before.match(name);
-            if (!match.hasMatch() || !QFileInfo(path).isDir())
+        if (const auto when = readBeforeRestoreName(name)) {
+            if (!QFileInfo(path).isDir())
                 continue;
-            const QDateTime when(QDate(match.captured(3).toInt(), match.captured(2).toInt(),
-                                       match.captured(1).toInt()),
-                                 QTime(match.captured(4).toInt(), match.captured(5).toInt()));
             BackupSet set = setIn(BackupSet::Kind::BeforeRestore, path);
-            if (!when.isValid() || !holdsAny(set))
+            if (!holdsAny(set))
                 continue;
-            set.when = when;
+            set.when = *when;
             set.label = name;
             sets.append(set);
             continue;
         }
-        // Most names are dated copies: told apart without a pattern.
-        if (name.size() <= kSuffix.size())
+        const auto dated = readDatedName(name);
+        if (!dated)
             continue;
-        const QStringView suffix = QStringView(name).right(kSuffix.size());
-        const auto number = [&](int at) {
-            const char16_t tens = suffix[at].unicode(), units = suffix[at + 1].unicode();
-            if (tens < u'0' || tens > u'9' || units < u'0' || units > u'9')
-                return -1;
-            return (tens - u'0') * 10 + (units - u'0');
-        };
-        if (!suffix.startsWith(u" du ") || suffix[6] != u'-' || suffix[9] != u'-')
+        const int f = backedUpIndex(QStringView(name).left(dated->stem));
+        if (f < 0)
             continue;
-        const int f = backedUpIndex(name.left(name.size() - kSuffix.size()));
-        // A two-digit year, taken in 1970 to 2069.
-        const int year = number(10);
-        const QDate day(year < 70 ? 2000 + year : 1900 + year, number(7), number(4));
-        if (f < 0 || year < 0 || !day.isValid())
-            continue;
+        const QDate day = dated->day;
         auto found = days.constFind(day);
         if (found == days.cend()) {
             BackupSet set;

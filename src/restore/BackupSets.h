@@ -1,18 +1,12 @@
 #pragma once
 
+#include "backup/BackupNames.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QString>
 
 namespace vendalise {
-
-// The five data files a backup holds, in the order of the backup (the
-// inventory is not part of one).
-enum class BackedUp { Ledger, Products, Members, MaterialLedger, DrinksLedger };
-inline constexpr int kBackedUpCount = 5;
-QString backedUpName(BackedUp file);
-// The record length of a record file, or 0 for a register's text.
-int recordLengthOf(BackedUp file);
 
 // One file of a backup set, as the program's own readers find it once the
 // set is read (readBackupSet); before, only its path is known.

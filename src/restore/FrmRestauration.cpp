@@ -51,7 +51,7 @@ QString stateText(const BackupSet& set) {
     QStringList missing, faults;
     for (int f = 0; f < kBackedUpCount; ++f) {
         const BackupFile& file = set.files[f];
-        const QString name = backedUpName(BackedUp(f));
+        const QString name = backedUp(BackedUp(f)).copy;
         if (file.path.isEmpty())
             missing.append(name);
         else if (!file.readable)
@@ -219,8 +219,8 @@ void FrmRestauration::restore() {
         QStringLiteral(" €, caisse boissons ") +
         numberForm(set.files[int(BackedUp::DrinksLedger)].total) +
         QStringLiteral(" €.\r\n\r\nLes fichiers actuels sont d'abord gardés dans le dossier\r\n"
-                       "\"Avant restauration du ") +
-        now.toString(QStringLiteral("dd-MM-yyyy HH'h'mm")) +
+                       "\"") +
+        freeBeforeRestoreName(app_.files.current(), now) +
         QStringLiteral("\".\r\n\r\nVoulez-vous restaurer cette sauvegarde ?");
     if (!app_.ask(question, kTitle, Messages::Icon::Exclamation))
         return;

@@ -11,12 +11,8 @@
 
 #include "restore/Restore.h"
 
-#include "catalogue/ProductTable.h"
-#include "core/Names.h"
-#include "members/MemberTable.h"
 #include "platform/Cp1252.h"
 #include "platform/DataFiles.h"
-#include "sales/Ledger.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -27,8 +23,8 @@ namespace {
 
 // The work folder; the journal, the set's copies ("~Restauration/es.orv"...)
 // and, while the restore is being prepared, the former files are in it.
-const QString kWorkFolder = QStringLiteral("~Restauration");
-const QString kJournal = kWorkFolder + QStringLiteral("/Restauration.jnl");
+const QString& kWorkFolder = kRestoreWorkFolder;
+const QString& kJournal = kRestoreJournal;
 const QString kJournalHeading = QStringLiteral("Vendalise restauration");
 const QString kForward = QStringLiteral("terminer");
 const QString kBack = QStringLiteral("annuler");
@@ -80,7 +76,7 @@ Journal readJournal(const DataFiles& files) {
 }
 
 QString stagingName(BackedUp file) {
-    return kWorkFolder + QLatin1Char('/') + liveName(file);
+    return kWorkFolder + QLatin1Char('/') + backedUp(file).live;
 }
 
 // A file or folder that only the restore makes, always under this spelling:
@@ -134,22 +130,6 @@ void finish(const DataFiles& files, const Journal& journal) {
 
 } // namespace
 
-QString liveName(BackedUp file) {
-    switch (file) {
-    case BackedUp::Ledger:
-        return kLedgerFile;
-    case BackedUp::Products:
-        return kProductFile;
-    case BackedUp::Members:
-        return kMemberFile;
-    case BackedUp::MaterialLedger:
-        return kMaterialLedgerFile;
-    case BackedUp::DrinksLedger:
-        return kDrinksLedgerFile;
-    }
-    return {};
-}
-
 QString restoreDate(const BackupSet& set) {
     if (set.kind == BackupSet::Kind::Dated)
         return set.when.toString(QStringLiteral("dd/MM/yyyy"));
@@ -158,21 +138,17 @@ QString restoreDate(const BackupSet& set) {
 
 QString restoreSet(const DataFiles& files, const BackupSet& set, const QDateTime& now) {
     for (int f = 0; f < kBackedUpCount; ++f)
-        files.checkWritable(liveName(BackedUp(f)));
-    if (QFileInfo::exists(own(files, kJournal)))
+        files.checkWritable(backedUp(BackedUp(f)).live);
+    if (restoreState(files) == RestoreState::Pending)
         throw FileError(FileError::Kind::Other, own(files, kJournal),
                         QStringLiteral("Une restauration interrompue reste à terminer : "
                                        "relancez le programme"));
     for (int f = 0; f < kBackedUpCount; ++f)
         if (set.files[f].path.isEmpty())
-            throw FileError(FileError::Kind::Missing, backedUpName(BackedUp(f)),
+            throw FileError(FileError::Kind::Missing, backedUp(BackedUp(f)).copy,
                             QStringLiteral("La sauvegarde ne contient pas ce fichier"));
 
-    const QString stem = QStringLiteral("Avant restauration du ") +
-                         now.toString(QStringLiteral("dd-MM-yyyy HH'h'mm"));
-    QString kept = stem;
-    for (int n = 2; QFileInfo::exists(files.path(kept)); ++n)
-        kept = stem + QStringLiteral(" (%1)").arg(n);
+    const QString kept = freeBeforeRestoreName(files.current(), now);
 
     Journal forward{true, restoreDate(set), kept, {}};
     Journal back{false, forward.date, kept, {}};
@@ -182,10 +158,10 @@ QString restoreSet(const DataFiles& files, const BackupSet& set, const QDateTime
         files.makeFolder(kWorkFolder);
         const QString folder = files.makeFolder(kPendingFolder);
         for (int f = 0; f < kBackedUpCount; ++f) {
-            const QString live = liveName(BackedUp(f));
-            const QString copy = kept + QLatin1Char('/') + backedUpName(BackedUp(f));
+            const QString live = backedUp(BackedUp(f)).live;
+            const QString copy = kept + QLatin1Char('/') + backedUp(BackedUp(f)).copy;
             if (QFileInfo::exists(files.path(live))) {
-                files.copyFile(live, folder + QLatin1Char('/') + backedUpName(BackedUp(f)));
+                files.copyFile(live, folder + QLatin1Char('/') + backedUp(BackedUp(f)).copy);
                 back.steps.append({copy, live});
             } else {
                 back.steps.append({{}, live});
@@ -194,11 +170,11 @@ QString restoreSet(const DataFiles& files, const BackupSet& set, const QDateTime
         for (int f = 0; f < kBackedUpCount; ++f) {
             const QString staging = stagingName(BackedUp(f));
             files.copyFile(set.files[f].path, staging);
-            const int length = recordLengthOf(BackedUp(f));
+            const int length = backedUp(BackedUp(f)).recordLength;
             if (length && QFileInfo(files.path(staging)).size() % length != 0)
                 throw FileError(FileError::Kind::Other, set.files[f].path,
                                 QStringLiteral("Le fichier se termine par une fiche incomplète"));
-            forward.steps.append({staging, liveName(BackedUp(f))});
+            forward.steps.append({staging, backedUp(BackedUp(f)).live});
         }
         files.renameFile(folder, files.path(kept));
         files.replaceText(kJournal, journalText(forward));
@@ -231,9 +207,10 @@ QString restoreSet(const DataFiles& files, const BackupSet& set, const QDateTime
 }
 
 QString completeRestore(const DataFiles& files) {
-    if (!QFileInfo(own(files, kWorkFolder)).isDir())
+    const RestoreState state = restoreState(files);
+    if (state == RestoreState::None)
         return {};
-    if (!QFileInfo::exists(own(files, kJournal))) {
+    if (state == RestoreState::Leftovers) {
         // A restore that a crash stopped before its journal, or after its
         // commit, left only files of its own: they are removed.
         takeBackQuietly([&] { removeFolder(files, kWorkFolder); });

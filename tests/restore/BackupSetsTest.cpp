@@ -86,5 +86,23 @@ TEST_F(BackupSets, ASetMissingAFileOrEndingInAPartialRecordCannotBeRestored) {
     EXPECT_TRUE(sets[1].files[int(BackedUp::Members)].readable);
 }
 
+// The names a backup gives are read back by the same part that writes them.
+TEST(BackupNames, AreReadAsTheyAreWritten) {
+    const QString suffix = DateMF(QDate(2008, 1, 1));
+    EXPECT_EQ(suffix, u" du 01-01-08"_s);
+    const auto dated = readDatedName(u"es.orv"_s + suffix);
+    ASSERT_TRUE(dated);
+    EXPECT_EQ(dated->day, QDate(2008, 1, 1));
+    EXPECT_EQ(backedUpIndex(QStringView(u"ES.ORV du 01-01-08").left(dated->stem)),
+              int(BackedUp::Ledger));
+    EXPECT_FALSE(readDatedName(u"es.orv du 31-02-08"_s));
+    EXPECT_FALSE(readDatedName(u" du 01-01-08"_s));
+
+    const QDateTime when(QDate(2007, 12, 5), QTime(9, 41));
+    EXPECT_EQ(beforeRestoreName(when, 2), u"Avant restauration du 05-12-2007 09h41 (2)"_s);
+    EXPECT_EQ(readBeforeRestoreName(beforeRestoreName(when, 2)), when);
+    EXPECT_FALSE(readBeforeRestoreName(u"Avant restauration du 05-12-2007"_s));
+}
+
 } // namespace
 } // namespace vendalise

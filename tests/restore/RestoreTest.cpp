@@ -32,7 +32,7 @@ protected:
     // The five files, under their live names or as dated copies.
     void writeFiles(const QString& suffix, int members, const QByteArray& text) {
         const auto name = [&](BackedUp file) {
-            return suffix.isEmpty() ? liveName(file) : backedUpName(file) + suffix;
+            return suffix.isEmpty() ? backedUp(file).live : backedUp(file).copy + suffix;
         };
         QByteArray people;
         for (int m = 0; m < members; ++m)
@@ -65,9 +65,9 @@ protected:
         }
         return all;
     }
-    QByteArray live(BackedUp file) const { return bytesOf(liveName(file)); }
+    QByteArray live(BackedUp file) const { return bytesOf(backedUp(file).live); }
     QByteArray copied(BackedUp file) const {
-        return bytesOf(backedUpName(file) + u" du 04-12-07"_s);
+        return bytesOf(backedUp(file).copy + u" du 04-12-07"_s);
     }
     // The five live files are all the former ones or all the set's.
     void expectWhole(const Snapshot& before, const QString& point) {
@@ -75,7 +75,7 @@ protected:
         for (int f = 0; f < kBackedUpCount; ++f) {
             const QByteArray bytes = live(BackedUp(f));
             restored += bytes == copied(BackedUp(f));
-            former += bytes == before.at(liveName(BackedUp(f)));
+            former += bytes == before.at(backedUp(BackedUp(f)).live);
         }
         EXPECT_TRUE(restored == kBackedUpCount || former == kBackedUpCount)
             << point.toStdString() << ": " << restored << " restored, " << former << " former";
@@ -91,8 +91,8 @@ TEST_F(Restoring, PutsTheSetInPlaceAndKeepsTheFormerFilesByteForByte) {
     EXPECT_EQ(kept, u"Avant restauration du 05-12-2007 09h41"_s);
     for (int f = 0; f < kBackedUpCount; ++f) {
         EXPECT_EQ(live(BackedUp(f)), copied(BackedUp(f))) << f;
-        EXPECT_EQ(bytesOf(kept + u'/' + backedUpName(BackedUp(f))),
-                  before.at(liveName(BackedUp(f))))
+        EXPECT_EQ(bytesOf(kept + u'/' + backedUp(BackedUp(f)).copy),
+                  before.at(backedUp(BackedUp(f)).live))
             << f;
     }
     EXPECT_EQ(bytesOf(u"Inventaire.orv"_s), "Balles\r\n");
@@ -112,7 +112,7 @@ TEST_F(Restoring, PutsTheSetInPlaceAndKeepsTheFormerFilesByteForByte) {
     EXPECT_EQ(undo.files[int(BackedUp::Members)].records, 2);
     EXPECT_EQ(restoreSet(files, undo, now), kept + u" (2)"_s);
     for (int f = 0; f < kBackedUpCount; ++f)
-        EXPECT_EQ(live(BackedUp(f)), before.at(liveName(BackedUp(f)))) << f;
+        EXPECT_EQ(live(BackedUp(f)), before.at(backedUp(BackedUp(f)).live)) << f;
     EXPECT_EQ(findBackupSets(files.current(), {}).size(), 3);
 }
 
@@ -221,7 +221,7 @@ TEST_F(Restoring, EveryFailureAndEveryCrashLeavesAllOrNothing) {
         expectWhole(before, QString::number(k));
         if (told.contains(u"les fichiers d'avant elle ont été remis"_s)) {
             ++putBackPoints;
-            EXPECT_EQ(live(BackedUp::Members), before.at(liveName(BackedUp::Members))) << k;
+            EXPECT_EQ(live(BackedUp::Members), before.at(backedUp(BackedUp::Members).live)) << k;
         }
     }
     EXPECT_GT(putBackPoints, 5);
