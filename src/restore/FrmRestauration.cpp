@@ -46,22 +46,15 @@ QString registerText(const BackupFile& file) {
                                         .arg(file.entries > 1 ? QStringLiteral("s") : QString());
 }
 
-// Why a set cannot be restored, or "Restaurable".
+// Why a set cannot be restored, or "Restaurable"; a set made before backups
+// listed what they hold is restored without its history.
 QString stateText(const BackupSet& set) {
-    QStringList missing, faults;
-    for (int f = 0; f < kBackedUpCount; ++f) {
-        const BackupFile& file = set.files[f];
-        const QString name = backedUp(BackedUp(f)).copy;
-        if (file.path.isEmpty())
-            missing.append(name);
-        else if (!file.readable)
-            faults.append(name + QStringLiteral(" illisible"));
-        else if (file.partial)
-            faults.append(name + QStringLiteral(" : fiche incomplète"));
-    }
-    if (!missing.isEmpty())
-        faults.prepend(QStringLiteral("Il manque ") + missing.join(QStringLiteral(", ")));
-    return faults.isEmpty() ? QStringLiteral("Restaurable") : faults.join(QStringLiteral(" ; "));
+    const QStringList faults = set.faults();
+    if (!faults.isEmpty())
+        return faults.join(QStringLiteral(" ; "));
+    if (set.manifestPath.isEmpty())
+        return QStringLiteral("Restaurable (ancienne : relevés inchangés)");
+    return QStringLiteral("Restaurable");
 }
 
 } // namespace
