@@ -51,7 +51,8 @@ QString keptEntryName(const QString& fileName) {
 QStringList keptFileNames(const QString& folder) {
     QStringList names;
     for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name))
-        if (!name.startsWith(QLatin1Char('~')))
+        if (!name.startsWith(QLatin1Char('~')) &&
+            name.endsWith(QStringLiteral(".orv"), Qt::CaseInsensitive))
             names.append(name);
     return names;
 }

@@ -35,8 +35,9 @@ struct Manifest {
 ManifestEntry manifestEntry(const QString& name, const QByteArray& bytes);
 // The entry name of a file of the folder "Relevés".
 QString keptEntryName(const QString& fileName);
-// The kept files of a folder "Relevés" (a path), by name, without the
-// pending copies ("~...") that start-up settles; none for a missing folder.
+// The kept files of a folder "Relevés" (a path), by name: its ".orv" files
+// but the pending copies ("~...") that start-up settles (a temporary file
+// that a crash left is none); none for a missing folder.
 QStringList keptFileNames(const QString& folder);
 
 // As written: cp1252 text, lines ending in CR LF.

@@ -11,6 +11,8 @@
 
 #include "restore/Restore.h"
 
+#include "backup/Manifest.h"
+#include "cash/KeptStatements.h"
 #include "platform/Cp1252.h"
 #include "platform/DataFiles.h"
 
@@ -57,7 +59,8 @@ QString journalText(const Journal& journal) {
 Journal readJournal(const DataFiles& files) {
     const QStringList lines = files.readLines(kJournal);
     Journal journal;
-    const bool known = lines.size() == 4 + kBackedUpCount && lines[0] == kJournalHeading &&
+    // The five files' steps, then those of the kept files, if any.
+    const bool known = lines.size() >= 4 + kBackedUpCount && lines[0] == kJournalHeading &&
                        (lines[1] == kForward || lines[1] == kBack);
     if (!known)
         throw FileError(FileError::Kind::Other, files.path(kJournal),
@@ -112,9 +115,13 @@ void removeFolder(const DataFiles& files, const QString& name) {
     QDir().rmdir(folder);
 }
 
+// The set's kept files, copied into the work folder.
+const QString kStagedKept = kWorkFolder + QLatin1Char('/') + kKeptFolder;
+
 void removeStaging(const DataFiles& files) {
     for (int f = 0; f < kBackedUpCount; ++f)
         files.removeFile(own(files, stagingName(BackedUp(f))));
+    removeFolder(files, kStagedKept);
 }
 
 // After the journal is carried out: what the restore made is removed, and
@@ -147,6 +154,27 @@ QString restoreSet(const DataFiles& files, const BackupSet& set, const QDateTime
         if (set.files[f].path.isEmpty())
             throw FileError(FileError::Kind::Missing, backedUp(BackedUp(f)).copy,
                             QStringLiteral("La sauvegarde ne contient pas ce fichier"));
+    for (const BackupSet::Kept& file : set.kept)
+        if (file.path.isEmpty())
+            throw FileError(FileError::Kind::Missing, keptEntryName(file.name),
+                            QStringLiteral("La sauvegarde ne contient pas ce fichier"));
+
+    // The history as the set knew it: the kept files its manifest does not
+    // list go with the former files, those it lists and the data directory
+    // lacks come back. A set without a manifest leaves the history as it is.
+    const QString liveKept = files.path(kKeptFolder);
+    const QStringList current = keptFileNames(liveKept);
+    QStringList leaving;
+    QList<BackupSet::Kept> coming;
+    if (set.manifest) {
+        const QStringList listed = set.manifest->keptNames();
+        for (const QString& name : current)
+            if (!listed.contains(name, Qt::CaseInsensitive))
+                leaving.append(name);
+        for (const BackupSet::Kept& file : set.kept)
+            if (!current.contains(file.name, Qt::CaseInsensitive))
+                coming.append(file);
+    }
 
     const QString kept = freeBeforeRestoreName(files.current(), now);
 
@@ -157,16 +185,34 @@ QString restoreSet(const DataFiles& files, const BackupSet& set, const QDateTime
         removeFolder(files, kWorkFolder);
         files.makeFolder(kWorkFolder);
         const QString folder = files.makeFolder(kPendingFolder);
+        // The former files and history, with their manifest, so that
+        // restoring this folder puts them back as they are.
+        Manifest former{now, {}};
         for (int f = 0; f < kBackedUpCount; ++f) {
             const QString live = backedUp(BackedUp(f)).live;
             const QString copy = kept + QLatin1Char('/') + backedUp(BackedUp(f)).copy;
             if (QFileInfo::exists(files.path(live))) {
-                files.copyFile(live, folder + QLatin1Char('/') + backedUp(BackedUp(f)).copy);
+                const QString target = folder + QLatin1Char('/') + backedUp(BackedUp(f)).copy;
+                files.copyFile(live, target);
+                former.entries.append(
+                    manifestEntry(backedUp(BackedUp(f)).copy, files.readText(target)));
                 back.steps.append({copy, live});
             } else {
                 back.steps.append({{}, live});
             }
         }
+        for (const QString& name : current)
+            former.entries.append(
+                manifestEntry(keptEntryName(name), files.readText(liveKept + QLatin1Char('/') + name)));
+        if (!leaving.isEmpty())
+            files.makeFolder(kPendingFolder + QLatin1Char('/') + kKeptFolder);
+        for (const QString& name : leaving) {
+            files.copyFile(liveKept + QLatin1Char('/') + name,
+                           folder + QLatin1Char('/') + keptEntryName(name));
+            back.steps.append({kept + QLatin1Char('/') + keptEntryName(name), keptEntryName(name)});
+        }
+        files.replaceText(kPendingFolder + QLatin1Char('/') + kManifestFile,
+                          manifestText(former));
         for (int f = 0; f < kBackedUpCount; ++f) {
             const QString staging = stagingName(BackedUp(f));
             files.copyFile(set.files[f].path, staging);
@@ -175,6 +221,18 @@ QString restoreSet(const DataFiles& files, const BackupSet& set, const QDateTime
                 throw FileError(FileError::Kind::Other, set.files[f].path,
                                 QStringLiteral("Le fichier se termine par une fiche incomplète"));
             forward.steps.append({staging, backedUp(BackedUp(f)).live});
+        }
+        for (const QString& name : leaving)
+            forward.steps.append({{}, keptEntryName(name)});
+        if (!coming.isEmpty()) {
+            files.makeFolder(kStagedKept);
+            files.makeFolder(kKeptFolder);
+        }
+        for (const BackupSet::Kept& file : coming) {
+            const QString staging = kWorkFolder + QLatin1Char('/') + keptEntryName(file.name);
+            files.copyFile(file.path, staging);
+            forward.steps.append({staging, keptEntryName(file.name)});
+            back.steps.append({{}, keptEntryName(file.name)});
         }
         files.renameFile(folder, files.path(kept));
         files.replaceText(kJournal, journalText(forward));
