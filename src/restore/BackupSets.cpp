@@ -130,15 +130,32 @@ void readBackupSet(BackupSet& set) {
         if (const auto bytes = readBounded(set.manifestPath))
             set.manifest = readManifest(*bytes);
     const bool manifested = !set.manifestPath.isEmpty();
-    set.made = set.manifest ? set.manifest->made : QDateTime();
+    // A folder kept before a restore says its time in its name.
+    set.made = set.manifest ? set.manifest->made
+               : set.kind == BackupSet::Kind::BeforeRestore ? set.when
+                                                            : QDateTime();
     for (int f = 0; f < kBackedUpCount; ++f) {
         if (set.files[f].path.isEmpty())
             continue;
         const ManifestEntry* listed =
             set.manifest ? set.manifest->find(backedUp(BackedUp(f)).copy) : nullptr;
         set.files[f] = readFile(BackedUp(f), set.files[f].path, listed, manifested);
-        if (!set.manifest)
+        if (!set.manifest && set.kind != BackupSet::Kind::BeforeRestore)
             set.made = std::max(set.made, QFileInfo(set.files[f].path).lastModified());
+    }
+    set.sameAsLive = std::all_of(std::begin(set.files), std::end(set.files), [&](const BackupFile& file) {
+        return file.readable;
+    });
+    for (int f = 0; f < kBackedUpCount && set.sameAsLive; ++f) {
+        // Most sets differ from the current files in size: no byte is read.
+        const QString live = set.liveFolder + QLatin1Char('/') + backedUp(BackedUp(f)).live;
+        const QString& copy = set.files[f].path;
+        if (QFileInfo(live).size() != QFileInfo(copy).size()) {
+            set.sameAsLive = false;
+        } else {
+            const auto a = readBounded(live), b = readBounded(copy);
+            set.sameAsLive = a && b && *a == *b;
+        }
     }
     if (set.manifest)
         for (const QString& name : set.manifest->keptNames()) {
@@ -219,6 +236,7 @@ QList<BackupSet> findBackupSets(const QString& dataFolder, const QString& backup
     // A manifest alone is no set.
     sets.removeIf([](const BackupSet& set) { return !holdsAny(set); });
     for (BackupSet& set : sets) {
+        set.liveFolder = dataFolder;
         set.liveKeptFolder = dataFolder + QLatin1Char('/') + kKeptFolder;
         if (set.kind == BackupSet::Kind::Dated)
             set.keptFolder.clear();

@@ -256,8 +256,8 @@ QString restoreSet(const DataFiles& files, const BackupSet& set, const QDateTime
         } catch (const FileError&) {
             throw FileError(FileError::Kind::Other, error.file(),
                             error.description() +
-                                QStringLiteral("\r\nLes fichiers seront remis en ordre au "
-                                               "prochain démarrage du programme."));
+                                QStringLiteral("\r\nLe programme s'arrête ; les fichiers seront "
+                                               "remis en ordre à son prochain démarrage."));
         }
         throw;
     }

@@ -29,6 +29,8 @@ std::vector<Verb> ScenarioRunner::setUpVerbs() {
         {"file", 2, Block::Raw, "file NAME, its lines, end", &ScenarioRunner::file},
         {"bytes", 2, Block::None, "bytes NAME HEX...", &ScenarioRunner::bytes},
         {"empty", 2, Block::None, "empty NAME...", &ScenarioRunner::empty},
+        {"modified", 4, Block::None, "modified DD/MM/YYYY HH:MM NAME...",
+         &ScenarioRunner::modified},
         {"repeat", 4, Block::None, "repeat NAME COUNT HEX...", &ScenarioRunner::repeat},
         {"folder", 2, Block::None, "folder PATH", &ScenarioRunner::folder},
         {"lock", 2, Block::None, "lock PATH", &ScenarioRunner::lock},
@@ -107,6 +109,19 @@ void ScenarioRunner::bytes(const Step& step) {
 void ScenarioRunner::empty(const Step& step) {
     for (const QString& name : step.words.mid(1))
         writeBytes(name, {}, false);
+}
+
+void ScenarioRunner::modified(const Step& step) {
+    const QDateTime when = QDateTime::fromString(step.words[1] + u' ' + step.words[2],
+                                                 QStringLiteral("dd/MM/yyyy HH:mm"));
+    if (!when.isValid())
+        abort(QStringLiteral("not a day and time: ") + step.words[1] + u' ' + step.words[2]);
+    for (const QString& name : step.words.mid(3)) {
+        QFile file(dataPath(name));
+        if (!file.open(QIODevice::ReadWrite) ||
+            !file.setFileTime(when, QFileDevice::FileModificationTime))
+            abort(QStringLiteral("cannot date ") + name);
+    }
 }
 
 void ScenarioRunner::repeat(const Step& step) {
