@@ -95,9 +95,9 @@ std::optional<QDateTime> readBeforeRestoreName(const QString& name) {
     const QRegularExpressionMatch match = form.match(name);
     if (!match.hasMatch())
         return std::nullopt;
-    const QDateTime when(QDate(match.captured(3).toInt(), match.captured(2).toInt(),
-                               match.captured(1).toInt()),
-                         QTime(match.captured(4).toInt(), match.captured(5).toInt()));
+    const QDateTime when(
+        QDate(match.captured(3).toInt(), match.captured(2).toInt(), match.captured(1).toInt()),
+        QTime(match.captured(4).toInt(), match.captured(5).toInt()));
     if (!when.isValid())
         return std::nullopt;
     return when;

@@ -20,9 +20,9 @@ enum class BackedUp { Ledger, Products, Members, MaterialLedger, DrinksLedger };
 inline constexpr int kBackedUpCount = 5;
 
 struct BackedUpFile {
-    QString live; // the data file
-    QString copy; // its copy's name, in the backup folder and before a date suffix
-    QString told; // its name in the backup's messages
+    QString live;     // the data file
+    QString copy;     // its copy's name, in the backup folder and before a date suffix
+    QString told;     // its name in the backup's messages
     int recordLength; // of a record file, or 0 for a register's text
 };
 const std::array<BackedUpFile, kBackedUpCount>& backedUpFiles();

@@ -131,7 +131,7 @@ void readBackupSet(BackupSet& set) {
             set.manifest = readManifest(*bytes);
     const bool manifested = !set.manifestPath.isEmpty();
     // A folder kept before a restore says its time in its name.
-    set.made = set.manifest ? set.manifest->made
+    set.made = set.manifest                                 ? set.manifest->made
                : set.kind == BackupSet::Kind::BeforeRestore ? set.when
                                                             : QDateTime();
     for (int f = 0; f < kBackedUpCount; ++f) {
@@ -143,9 +143,8 @@ void readBackupSet(BackupSet& set) {
         if (!set.manifest && set.kind != BackupSet::Kind::BeforeRestore)
             set.made = std::max(set.made, QFileInfo(set.files[f].path).lastModified());
     }
-    set.sameAsLive = std::all_of(std::begin(set.files), std::end(set.files), [&](const BackupFile& file) {
-        return file.readable;
-    });
+    set.sameAsLive = std::all_of(std::begin(set.files), std::end(set.files),
+                                 [&](const BackupFile& file) { return file.readable; });
     for (int f = 0; f < kBackedUpCount && set.sameAsLive; ++f) {
         // Most sets differ from the current files in size: no byte is read.
         const QString live = set.liveFolder + QLatin1Char('/') + backedUp(BackedUp(f)).live;

@@ -47,8 +47,8 @@ struct BackupSet {
         QString path;
     };
     QList<Kept> kept;
-    QDateTime made; // from the manifest, or the newest of its five files
-    QString liveFolder; // the data directory
+    QDateTime made;          // from the manifest, or the newest of its five files
+    QString liveFolder;      // the data directory
     bool sameAsLive = false; // its five files byte for byte the current ones
     // Every file there and read whole, none ending in a partial record, and,
     // when it has a manifest, every file it lists as it lists it.

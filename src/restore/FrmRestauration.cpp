@@ -19,14 +19,11 @@ namespace {
 
 enum Column { Set, Made, Members, Products, Lines, Material, Drinks, State, kColumns };
 
-const QString kHeaders[kColumns] = {QStringLiteral("Sauvegarde"),
-                                    QStringLiteral("Faite le"),
-                                    QStringLiteral("Adhérents"),
-                                    QStringLiteral("Produits"),
-                                    QStringLiteral("Lignes de ventes"),
-                                    QStringLiteral("Caisse matériel"),
-                                    QStringLiteral("Caisse boissons"),
-                                    QStringLiteral("État")};
+const QString kHeaders[kColumns] = {
+    QStringLiteral("Sauvegarde"),       QStringLiteral("Faite le"),
+    QStringLiteral("Adhérents"),        QStringLiteral("Produits"),
+    QStringLiteral("Lignes de ventes"), QStringLiteral("Caisse matériel"),
+    QStringLiteral("Caisse boissons"),  QStringLiteral("État")};
 
 const QString kTitle = QStringLiteral("Restaurer une sauvegarde");
 
@@ -51,8 +48,8 @@ QString registerText(const BackupFile& file) {
     if (file.path.isEmpty() || !file.readable)
         return fileText(file);
     return euros(file.total) + QStringLiteral(" (%1 écriture%2)")
-                                        .arg(file.entries)
-                                        .arg(file.entries > 1 ? QStringLiteral("s") : QString());
+                                   .arg(file.entries)
+                                   .arg(file.entries > 1 ? QStringLiteral("s") : QString());
 }
 
 // Why a set cannot be restored, or "Restaurable"; a set made before backups
@@ -130,9 +127,8 @@ public:
         const BackupSet& shown = set(index.row());
         switch (index.column()) {
         case Made:
-            return shown.made.isValid()
-                       ? shown.made.toString(QStringLiteral("dd/MM/yyyy HH'h'mm"))
-                       : QString();
+            return shown.made.isValid() ? shown.made.toString(QStringLiteral("dd/MM/yyyy HH'h'mm"))
+                                        : QString();
         case Members:
             return fileText(shown.files[int(BackedUp::Members)]);
         case Products:

@@ -202,8 +202,8 @@ QString restoreSet(const DataFiles& files, const BackupSet& set, const QDateTime
             }
         }
         for (const QString& name : current)
-            former.entries.append(
-                manifestEntry(keptEntryName(name), files.readText(liveKept + QLatin1Char('/') + name)));
+            former.entries.append(manifestEntry(
+                keptEntryName(name), files.readText(liveKept + QLatin1Char('/') + name)));
         if (!leaving.isEmpty())
             files.makeFolder(kPendingFolder + QLatin1Char('/') + kKeptFolder);
         for (const QString& name : leaving) {
@@ -211,8 +211,7 @@ QString restoreSet(const DataFiles& files, const BackupSet& set, const QDateTime
                            folder + QLatin1Char('/') + keptEntryName(name));
             back.steps.append({kept + QLatin1Char('/') + keptEntryName(name), keptEntryName(name)});
         }
-        files.replaceText(kPendingFolder + QLatin1Char('/') + kManifestFile,
-                          manifestText(former));
+        files.replaceText(kPendingFolder + QLatin1Char('/') + kManifestFile, manifestText(former));
         for (int f = 0; f < kBackedUpCount; ++f) {
             const QString staging = stagingName(BackedUp(f));
             files.copyFile(set.files[f].path, staging);

@@ -107,9 +107,8 @@ protected:
             << point.toStdString() << ": " << restored << " restored, " << former << " former";
         // The history goes with them.
         if (withHistory) {
-            EXPECT_EQ(history(), restored == kBackedUpCount
-                                     ? (QStringList{u"A.orv"_s, u"C.orv"_s})
-                                     : (QStringList{u"A.orv"_s, u"B.orv"_s}))
+            EXPECT_EQ(history(), restored == kBackedUpCount ? (QStringList{u"A.orv"_s, u"C.orv"_s})
+                                                            : (QStringList{u"A.orv"_s, u"B.orv"_s}))
                 << point.toStdString();
         }
         EXPECT_EQ(bytesOf(u"Inventaire.orv"_s), "Balles\r\n");

@@ -181,8 +181,8 @@ void ScenarioRunner::failNext(const Step& step) {
     // A path (the backup folder's copy) is that file only; a name is that
     // name in any folder.
     const bool path = w[at].contains(QLatin1Char('/')) || w[at].contains(QLatin1Char('\\'));
-    failing_.append({path ? comparablePath(QDir(paths_.data).absoluteFilePath(w[at])) : w[at],
-                     path, n - 1, read});
+    failing_.append({path ? comparablePath(QDir(paths_.data).absoluteFilePath(w[at])) : w[at], path,
+                     n - 1, read});
 }
 
 void ScenarioRunner::snapshot(const Step& step) {
