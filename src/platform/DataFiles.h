@@ -214,8 +214,10 @@ public:
     // Copies a data file byte for byte to `target` (a path of its own,
     // matched without regard to case), replacing it in one step, so that an
     // interrupted copy never leaves half a file under the target's name.
-    // The copy is then read back and compared with its source: one that
-    // differs is a failed copy. Copying a file onto itself fails.
+    // The copy is read back under its temporary name and compared with its
+    // source before it takes the target's name: one that differs is a failed
+    // copy, removed, and the former target stays. Copying a file onto itself
+    // fails.
     void copyFile(const QString& name, const QString& target) const;
 
     // Saves a file that another writer makes (a path of its own): `write`
@@ -259,7 +261,10 @@ public:
     std::optional<QString> fault(FileOp op, const QString& path) const;
 
 private:
-    void saveWhole(const QString& target, const QByteArray& bytes) const;
+    // `check`, when given, is called with the temporary file once it is on
+    // the disk, and throws to refuse it before the rename.
+    void saveWhole(const QString& target, const QByteArray& bytes,
+                   const std::function<void(const QString& temporary)>& check = {}) const;
     // The names of `folder` that may be spellings of `fileName`.
     QStringList spellingsIn(const QString& folder, const QString& fileName) const;
 

@@ -70,10 +70,12 @@ void syncRenamed(const DataFiles& files, const QString& target, const Former& fo
 }
 
 // Writes the whole bytes into the open temporary file, puts them on the
-// disk and renames the file over `target`; returns what `target` held.
-// Failures are asked for as `faultPath`'s, the rename as the target's.
+// disk, checks the file when asked (`check`, which throws to refuse it) and
+// renames it over `target`; returns what `target` held. Failures are asked
+// for as `faultPath`'s, the rename as the target's.
 Former writeAndRenameOver(const DataFiles& files, QFile& file, const QString& faultPath,
-                          const QString& target, const QByteArray& bytes) {
+                          const QString& target, const QByteArray& bytes,
+                          const std::function<void()>& check = {}) {
     files.checkFault(FileOp::Write, faultPath);
     writeAll(file, bytes);
     files.checkFault(FileOp::Flush, faultPath);
@@ -81,6 +83,8 @@ Former writeAndRenameOver(const DataFiles& files, QFile& file, const QString& fa
         throwIoError(file);
     syncWritten(files, file);
     file.close();
+    if (check)
+        check();
     files.checkFault(FileOp::Rename, target);
     Former former = formerOf(target);
     renameOver(file.fileName(), target);
@@ -119,17 +123,26 @@ void DataFiles::copyFile(const QString& name, const QString& target) const {
                         QStringLiteral("La copie serait le fichier lui-même"));
     checkFault(FileOp::Copy, destination);
     const QByteArray bytes = readText(name);
-    saveWhole(destination, bytes);
-    // The system said the copy was made: what it holds is read back.
-    checkFault(FileOp::ReadBack, destination);
-    if (readText(destination) != bytes)
-        throw FileError(FileError::Kind::Other, destination,
-                        QStringLiteral("La copie relue diffère de son original"));
+    // The copy is read back under its temporary name and compared with its
+    // source before it takes its own: one that differs never replaces the
+    // copy before it, and is removed.
+    saveWhole(destination, bytes, [&](const QString& temporary) {
+        checkFault(FileOp::ReadBack, destination);
+        QFile written(temporary);
+        openOrThrow(written, QIODevice::ReadOnly);
+        const QByteArray read = written.read(bytes.size() + 1);
+        if (written.error() != QFileDevice::NoError)
+            throwIoError(written);
+        if (read != bytes)
+            throw FileError(FileError::Kind::Other, destination,
+                            QStringLiteral("La copie relue diffère de son original"));
+    });
 }
 
 // Writes a whole file through a temporary file in its folder, put on the
 // disk, then renamed over the file, whose folder is then put on the disk.
-void DataFiles::saveWhole(const QString& target, const QByteArray& bytes) const {
+void DataFiles::saveWhole(const QString& target, const QByteArray& bytes,
+                          const std::function<void(const QString& temporary)>& check) const {
     QFile file;
     openTemporaryFor(*this, file, target);
     Former former;
@@ -138,7 +151,10 @@ void DataFiles::saveWhole(const QString& target, const QByteArray& bytes) const 
         const QFileInfo existing(target);
         if (existing.exists())
             file.setPermissions(existing.permissions());
-        former = writeAndRenameOver(*this, file, target, target, bytes);
+        std::function<void()> checkWritten;
+        if (check)
+            checkWritten = [&] { check(file.fileName()); };
+        former = writeAndRenameOver(*this, file, target, target, bytes, checkWritten);
     } catch (const FileError&) {
         file.close();
         file.remove();

@@ -2,9 +2,11 @@
 
 #include "cash/CashEntries.h"
 #include "cash/CashLedger.h"
+#include "cash/KeptStatements.h"
 #include "catalogue/ProductTable.h"
 #include "members/MemberTable.h"
 #include "platform/DataFiles.h"
+#include "platform/Limits.h"
 #include "sales/Ledger.h"
 
 #include <QDir>
@@ -12,7 +14,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -20,23 +21,32 @@ namespace vendalise {
 
 namespace {
 
-// The names of the copies, as the backup writes them.
-const QString kNames[kBackedUpCount] = {
-    QStringLiteral("es.orv"), QStringLiteral("Produits.orv"), QStringLiteral("Adhérents.orv"),
-    QStringLiteral("compta.orv"), QStringLiteral("ComptaBoisson.orv")};
+// The most a set's file may hold to be read: what its table can hold, or a
+// register's text as the program reads one.
+qint64 sizeBound(BackedUp kind) {
+    const int length = backedUp(kind).recordLength;
+    return length ? qint64(kMaxRecords) * length + length - 1 : DataFiles::kMaxTextBytes;
+}
 
-// Reads one file of a set with the program's own rules.
-BackupFile readFile(BackedUp kind, const QString& path) {
+// Reads one file of a set with the program's own rules, and compares it
+// with its manifest entry when there is one.
+BackupFile readFile(BackedUp kind, const QString& path, const ManifestEntry* listed,
+                    bool manifested) {
     BackupFile file;
     file.path = path;
     QFile source(path);
     if (!source.open(QIODevice::ReadOnly))
         return file;
-    const QByteArray bytes = source.readAll();
-    if (source.error() != QFileDevice::NoError)
+    if (source.size() > sizeBound(kind)) {
+        file.tooLarge = true;
+        return file;
+    }
+    const QByteArray bytes = source.read(sizeBound(kind) + 1);
+    if (source.error() != QFileDevice::NoError || bytes.size() > sizeBound(kind))
         return file;
     file.readable = true;
-    if (const int length = recordLengthOf(kind)) {
+    file.differs = manifested && (!listed || !listed->matches(bytes));
+    if (const int length = backedUp(kind).recordLength) {
         file.records = bytes.size() / length;
         file.partial = bytes.size() % length != 0;
         return file;
@@ -47,22 +57,27 @@ BackupFile readFile(BackedUp kind, const QString& path) {
     return file;
 }
 
-// Which of the five a file's name is ("es.orv", matched without regard to
-// case), or -1.
-int backedUpIndex(const QString& name) {
-    for (int f = 0; f < kBackedUpCount; ++f)
-        if (name.compare(kNames[f], Qt::CaseInsensitive) == 0)
-            return f;
-    return -1;
+// The bytes of a file, when it is not larger than a register may be.
+std::optional<QByteArray> readBounded(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > DataFiles::kMaxTextBytes)
+        return std::nullopt;
+    QByteArray bytes = file.read(DataFiles::kMaxTextBytes + 1);
+    if (file.error() != QFileDevice::NoError || bytes.size() > DataFiles::kMaxTextBytes)
+        return std::nullopt;
+    return bytes;
 }
 
 // The files of a folder's set: the five under their own names.
 BackupSet setIn(BackupSet::Kind kind, const QString& folder) {
     BackupSet set;
     set.kind = kind;
+    set.keptFolder = folder + QLatin1Char('/') + kKeptFolder;
     QDirIterator entries(folder, QDir::Files | QDir::Hidden);
     while (entries.hasNext()) {
         entries.next();
+        if (entries.fileName().compare(kManifestFile, Qt::CaseInsensitive) == 0)
+            set.manifestPath = entries.filePath();
         const int f = backedUpIndex(entries.fileName());
         // Of two spellings (where names differ by case), the first in code order.
         if (f >= 0 && (set.files[f].path.isEmpty() || entries.filePath() < set.files[f].path))
@@ -78,35 +93,85 @@ bool holdsAny(const BackupSet& set) {
 
 } // namespace
 
-int recordLengthOf(BackedUp file) {
-    switch (file) {
-    case BackedUp::Ledger:
-        return kLedgerRecordLength;
-    case BackedUp::Products:
-        return kProductRecordLength;
-    case BackedUp::Members:
-        return kMemberRecordLength;
-    case BackedUp::MaterialLedger:
-    case BackedUp::DrinksLedger:
-        break;
+QStringList BackupSet::faults() const {
+    QStringList missing, faults;
+    for (int f = 0; f < kBackedUpCount; ++f) {
+        const BackupFile& file = files[f];
+        const QString name = backedUp(BackedUp(f)).copy;
+        if (file.path.isEmpty())
+            missing.append(name);
+        else if (file.tooLarge)
+            faults.append(name + QStringLiteral(" trop grand pour être lu"));
+        else if (!file.readable)
+            faults.append(name + QStringLiteral(" illisible"));
+        else if (file.partial)
+            faults.append(name + QStringLiteral(" : fiche incomplète"));
+        else if (file.differs)
+            faults.append(name + QStringLiteral(" autre que dans ") + kManifestFile);
     }
-    return 0;
-}
-
-QString backedUpName(BackedUp file) {
-    return kNames[int(file)];
+    if (!manifestPath.isEmpty() && !manifest)
+        faults.append(kManifestFile + QStringLiteral(" illisible"));
+    for (const Kept& file : kept)
+        if (file.path.isEmpty())
+            missing.append(keptEntryName(file.name));
+    if (!missing.isEmpty())
+        faults.prepend(QStringLiteral("Il manque ") + missing.join(QStringLiteral(", ")));
+    return faults;
 }
 
 bool BackupSet::restorable() const {
-    return read && std::all_of(std::begin(files), std::end(files), [](const BackupFile& file) {
-               return !file.path.isEmpty() && file.readable && !file.partial;
-           });
+    return read && faults().isEmpty();
 }
 
 void readBackupSet(BackupSet& set) {
-    for (int f = 0; f < kBackedUpCount; ++f)
-        if (!set.files[f].path.isEmpty())
-            set.files[f] = readFile(BackedUp(f), set.files[f].path);
+    set.manifest.reset();
+    set.kept.clear();
+    if (!set.manifestPath.isEmpty())
+        if (const auto bytes = readBounded(set.manifestPath))
+            set.manifest = readManifest(*bytes);
+    const bool manifested = !set.manifestPath.isEmpty();
+    // A folder kept before a restore says its time in its name.
+    set.made = set.manifest                                 ? set.manifest->made
+               : set.kind == BackupSet::Kind::BeforeRestore ? set.when
+                                                            : QDateTime();
+    for (int f = 0; f < kBackedUpCount; ++f) {
+        if (set.files[f].path.isEmpty())
+            continue;
+        const ManifestEntry* listed =
+            set.manifest ? set.manifest->find(backedUp(BackedUp(f)).copy) : nullptr;
+        set.files[f] = readFile(BackedUp(f), set.files[f].path, listed, manifested);
+        if (!set.manifest && set.kind != BackupSet::Kind::BeforeRestore)
+            set.made = std::max(set.made, QFileInfo(set.files[f].path).lastModified());
+    }
+    set.sameAsLive = std::all_of(std::begin(set.files), std::end(set.files),
+                                 [&](const BackupFile& file) { return file.readable; });
+    for (int f = 0; f < kBackedUpCount && set.sameAsLive; ++f) {
+        // Most sets differ from the current files in size: no byte is read.
+        const QString live = set.liveFolder + QLatin1Char('/') + backedUp(BackedUp(f)).live;
+        const QString& copy = set.files[f].path;
+        if (QFileInfo(live).size() != QFileInfo(copy).size()) {
+            set.sameAsLive = false;
+        } else {
+            const auto a = readBounded(live), b = readBounded(copy);
+            set.sameAsLive = a && b && *a == *b;
+        }
+    }
+    if (set.manifest)
+        for (const QString& name : set.manifest->keptNames()) {
+            const ManifestEntry* listed = set.manifest->find(keptEntryName(name));
+            BackupSet::Kept file{name, {}};
+            for (const QString& folder : {set.keptFolder, set.liveKeptFolder}) {
+                if (folder.isEmpty())
+                    continue;
+                const QString path = folder + QLatin1Char('/') + name;
+                const auto bytes = readBounded(path);
+                if (bytes && listed->matches(*bytes)) {
+                    file.path = path;
+                    break;
+                }
+            }
+            set.kept.append(file);
+        }
     set.read = true;
 }
 
@@ -114,46 +179,29 @@ QList<BackupSet> findBackupSets(const QString& dataFolder, const QString& backup
     QList<BackupSet> sets;
     // The dated copies, "<name> du dd-mm-yy", a set a day, and the folders
     // kept before a restore, found in one listing of the folder.
-    static const QRegularExpression before(
-        QStringLiteral("^Avant restauration du (\\d\\d)-(\\d\\d)-(\\d\\d\\d\\d) "
-                       "(\\d\\d)h(\\d\\d)(?: \\(\\d+\\))?$"));
-    const QString kSuffix = QStringLiteral(" du dd-mm-yy");
     QHash<QDate, qsizetype> days;
     for (const QString& name : DataFiles::namesIn(dataFolder)) {
         const QString path = dataFolder + QLatin1Char('/') + name;
-        if (name.startsWith(u"Avant restauration du ")) {
-            const QRegularExpressionMatch match = before.match(name);
-            if (!match.hasMatch() || !QFileInfo(path).isDir())
+        if (const auto when = readBeforeRestoreName(name)) {
+            if (!QFileInfo(path).isDir())
                 continue;
-            const QDateTime when(QDate(match.captured(3).toInt(), match.captured(2).toInt(),
-                                       match.captured(1).toInt()),
-                                 QTime(match.captured(4).toInt(), match.captured(5).toInt()));
             BackupSet set = setIn(BackupSet::Kind::BeforeRestore, path);
-            if (!when.isValid() || !holdsAny(set))
+            if (!holdsAny(set))
                 continue;
-            set.when = when;
+            set.when = *when;
             set.label = name;
             sets.append(set);
             continue;
         }
-        // Most names are dated copies: told apart without a pattern.
-        if (name.size() <= kSuffix.size())
+        const auto dated = readDatedName(name);
+        if (!dated)
             continue;
-        const QStringView suffix = QStringView(name).right(kSuffix.size());
-        const auto number = [&](int at) {
-            const char16_t tens = suffix[at].unicode(), units = suffix[at + 1].unicode();
-            if (tens < u'0' || tens > u'9' || units < u'0' || units > u'9')
-                return -1;
-            return (tens - u'0') * 10 + (units - u'0');
-        };
-        if (!suffix.startsWith(u" du ") || suffix[6] != u'-' || suffix[9] != u'-')
+        const QStringView stem = QStringView(name).left(dated->stem);
+        const int f = backedUpIndex(stem);
+        const bool manifest = stem.compare(kManifestFile, Qt::CaseInsensitive) == 0;
+        if (f < 0 && !manifest)
             continue;
-        const int f = backedUpIndex(name.left(name.size() - kSuffix.size()));
-        // A two-digit year, taken in 1970 to 2069.
-        const int year = number(10);
-        const QDate day(year < 70 ? 2000 + year : 1900 + year, number(7), number(4));
-        if (f < 0 || year < 0 || !day.isValid())
-            continue;
+        const QDate day = dated->day;
         auto found = days.constFind(day);
         if (found == days.cend()) {
             BackupSet set;
@@ -162,6 +210,10 @@ QList<BackupSet> findBackupSets(const QString& dataFolder, const QString& backup
             set.label = QStringLiteral("Copies du ") + day.toString(QStringLiteral("dd/MM/yyyy"));
             sets.append(set);
             found = days.insert(day, sets.size() - 1);
+        }
+        if (manifest) {
+            sets[*found].manifestPath = path;
+            continue;
         }
         // Of two spellings (where names differ by case), the first in code order.
         BackupFile& file = sets[*found].files[f];
@@ -179,6 +231,14 @@ QList<BackupSet> findBackupSets(const QString& dataFolder, const QString& backup
             set.label = QStringLiteral("Sauvegarde de ") + QDir::toNativeSeparators(backupFolder);
             sets.append(set);
         }
+    }
+    // A manifest alone is no set.
+    sets.removeIf([](const BackupSet& set) { return !holdsAny(set); });
+    for (BackupSet& set : sets) {
+        set.liveFolder = dataFolder;
+        set.liveKeptFolder = dataFolder + QLatin1Char('/') + kKeptFolder;
+        if (set.kind == BackupSet::Kind::Dated)
+            set.keptFolder.clear();
     }
     // Newest first; two sets of one time (a restore's, the same minute) in
     // the order of their names.

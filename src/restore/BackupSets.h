@@ -1,24 +1,21 @@
 #pragma once
 
+#include "backup/BackupNames.h"
+#include "backup/Manifest.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QString>
 
 namespace vendalise {
 
-// The five data files a backup holds, in the order of the backup (the
-// inventory is not part of one).
-enum class BackedUp { Ledger, Products, Members, MaterialLedger, DrinksLedger };
-inline constexpr int kBackedUpCount = 5;
-QString backedUpName(BackedUp file);
-// The record length of a record file, or 0 for a register's text.
-int recordLengthOf(BackedUp file);
-
 // One file of a backup set, as the program's own readers find it once the
 // set is read (readBackupSet); before, only its path is known.
 struct BackupFile {
     QString path;          // empty when the set lacks it
     bool readable = false; // there and read whole
+    bool tooLarge = false; // more than its table (or a register) can hold: not read
+    bool differs = false;  // not as the set's manifest lists it
     bool partial = false;  // a record file ending in a partial record
     qint64 records = 0;    // members, products or ledger lines
     int entries = 0;       // a register's cash entries
@@ -34,9 +31,30 @@ struct BackupSet {
     QDateTime when; // the day (at midnight), or the day and time of a restore
     QString label;  // as the list shows it
     BackupFile files[kBackedUpCount];
+    // Its manifest ("" for a set made before backups wrote one), its own
+    // folder of kept files ("" for the dated sets, whose kept files are the
+    // data directory's), and the data directory's.
+    QString manifestPath;
+    QString keptFolder;
+    QString liveKeptFolder;
     bool read = false; // what its files hold is known
-    // Every file there and read whole, none ending in a partial record.
+    // Once read: the manifest, and the kept files it lists, each where it
+    // is found (the set's own folder first, then the data directory's;
+    // "" when neither holds it as listed).
+    std::optional<Manifest> manifest;
+    struct Kept {
+        QString name;
+        QString path;
+    };
+    QList<Kept> kept;
+    QDateTime made;          // from the manifest, or the newest of its five files
+    QString liveFolder;      // the data directory
+    bool sameAsLive = false; // its five files byte for byte the current ones
+    // Every file there and read whole, none ending in a partial record, and,
+    // when it has a manifest, every file it lists as it lists it.
     bool restorable() const;
+    // What keeps it from being restored ("" for none).
+    QStringList faults() const;
 };
 
 // Every set found, newest first: the dated sets of the data directory

@@ -4,28 +4,26 @@
 #include "access/Gate.h"
 #include "core/Settings.h"
 #include "platform/DataFiles.h"
-#include "platform/NumberForm.h"
 #include "restore/Restore.h"
 
 #include <QAbstractTableModel>
 #include <QDir>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QTableView>
 
 namespace vendalise {
 
 namespace {
 
-enum Column { Set, Members, Products, Lines, Material, Drinks, State, kColumns };
+enum Column { Set, Made, Members, Products, Lines, Material, Drinks, State, kColumns };
 
-const QString kHeaders[kColumns] = {QStringLiteral("Sauvegarde"),
-                                    QStringLiteral("Adhérents"),
-                                    QStringLiteral("Produits"),
-                                    QStringLiteral("Lignes de ventes"),
-                                    QStringLiteral("Caisse matériel"),
-                                    QStringLiteral("Caisse boissons"),
-                                    QStringLiteral("État")};
+const QString kHeaders[kColumns] = {
+    QStringLiteral("Sauvegarde"),       QStringLiteral("Faite le"),
+    QStringLiteral("Adhérents"),        QStringLiteral("Produits"),
+    QStringLiteral("Lignes de ventes"), QStringLiteral("Caisse matériel"),
+    QStringLiteral("Caisse boissons"),  QStringLiteral("État")};
 
 const QString kTitle = QStringLiteral("Restaurer une sauvegarde");
 
@@ -33,36 +31,51 @@ const QString kTitle = QStringLiteral("Restaurer une sauvegarde");
 QString fileText(const BackupFile& file) {
     if (file.path.isEmpty())
         return QStringLiteral("manque");
+    if (file.tooLarge)
+        return QStringLiteral("trop grand");
     if (!file.readable)
         return QStringLiteral("illisible");
     return QString::number(file.records);
 }
 
+// An amount in euros with its two decimals, "226,70 €".
+QString euros(float amount) {
+    return QString::number(double(amount), 'f', 2).replace(QLatin1Char('.'), QLatin1Char(',')) +
+           QStringLiteral(" €");
+}
+
 QString registerText(const BackupFile& file) {
     if (file.path.isEmpty() || !file.readable)
         return fileText(file);
-    return numberForm(file.total) + QStringLiteral(" € (%1 écriture%2)")
-                                        .arg(file.entries)
-                                        .arg(file.entries > 1 ? QStringLiteral("s") : QString());
+    return euros(file.total) + QStringLiteral(" (%1 écriture%2)")
+                                   .arg(file.entries)
+                                   .arg(file.entries > 1 ? QStringLiteral("s") : QString());
 }
 
-// Why a set cannot be restored, or "Restaurable".
+// Why a set cannot be restored, or "Restaurable"; a set made before backups
+// listed what they hold is restored without its history.
 QString stateText(const BackupSet& set) {
-    QStringList missing, faults;
-    for (int f = 0; f < kBackedUpCount; ++f) {
-        const BackupFile& file = set.files[f];
-        const QString name = backedUpName(BackedUp(f));
-        if (file.path.isEmpty())
-            missing.append(name);
-        else if (!file.readable)
-            faults.append(name + QStringLiteral(" illisible"));
-        else if (file.partial)
-            faults.append(name + QStringLiteral(" : fiche incomplète"));
-    }
-    if (!missing.isEmpty())
-        faults.prepend(QStringLiteral("Il manque ") + missing.join(QStringLiteral(", ")));
-    return faults.isEmpty() ? QStringLiteral("Restaurable") : faults.join(QStringLiteral(" ; "));
+    const QStringList faults = set.faults();
+    if (!faults.isEmpty())
+        return faults.join(QStringLiteral(" ; "));
+    if (set.sameAsLive)
+        return QStringLiteral("Identique aux fichiers actuels");
+    if (set.manifestPath.isEmpty())
+        return QStringLiteral("Restaurable (ancienne : relevés inchangés)");
+    return QStringLiteral("Restaurable");
 }
+
+// Cuts a text too long for its cell at its start rather than its end.
+class KeepTheEnd : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->textElideMode = Qt::ElideLeft;
+    }
+};
 
 } // namespace
 
@@ -77,10 +90,20 @@ public:
         sets_ = std::move(sets);
         endResetModel();
     }
+    // Read once; nothing that reading throws reaches Qt's drawing: the set
+    // is then shown as unreadable.
     BackupSet& set(int row) const {
         BackupSet& set = sets_[row];
-        if (!set.read)
-            readBackupSet(set);
+        if (!set.read) {
+            try {
+                readBackupSet(set);
+            } catch (...) {
+                for (BackupFile& file : set.files)
+                    file.readable = false;
+                set.sameAsLive = false;
+                set.read = true;
+            }
+        }
         return set;
     }
     int rowCount(const QModelIndex& parent = {}) const override {
@@ -91,7 +114,7 @@ public:
     }
     QVariant data(const QModelIndex& index, int role) const override {
         if (role == Qt::TextAlignmentRole)
-            return index.column() == Set || index.column() == State
+            return index.column() == Set || index.column() == Made || index.column() == State
                        ? QVariant()
                        : QVariant(Qt::AlignRight | Qt::AlignVCenter);
         // A text too long for its cell is read whole in its tooltip.
@@ -103,6 +126,9 @@ public:
             return sets_[index.row()].label;
         const BackupSet& shown = set(index.row());
         switch (index.column()) {
+        case Made:
+            return shown.made.isValid() ? shown.made.toString(QStringLiteral("dd/MM/yyyy HH'h'mm"))
+                                        : QString();
         case Members:
             return fileText(shown.files[int(BackedUp::Members)]);
         case Products:
@@ -143,8 +169,10 @@ FrmRestauration::FrmRestauration(App& app)
     TableSauvegardes->setSelectionMode(QAbstractItemView::SingleSelection);
     TableSauvegardes->setWordWrap(false);
     TableSauvegardes->verticalHeader()->hide();
+    // A backup folder's row keeps the end of its path, where its folder is.
+    TableSauvegardes->setItemDelegateForColumn(Set, new KeepTheEnd(TableSauvegardes));
     TableSauvegardes->horizontalHeader()->setStretchLastSection(true);
-    const int widths[kColumns - 1] = {3300, 1050, 930, 1650, 1800, 1800};
+    const int widths[kColumns - 1] = {2700, 1650, 1050, 930, 1380, 1800, 1800};
     for (int c = 0; c < kColumns - 1; ++c)
         TableSauvegardes->setColumnWidth(c, twipsToPixels(widths[c]));
 
@@ -215,12 +243,11 @@ void FrmRestauration::restore() {
         QStringLiteral(", ") + count(BackedUp::Products, "produit", "produits") +
         QStringLiteral(", ") + count(BackedUp::Ledger, "ligne de ventes", "lignes de ventes") +
         QStringLiteral(",\r\ncaisse matériel ") +
-        numberForm(set.files[int(BackedUp::MaterialLedger)].total) +
-        QStringLiteral(" €, caisse boissons ") +
-        numberForm(set.files[int(BackedUp::DrinksLedger)].total) +
-        QStringLiteral(" €.\r\n\r\nLes fichiers actuels sont d'abord gardés dans le dossier\r\n"
-                       "\"Avant restauration du ") +
-        now.toString(QStringLiteral("dd-MM-yyyy HH'h'mm")) +
+        euros(set.files[int(BackedUp::MaterialLedger)].total) +
+        QStringLiteral(", caisse boissons ") + euros(set.files[int(BackedUp::DrinksLedger)].total) +
+        QStringLiteral(".\r\n\r\nLes fichiers actuels sont d'abord gardés dans le dossier\r\n"
+                       "\"") +
+        freeBeforeRestoreName(app_.files.current(), now) +
         QStringLiteral("\".\r\n\r\nVoulez-vous restaurer cette sauvegarde ?");
     if (!app_.ask(question, kTitle, Messages::Icon::Exclamation))
         return;
@@ -233,6 +260,10 @@ void FrmRestauration::restore() {
                   kTitle, Messages::Icon::Information);
     } catch (const FileError& error) {
         app_.tellNotWritten(QStringLiteral("La sauvegarde n'a pas pu être restaurée :\r\n"), error);
+        // The former files could not be put back either: the next start
+        // puts them in order, so nothing may be recorded on them now.
+        if (restoreState(app_.files) == RestoreState::Pending)
+            app_.end();
     }
     // The tables follow the files, whatever they hold now.
     if (const auto& reload = app_.part<Restoration>().reloadTables)

@@ -11,12 +11,10 @@
 
 #include "restore/Restore.h"
 
-#include "catalogue/ProductTable.h"
-#include "core/Names.h"
-#include "members/MemberTable.h"
+#include "backup/Manifest.h"
+#include "cash/KeptStatements.h"
 #include "platform/Cp1252.h"
 #include "platform/DataFiles.h"
-#include "sales/Ledger.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -27,8 +25,8 @@ namespace {
 
 // The work folder; the journal, the set's copies ("~Restauration/es.orv"...)
 // and, while the restore is being prepared, the former files are in it.
-const QString kWorkFolder = QStringLiteral("~Restauration");
-const QString kJournal = kWorkFolder + QStringLiteral("/Restauration.jnl");
+const QString& kWorkFolder = kRestoreWorkFolder;
+const QString& kJournal = kRestoreJournal;
 const QString kJournalHeading = QStringLiteral("Vendalise restauration");
 const QString kForward = QStringLiteral("terminer");
 const QString kBack = QStringLiteral("annuler");
@@ -61,7 +59,8 @@ QString journalText(const Journal& journal) {
 Journal readJournal(const DataFiles& files) {
     const QStringList lines = files.readLines(kJournal);
     Journal journal;
-    const bool known = lines.size() == 4 + kBackedUpCount && lines[0] == kJournalHeading &&
+    // The five files' steps, then those of the kept files, if any.
+    const bool known = lines.size() >= 4 + kBackedUpCount && lines[0] == kJournalHeading &&
                        (lines[1] == kForward || lines[1] == kBack);
     if (!known)
         throw FileError(FileError::Kind::Other, files.path(kJournal),
@@ -80,7 +79,7 @@ Journal readJournal(const DataFiles& files) {
 }
 
 QString stagingName(BackedUp file) {
-    return kWorkFolder + QLatin1Char('/') + liveName(file);
+    return kWorkFolder + QLatin1Char('/') + backedUp(file).live;
 }
 
 // A file or folder that only the restore makes, always under this spelling:
@@ -116,9 +115,13 @@ void removeFolder(const DataFiles& files, const QString& name) {
     QDir().rmdir(folder);
 }
 
+// The set's kept files, copied into the work folder.
+const QString kStagedKept = kWorkFolder + QLatin1Char('/') + kKeptFolder;
+
 void removeStaging(const DataFiles& files) {
     for (int f = 0; f < kBackedUpCount; ++f)
         files.removeFile(own(files, stagingName(BackedUp(f))));
+    removeFolder(files, kStagedKept);
 }
 
 // After the journal is carried out: what the restore made is removed, and
@@ -134,22 +137,6 @@ void finish(const DataFiles& files, const Journal& journal) {
 
 } // namespace
 
-QString liveName(BackedUp file) {
-    switch (file) {
-    case BackedUp::Ledger:
-        return kLedgerFile;
-    case BackedUp::Products:
-        return kProductFile;
-    case BackedUp::Members:
-        return kMemberFile;
-    case BackedUp::MaterialLedger:
-        return kMaterialLedgerFile;
-    case BackedUp::DrinksLedger:
-        return kDrinksLedgerFile;
-    }
-    return {};
-}
-
 QString restoreDate(const BackupSet& set) {
     if (set.kind == BackupSet::Kind::Dated)
         return set.when.toString(QStringLiteral("dd/MM/yyyy"));
@@ -158,21 +145,38 @@ QString restoreDate(const BackupSet& set) {
 
 QString restoreSet(const DataFiles& files, const BackupSet& set, const QDateTime& now) {
     for (int f = 0; f < kBackedUpCount; ++f)
-        files.checkWritable(liveName(BackedUp(f)));
-    if (QFileInfo::exists(own(files, kJournal)))
+        files.checkWritable(backedUp(BackedUp(f)).live);
+    if (restoreState(files) == RestoreState::Pending)
         throw FileError(FileError::Kind::Other, own(files, kJournal),
                         QStringLiteral("Une restauration interrompue reste à terminer : "
                                        "relancez le programme"));
     for (int f = 0; f < kBackedUpCount; ++f)
         if (set.files[f].path.isEmpty())
-            throw FileError(FileError::Kind::Missing, backedUpName(BackedUp(f)),
+            throw FileError(FileError::Kind::Missing, backedUp(BackedUp(f)).copy,
+                            QStringLiteral("La sauvegarde ne contient pas ce fichier"));
+    for (const BackupSet::Kept& file : set.kept)
+        if (file.path.isEmpty())
+            throw FileError(FileError::Kind::Missing, keptEntryName(file.name),
                             QStringLiteral("La sauvegarde ne contient pas ce fichier"));
 
-    const QString stem = QStringLiteral("Avant restauration du ") +
-                         now.toString(QStringLiteral("dd-MM-yyyy HH'h'mm"));
-    QString kept = stem;
-    for (int n = 2; QFileInfo::exists(files.path(kept)); ++n)
-        kept = stem + QStringLiteral(" (%1)").arg(n);
+    // The history as the set knew it: the kept files its manifest does not
+    // list go with the former files, those it lists and the data directory
+    // lacks come back. A set without a manifest leaves the history as it is.
+    const QString liveKept = files.path(kKeptFolder);
+    const QStringList current = keptFileNames(liveKept);
+    QStringList leaving;
+    QList<BackupSet::Kept> coming;
+    if (set.manifest) {
+        const QStringList listed = set.manifest->keptNames();
+        for (const QString& name : current)
+            if (!listed.contains(name, Qt::CaseInsensitive))
+                leaving.append(name);
+        for (const BackupSet::Kept& file : set.kept)
+            if (!current.contains(file.name, Qt::CaseInsensitive))
+                coming.append(file);
+    }
+
+    const QString kept = freeBeforeRestoreName(files.current(), now);
 
     Journal forward{true, restoreDate(set), kept, {}};
     Journal back{false, forward.date, kept, {}};
@@ -181,24 +185,53 @@ QString restoreSet(const DataFiles& files, const BackupSet& set, const QDateTime
         removeFolder(files, kWorkFolder);
         files.makeFolder(kWorkFolder);
         const QString folder = files.makeFolder(kPendingFolder);
+        // The former files and history, with their manifest, so that
+        // restoring this folder puts them back as they are.
+        Manifest former{now, {}};
         for (int f = 0; f < kBackedUpCount; ++f) {
-            const QString live = liveName(BackedUp(f));
-            const QString copy = kept + QLatin1Char('/') + backedUpName(BackedUp(f));
+            const QString live = backedUp(BackedUp(f)).live;
+            const QString copy = kept + QLatin1Char('/') + backedUp(BackedUp(f)).copy;
             if (QFileInfo::exists(files.path(live))) {
-                files.copyFile(live, folder + QLatin1Char('/') + backedUpName(BackedUp(f)));
+                const QString target = folder + QLatin1Char('/') + backedUp(BackedUp(f)).copy;
+                files.copyFile(live, target);
+                former.entries.append(
+                    manifestEntry(backedUp(BackedUp(f)).copy, files.readText(target)));
                 back.steps.append({copy, live});
             } else {
                 back.steps.append({{}, live});
             }
         }
+        for (const QString& name : current)
+            former.entries.append(manifestEntry(
+                keptEntryName(name), files.readText(liveKept + QLatin1Char('/') + name)));
+        if (!leaving.isEmpty())
+            files.makeFolder(kPendingFolder + QLatin1Char('/') + kKeptFolder);
+        for (const QString& name : leaving) {
+            files.copyFile(liveKept + QLatin1Char('/') + name,
+                           folder + QLatin1Char('/') + keptEntryName(name));
+            back.steps.append({kept + QLatin1Char('/') + keptEntryName(name), keptEntryName(name)});
+        }
+        files.replaceText(kPendingFolder + QLatin1Char('/') + kManifestFile, manifestText(former));
         for (int f = 0; f < kBackedUpCount; ++f) {
             const QString staging = stagingName(BackedUp(f));
             files.copyFile(set.files[f].path, staging);
-            const int length = recordLengthOf(BackedUp(f));
+            const int length = backedUp(BackedUp(f)).recordLength;
             if (length && QFileInfo(files.path(staging)).size() % length != 0)
                 throw FileError(FileError::Kind::Other, set.files[f].path,
                                 QStringLiteral("Le fichier se termine par une fiche incomplète"));
-            forward.steps.append({staging, liveName(BackedUp(f))});
+            forward.steps.append({staging, backedUp(BackedUp(f)).live});
+        }
+        for (const QString& name : leaving)
+            forward.steps.append({{}, keptEntryName(name)});
+        if (!coming.isEmpty()) {
+            files.makeFolder(kStagedKept);
+            files.makeFolder(kKeptFolder);
+        }
+        for (const BackupSet::Kept& file : coming) {
+            const QString staging = kWorkFolder + QLatin1Char('/') + keptEntryName(file.name);
+            files.copyFile(file.path, staging);
+            forward.steps.append({staging, keptEntryName(file.name)});
+            back.steps.append({{}, keptEntryName(file.name)});
         }
         files.renameFile(folder, files.path(kept));
         files.replaceText(kJournal, journalText(forward));
@@ -222,8 +255,8 @@ QString restoreSet(const DataFiles& files, const BackupSet& set, const QDateTime
         } catch (const FileError&) {
             throw FileError(FileError::Kind::Other, error.file(),
                             error.description() +
-                                QStringLiteral("\r\nLes fichiers seront remis en ordre au "
-                                               "prochain démarrage du programme."));
+                                QStringLiteral("\r\nLe programme s'arrête ; les fichiers seront "
+                                               "remis en ordre à son prochain démarrage."));
         }
         throw;
     }
@@ -231,9 +264,10 @@ QString restoreSet(const DataFiles& files, const BackupSet& set, const QDateTime
 }
 
 QString completeRestore(const DataFiles& files) {
-    if (!QFileInfo(own(files, kWorkFolder)).isDir())
+    const RestoreState state = restoreState(files);
+    if (state == RestoreState::None)
         return {};
-    if (!QFileInfo::exists(own(files, kJournal))) {
+    if (state == RestoreState::Leftovers) {
         // A restore that a crash stopped before its journal, or after its
         // commit, left only files of its own: they are removed.
         takeBackQuietly([&] { removeFolder(files, kWorkFolder); });

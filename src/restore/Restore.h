@@ -17,9 +17,6 @@ struct Restoration {
     std::function<void()> reloadTables;
 };
 
-// The data file of the data directory that a backed-up file replaces.
-QString liveName(BackedUp file);
-
 // The set as the restore's messages name it, after "La restauration du":
 // "05/12/2007", or "08/12/2026 à 09h41" for a set kept before a restore.
 QString restoreDate(const BackupSet& set);

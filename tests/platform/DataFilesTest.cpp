@@ -328,16 +328,20 @@ TEST_F(DataFolder, ACopyReplacesItsTargetWholeOrNotAtAll) {
     EXPECT_EQ(bytesOf(u"es.orv"_s), QByteArray("nouveau"));
 }
 
-// A copy is read back: one that holds other bytes than its source (a key
-// that lost them) is a failed copy, told as one that could not be made.
-TEST_F(DataFolder, ACopyThatReadsBackOtherwiseFails) {
+// A copy is read back under its temporary name: one that holds other bytes
+// than its source (a key that lost them) is a failed copy, told as one that
+// could not be made, removed, and the copy made before stays.
+TEST_F(DataFolder, ACopyThatReadsBackOtherwiseFailsAndLeavesTheCopyBefore) {
     writeBytes(u"es.orv"_s, "nouveau");
+    writeBytes(u"copie.orv"_s, "ancien");
     files.setFaults([this](FileOp op, const QString& path) -> std::optional<QString> {
-        if (op == FileOp::ReadBack) {
-            QFile copy(path);
-            EXPECT_TRUE(copy.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            copy.write("nouvea");
-        }
+        if (op == FileOp::ReadBack)
+            for (const QString& name : entries())
+                if (name.startsWith(QFileInfo(path).fileName() + u'.')) {
+                    QFile copy(pathOf(name));
+                    EXPECT_TRUE(copy.open(QIODevice::WriteOnly | QIODevice::Truncate));
+                    copy.write("nouvea");
+                }
         return std::nullopt;
     });
     try {
@@ -346,6 +350,8 @@ TEST_F(DataFolder, ACopyThatReadsBackOtherwiseFails) {
     } catch (const FileError& error) {
         EXPECT_EQ(error.description(), u"La copie relue diffère de son original"_s);
     }
+    EXPECT_EQ(bytesOf(u"copie.orv"_s), QByteArray("ancien"));
+    EXPECT_EQ(entries(), (QStringList{u"copie.orv"_s, u"es.orv"_s}));
     files.setFaults({});
     files.copyFile(u"es.orv"_s, pathOf(u"copie.orv"_s));
     EXPECT_EQ(bytesOf(u"copie.orv"_s), QByteArray("nouveau"));

@@ -86,5 +86,63 @@ TEST_F(BackupSets, ASetMissingAFileOrEndingInAPartialRecordCannotBeRestored) {
     EXPECT_TRUE(sets[1].files[int(BackedUp::Members)].readable);
 }
 
+// A set with a manifest is whole when every file it lists is as listed: a
+// copy on the key that the last backup could not replace, or a kept
+// statement that is nowhere, keeps it from being restored.
+TEST_F(BackupSets, WithAManifestAreWholeOnlyWhenEveryFileMatchesIt) {
+    writeSet(u"Clé"_s, {}, 2);
+    ASSERT_TRUE(QDir().mkpath(pathOf(u"Relevés"_s)));
+    writeBytes(u"Relevés/Compta du 30-11-2007.orv"_s, "Vente\r\n");
+    Manifest manifest{QDateTime(QDate(2007, 12, 5), QTime(9, 41, 7)), {}};
+    for (const BackedUpFile& file : backedUpFiles())
+        manifest.entries.append(manifestEntry(file.copy, bytesOf(u"Clé/"_s + file.copy)));
+    manifest.entries.append(
+        manifestEntry(keptEntryName(u"Compta du 30-11-2007.orv"_s), "Vente\r\n"));
+    const QString text = manifestText(manifest);
+    writeBytes(u"Clé/Sauvegarde.txt"_s, toCp1252(text));
+    const auto read = readManifest(toCp1252(text));
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->made, manifest.made);
+    EXPECT_EQ(read->keptNames(), QStringList{u"Compta du 30-11-2007.orv"_s});
+    EXPECT_FALSE(readManifest("Vendalise sauvegarde\r\nFaite le 05/12/2007\r\n"));
+
+    const auto keySet = [&] {
+        BackupSet set = findBackupSets(files.current(), pathOf(u"Clé"_s)).value(0);
+        readBackupSet(set);
+        return set;
+    };
+    // Found in the data directory's "Relevés" when the key has none.
+    BackupSet set = keySet();
+    EXPECT_TRUE(set.restorable()) << set.faults().join(u'|').toStdString();
+    EXPECT_EQ(set.made, manifest.made);
+    ASSERT_EQ(set.kept.size(), 1);
+    EXPECT_EQ(set.kept[0].path, pathOf(u"Relevés/Compta du 30-11-2007.orv"_s));
+
+    writeBytes(u"Relevés/Compta du 30-11-2007.orv"_s, "Autre\r\n");
+    write(u"Clé"_s, u"ComptaBoisson.orv"_s, "x");
+    set = keySet();
+    EXPECT_FALSE(set.restorable());
+    EXPECT_EQ(set.faults(), (QStringList{u"Il manque Relevés/Compta du 30-11-2007.orv"_s,
+                                         u"ComptaBoisson.orv autre que dans Sauvegarde.txt"_s}));
+}
+
+// The names a backup gives are read back by the same part that writes them.
+TEST(BackupNames, AreReadAsTheyAreWritten) {
+    const QString suffix = DateMF(QDate(2008, 1, 1));
+    EXPECT_EQ(suffix, u" du 01-01-08"_s);
+    const auto dated = readDatedName(u"es.orv"_s + suffix);
+    ASSERT_TRUE(dated);
+    EXPECT_EQ(dated->day, QDate(2008, 1, 1));
+    EXPECT_EQ(backedUpIndex(QStringView(u"ES.ORV du 01-01-08").left(dated->stem)),
+              int(BackedUp::Ledger));
+    EXPECT_FALSE(readDatedName(u"es.orv du 31-02-08"_s));
+    EXPECT_FALSE(readDatedName(u" du 01-01-08"_s));
+
+    const QDateTime when(QDate(2007, 12, 5), QTime(9, 41));
+    EXPECT_EQ(beforeRestoreName(when, 2), u"Avant restauration du 05-12-2007 09h41 (2)"_s);
+    EXPECT_EQ(readBeforeRestoreName(beforeRestoreName(when, 2)), when);
+    EXPECT_FALSE(readBeforeRestoreName(u"Avant restauration du 05-12-2007"_s));
+}
+
 } // namespace
 } // namespace vendalise

@@ -1,7 +1,9 @@
 #include "restore/Restore.h"
 
+#include "backup/Manifest.h"
 #include "catalogue/ProductTable.h"
 #include "members/MemberTable.h"
+#include "platform/Cp1252.h"
 #include "sales/Ledger.h"
 
 #include "TestHelpers.h"
@@ -28,11 +30,35 @@ protected:
         writeBytes(u"Inventaire.orv"_s, "Balles\r\n");
         writeFiles(u" du 04-12-07"_s, 5, "copy");
         now = QDateTime(QDate(2007, 12, 5), QTime(9, 41));
+        // The history: A was kept before yesterday's backup, B after it.
+        QDir().mkpath(pathOf(u"Relevés"_s));
+        writeBytes(u"Relevés/A.orv"_s, "avant\r\n");
+        writeBytes(u"Relevés/B.orv"_s, "après\r\n");
     }
+    // Yesterday's set on the key, with its manifest: the five as the dated
+    // copies, and A and C kept then (C since lost from the data directory).
+    BackupSet keySet() {
+        QDir().mkpath(pathOf(u"Clé/Relevés"_s));
+        Manifest manifest{now.addDays(-1), {}};
+        for (const BackedUpFile& file : backedUpFiles()) {
+            writeBytes(u"Clé/"_s + file.copy, copied(BackedUp(&file - &backedUpFiles()[0])));
+            manifest.entries.append(manifestEntry(file.copy, bytesOf(u"Clé/"_s + file.copy)));
+        }
+        writeBytes(u"Clé/Relevés/C.orv"_s, "perdu\r\n");
+        manifest.entries.append(manifestEntry(keptEntryName(u"A.orv"_s), "avant\r\n"));
+        manifest.entries.append(manifestEntry(keptEntryName(u"C.orv"_s), "perdu\r\n"));
+        writeBytes(u"Clé/Sauvegarde.txt"_s, toCp1252(manifestText(manifest)));
+        BackupSet set = findBackupSets(files.current(), pathOf(u"Clé"_s)).value(0);
+        readBackupSet(set);
+        EXPECT_TRUE(set.restorable()) << set.faults().join(u'|').toStdString();
+        return set;
+    }
+    // The kept files of the data directory.
+    QStringList history() const { return keptFileNames(pathOf(u"Relevés"_s)); }
     // The five files, under their live names or as dated copies.
     void writeFiles(const QString& suffix, int members, const QByteArray& text) {
         const auto name = [&](BackedUp file) {
-            return suffix.isEmpty() ? liveName(file) : backedUpName(file) + suffix;
+            return suffix.isEmpty() ? backedUp(file).live : backedUp(file).copy + suffix;
         };
         QByteArray people;
         for (int m = 0; m < members; ++m)
@@ -65,9 +91,9 @@ protected:
         }
         return all;
     }
-    QByteArray live(BackedUp file) const { return bytesOf(liveName(file)); }
+    QByteArray live(BackedUp file) const { return bytesOf(backedUp(file).live); }
     QByteArray copied(BackedUp file) const {
-        return bytesOf(backedUpName(file) + u" du 04-12-07"_s);
+        return bytesOf(backedUp(file).copy + u" du 04-12-07"_s);
     }
     // The five live files are all the former ones or all the set's.
     void expectWhole(const Snapshot& before, const QString& point) {
@@ -75,14 +101,21 @@ protected:
         for (int f = 0; f < kBackedUpCount; ++f) {
             const QByteArray bytes = live(BackedUp(f));
             restored += bytes == copied(BackedUp(f));
-            former += bytes == before.at(liveName(BackedUp(f)));
+            former += bytes == before.at(backedUp(BackedUp(f)).live);
         }
         EXPECT_TRUE(restored == kBackedUpCount || former == kBackedUpCount)
             << point.toStdString() << ": " << restored << " restored, " << former << " former";
+        // The history goes with them.
+        if (withHistory) {
+            EXPECT_EQ(history(), restored == kBackedUpCount ? (QStringList{u"A.orv"_s, u"C.orv"_s})
+                                                            : (QStringList{u"A.orv"_s, u"B.orv"_s}))
+                << point.toStdString();
+        }
         EXPECT_EQ(bytesOf(u"Inventaire.orv"_s), "Balles\r\n");
     }
 
     QDateTime now;
+    bool withHistory = false;
 };
 
 TEST_F(Restoring, PutsTheSetInPlaceAndKeepsTheFormerFilesByteForByte) {
@@ -91,8 +124,8 @@ TEST_F(Restoring, PutsTheSetInPlaceAndKeepsTheFormerFilesByteForByte) {
     EXPECT_EQ(kept, u"Avant restauration du 05-12-2007 09h41"_s);
     for (int f = 0; f < kBackedUpCount; ++f) {
         EXPECT_EQ(live(BackedUp(f)), copied(BackedUp(f))) << f;
-        EXPECT_EQ(bytesOf(kept + u'/' + backedUpName(BackedUp(f))),
-                  before.at(liveName(BackedUp(f))))
+        EXPECT_EQ(bytesOf(kept + u'/' + backedUp(BackedUp(f)).copy),
+                  before.at(backedUp(BackedUp(f)).live))
             << f;
     }
     EXPECT_EQ(bytesOf(u"Inventaire.orv"_s), "Balles\r\n");
@@ -112,8 +145,51 @@ TEST_F(Restoring, PutsTheSetInPlaceAndKeepsTheFormerFilesByteForByte) {
     EXPECT_EQ(undo.files[int(BackedUp::Members)].records, 2);
     EXPECT_EQ(restoreSet(files, undo, now), kept + u" (2)"_s);
     for (int f = 0; f < kBackedUpCount; ++f)
-        EXPECT_EQ(live(BackedUp(f)), before.at(liveName(BackedUp(f)))) << f;
+        EXPECT_EQ(live(BackedUp(f)), before.at(backedUp(BackedUp(f)).live)) << f;
     EXPECT_EQ(findBackupSets(files.current(), {}).size(), 3);
+    // A set without a manifest leaves the history as it is.
+    EXPECT_EQ(history(), (QStringList{u"A.orv"_s, u"B.orv"_s}));
+}
+
+// A set with a manifest puts the history back as it was: B, kept after it,
+// goes with the former files, A stays, C comes back from the key; restoring
+// the folder of the former files puts back exactly their history.
+TEST_F(Restoring, PutsTheHistoryBackAsTheSetKnewItAndUndoesThat) {
+    const Snapshot before = snapshot();
+    const QString kept = restoreSet(files, keySet(), now);
+    EXPECT_EQ(history(), (QStringList{u"A.orv"_s, u"C.orv"_s}));
+    EXPECT_EQ(bytesOf(u"Relevés/C.orv"_s), "perdu\r\n");
+    EXPECT_EQ(keptFileNames(pathOf(kept + u"/Relevés"_s)), QStringList{u"B.orv"_s});
+
+    BackupSet undo = findBackupSets(files.current(), {}).value(0);
+    ASSERT_EQ(undo.label, kept);
+    readBackupSet(undo);
+    ASSERT_TRUE(undo.restorable()) << undo.faults().join(u'|').toStdString();
+    const QString again = restoreSet(files, undo, now);
+    EXPECT_EQ(history(), (QStringList{u"A.orv"_s, u"B.orv"_s}));
+    EXPECT_EQ(keptFileNames(pathOf(again + u"/Relevés"_s)), QStringList{u"C.orv"_s});
+    for (const auto& [name, bytes] : before)
+        if (!name.startsWith(u"Clé/")) {
+            EXPECT_EQ(bytesOf(name), bytes) << name.toStdString();
+        }
+}
+
+// A journal written before kept files had steps of their own (the five
+// files' alone) is carried out as it says.
+TEST_F(Restoring, AJournalOfTheFiveFilesAloneIsCarriedOut) {
+    QDir().mkpath(pathOf(u"~Restauration"_s));
+    QString text = u"Vendalise restauration\r\nterminer\r\n04/12/2007\r\n"
+                   u"Avant restauration du 05-12-2007 09h41\r\n"_s;
+    for (const BackedUpFile& file : backedUpFiles()) {
+        writeBytes(u"~Restauration/"_s + file.live, "restauré " + file.copy.toUtf8());
+        text += u"~Restauration/"_s + file.live + u'\t' + file.live + u"\r\n"_s;
+    }
+    writeBytes(u"~Restauration/Restauration.jnl"_s, toCp1252(text));
+    EXPECT_EQ(completeRestore(files), u"La restauration du 04/12/2007 a été terminée."_s);
+    for (const BackedUpFile& file : backedUpFiles())
+        EXPECT_EQ(bytesOf(file.live), "restauré " + file.copy.toUtf8());
+    EXPECT_FALSE(QFileInfo::exists(pathOf(u"~Restauration"_s)));
+    EXPECT_EQ(history(), (QStringList{u"A.orv"_s, u"B.orv"_s}));
 }
 
 TEST_F(Restoring, ASetThatCannotBeRestoredChangesNothing) {
@@ -132,9 +208,10 @@ TEST_F(Restoring, ASetThatCannotBeRestoredChangesNothing) {
 // left. Then each one ending the process: start-up finds the journal and
 // carries it out, and the five files are all former or all restored.
 TEST_F(Restoring, EveryFailureAndEveryCrashLeavesAllOrNothing) {
+    const BackupSet set = keySet();
+    withHistory = true;
     const Snapshot before = snapshot();
     const QStringList beforeEntries = entries();
-    const BackupSet set = yesterday();
     int writes = 0;
     int failAt = 0; // 0: nothing fails
     bool crash = false;
@@ -165,6 +242,9 @@ TEST_F(Restoring, EveryFailureAndEveryCrashLeavesAllOrNothing) {
                 QDir(pathOf(name)).removeRecursively();
             else
                 QFile::remove(pathOf(name));
+        for (const QString& name : QDir(pathOf(u"Relevés"_s)).entryList(QDir::Files))
+            if (!before.count(u"Relevés/"_s + name))
+                QFile::remove(pathOf(u"Relevés/"_s + name));
         for (const auto& [name, bytes] : before)
             writeBytes(name, bytes);
     };
@@ -221,7 +301,7 @@ TEST_F(Restoring, EveryFailureAndEveryCrashLeavesAllOrNothing) {
         expectWhole(before, QString::number(k));
         if (told.contains(u"les fichiers d'avant elle ont été remis"_s)) {
             ++putBackPoints;
-            EXPECT_EQ(live(BackedUp::Members), before.at(liveName(BackedUp::Members))) << k;
+            EXPECT_EQ(live(BackedUp::Members), before.at(backedUp(BackedUp::Members).live)) << k;
         }
     }
     EXPECT_GT(putBackPoints, 5);

@@ -29,6 +29,8 @@ std::vector<Verb> ScenarioRunner::setUpVerbs() {
         {"file", 2, Block::Raw, "file NAME, its lines, end", &ScenarioRunner::file},
         {"bytes", 2, Block::None, "bytes NAME HEX...", &ScenarioRunner::bytes},
         {"empty", 2, Block::None, "empty NAME...", &ScenarioRunner::empty},
+        {"modified", 4, Block::None, "modified DD/MM/YYYY HH:MM NAME...",
+         &ScenarioRunner::modified},
         {"repeat", 4, Block::None, "repeat NAME COUNT HEX...", &ScenarioRunner::repeat},
         {"folder", 2, Block::None, "folder PATH", &ScenarioRunner::folder},
         {"lock", 2, Block::None, "lock PATH", &ScenarioRunner::lock},
@@ -109,6 +111,19 @@ void ScenarioRunner::empty(const Step& step) {
         writeBytes(name, {}, false);
 }
 
+void ScenarioRunner::modified(const Step& step) {
+    const QDateTime when = QDateTime::fromString(step.words[1] + u' ' + step.words[2],
+                                                 QStringLiteral("dd/MM/yyyy HH:mm"));
+    if (!when.isValid())
+        abort(QStringLiteral("not a day and time: ") + step.words[1] + u' ' + step.words[2]);
+    for (const QString& name : step.words.mid(3)) {
+        QFile file(dataPath(name));
+        if (!file.open(QIODevice::ReadWrite) ||
+            !file.setFileTime(when, QFileDevice::FileModificationTime))
+            abort(QStringLiteral("cannot date ") + name);
+    }
+}
+
 void ScenarioRunner::repeat(const Step& step) {
     const QStringList& w = step.words;
     bool ok = false;
@@ -166,8 +181,8 @@ void ScenarioRunner::failNext(const Step& step) {
     // A path (the backup folder's copy) is that file only; a name is that
     // name in any folder.
     const bool path = w[at].contains(QLatin1Char('/')) || w[at].contains(QLatin1Char('\\'));
-    failing_.append({path ? comparablePath(QDir(paths_.data).absoluteFilePath(w[at])) : w[at],
-                     path, n - 1, read});
+    failing_.append({path ? comparablePath(QDir(paths_.data).absoluteFilePath(w[at])) : w[at], path,
+                     n - 1, read});
 }
 
 void ScenarioRunner::snapshot(const Step& step) {
