@@ -5,12 +5,9 @@
 #include "WindowTestProgram.h"
 
 #include "core/Settings.h"
-#include "platform/DataFiles.h"
 #include "platform/NumberForm.h"
 
 #include <QCheckBox>
-#include <QDir>
-#include <QFile>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
@@ -164,8 +161,7 @@ TEST_F(DebtStatements, LongListsGoOnToAnotherPage) {
     EXPECT_EQ(StatementPages(statement).count(), 1);
 }
 
-// The window: "Enregistrer en PDF" for every debtor, into a folder chosen;
-// a failure names its file and the files written before it, which stay.
+// The window on the Dettes view.
 class StatementsWindow : public DebtStatements {
 protected:
     void SetUp() override {
@@ -173,74 +169,16 @@ protected:
         window = &app.window<FrmBilans>();
         window->refresh();
         control<QTabWidget>(*window, QStringLiteral("TabVues")).setCurrentIndex(2);
-        out = folder.filePath(QStringLiteral("Relevés PDF"));
-        ASSERT_TRUE(QDir().mkpath(out));
     }
     void click(const char* button) {
         control<QPushButton>(*window, QString::fromLatin1(button)).click();
     }
-    QStringList written() const { return QDir(out).entryList(QDir::Files, QDir::Name); }
     QString lastMessage() const {
         return messages.shown.isEmpty() ? QString() : messages.shown.last().text;
     }
-    QString file(const QString& name) const {
-        return QStringLiteral("Relevé de dettes - %1 - 20-10-2008.pdf").arg(name);
-    }
 
     FrmBilans* window = nullptr;
-    QString out;
 };
-
-TEST_F(StatementsWindow, SavesAFileADebtorAndTellsAFailure) {
-    // A folder that does not exist: the first file is named, none written.
-    messages.folderPaths.push_back(folder.filePath(QStringLiteral("Absent")));
-    click("CmdRelevePdf");
-    ASSERT_EQ(messages.folderDialogs.size(), 1);
-    EXPECT_EQ(lastMessage(), QStringLiteral("Le relevé de dettes n'a pas pu être enregistré :\r\n") +
-                                 QDir::toNativeSeparators(folder.filePath(
-                                     QStringLiteral("Absent/") + file(QStringLiteral("BLANC Zoé")))) +
-                                 QStringLiteral("\r\nChemin introuvable"));
-    EXPECT_FALSE(QFileInfo::exists(folder.filePath(QStringLiteral("Absent"))));
-
-    // The third file cannot be written: the two before it stay, listed.
-    const QString third = file(QStringLiteral("CHEVALIER-DUBOIS François"));
-    app.files.setFaults([&](FileOp op, const QString& path) -> std::optional<QString> {
-        if (op == FileOp::Write && QFileInfo(path).fileName() == third)
-            return QStringLiteral("Le disque est plein.");
-        return std::nullopt;
-    });
-    messages.folderPaths.push_back(out);
-    click("CmdRelevePdf");
-    const QStringList before{file(QStringLiteral("BLANC Zoé")),
-                             file(QStringLiteral("BONNET Hélène"))};
-    EXPECT_EQ(lastMessage(), QStringLiteral("Le relevé de dettes n'a pas pu être enregistré :\r\n") +
-                                 QDir::toNativeSeparators(QDir(out).filePath(third)) +
-                                 QStringLiteral("\r\nLe disque est plein.\r\n\r\nLes relevés déjà "
-                                                "enregistrés restent dans le dossier :\r\n") +
-                                 QDir::toNativeSeparators(out) + QStringLiteral("\r\n") +
-                                 before.join(QStringLiteral("\r\n")));
-    EXPECT_EQ(messages.shown.last().icon, Messages::Icon::Critical);
-    EXPECT_EQ(written(), before); // and no temporary file
-
-    // Written again without the failure: a file per debtor.
-    app.files.setFaults({});
-    messages.folderPaths.push_back(out);
-    click("CmdRelevePdf");
-    EXPECT_EQ(written().size(), 15);
-    EXPECT_TRUE(written().contains(file(QStringLiteral("DUPONT Jean (17)"))));
-    EXPECT_TRUE(lastMessage().startsWith(
-        QStringLiteral("Les relevés de dettes ont été enregistrés dans le dossier :\r\n") +
-        QDir::toNativeSeparators(out) + QStringLiteral("\r\n") + before.join(QStringLiteral("\r\n"))));
-    QFile pdf(QDir(out).filePath(file(QStringLiteral("GUÉRIN Jérôme"))));
-    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(pdf.read(5) == "%PDF-");
-
-    // A cancelled folder dialog does nothing.
-    messages.folderPaths.push_back({});
-    const qsizetype shown = messages.shown.size();
-    click("CmdRelevePdf");
-    EXPECT_EQ(messages.shown.size(), shown);
-}
 
 // The row chosen in the table: that member's statement only, printed as a
 // document of its own headed by the club's name; a member in credit has
