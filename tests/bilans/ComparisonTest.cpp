@@ -23,7 +23,6 @@ TEST(Seasons, AreFromTheFirstOfSeptemberToTheLastOfAugust) {
     EXPECT_FALSE(typed(u"02/09/2007"_s, u"31/08/2008"_s).isSeason());
     EXPECT_FALSE(typed(u"01/09/2007"_s, u"30/08/2008"_s).isSeason());
     EXPECT_FALSE(typed(u"01/09/2007"_s, u"31/08/2009"_s).isSeason());
-    EXPECT_FALSE(typed(u"31/08/2007"_s, u"31/08/2008"_s).isSeason());
     EXPECT_FALSE((Period{QDate(2007, 9, 1), QDate()}).isSeason());
     EXPECT_FALSE(Period::all().isSeason());
     EXPECT_FALSE(Period::year(QDate(2008, 10, 20)).isSeason());
@@ -33,9 +32,6 @@ TEST(Seasons, AreFromTheFirstOfSeptemberToTheLastOfAugust) {
     const Period before = Period::previousSeason(shown, today);
     EXPECT_EQ(before.from, QDate(2006, 9, 1));
     EXPECT_EQ(before.to, QDate(2007, 8, 31));
-    const Period twice = Period::previousSeason(before, today);
-    EXPECT_EQ(twice.from, QDate(2005, 9, 1));
-    EXPECT_EQ(twice.to, QDate(2006, 8, 31));
     // Not a season: the one before today's (2008-2009).
     for (const Period& other :
          {Period::all(), Period::year(today), typed(u"02/09/2007"_s, u"31/08/2008"_s)}) {

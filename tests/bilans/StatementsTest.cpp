@@ -103,21 +103,16 @@ TEST_F(DebtStatements, OfEveryDebtorAddUpToTheDebt) {
     for (qsizetype i = 1; i < statements.size(); ++i)
         EXPECT_LE(statements[i - 1].name.compare(statements[i].name, Qt::CaseInsensitive), 0);
 
-    // One member: a debtor's own statement; none for a member in credit or
+    // One member: a debtor's own statement, oldest line first (its total
+    // and first line are the print's below); none for a member in credit or
     // owing nothing.
-    const int guerin = memberNamed(QStringLiteral("GUÉRIN Jérôme"));
-    const QList<Statement> one = debtStatements(sources, {}, guerin);
+    const QList<Statement> one =
+        debtStatements(sources, {}, memberNamed(QStringLiteral("GUÉRIN Jérôme")));
     ASSERT_EQ(one.size(), 1);
-    ASSERT_EQ(one[0].lines.size(), 14);
-    EXPECT_EQ(toCents(one[0].owed), 32110);
     for (qsizetype i = 1; i < one[0].lines.size(); ++i)
         EXPECT_LE(*one[0].lines[i - 1].date, *one[0].lines[i].date);
-    EXPECT_EQ(one[0].lines.first().age, 762); // 19/09/2006, as the Dettes table says
-    EXPECT_EQ(StatementPages(one[0]).count(), 1);
-    EXPECT_TRUE(debtStatements(sources, {}, memberNamed(QStringLiteral("VINCENT Léo"))).isEmpty());
-    const auto owes = owedByMember();
     for (int m = 1; m <= club.members.size(); ++m) {
-        if (!owes.contains(m)) {
+        if (!owed.contains(m)) {
             EXPECT_TRUE(debtStatements(sources, {}, m).isEmpty()) << m;
         }
     }
