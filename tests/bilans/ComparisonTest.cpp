@@ -98,14 +98,20 @@ TEST_F(SeasonsOfTheClub, ShowWhatEachSeasonsViewsShow) {
         EXPECT_EQ(receipts.rows[12][columns[s][0]].number, ownReceipts.rows[last][7].number);
         EXPECT_EQ(receipts.rows[12][columns[s][1]].number, ownReceipts.rows[last - 2][7].number);
         EXPECT_EQ(receipts.rows[12][columns[s][2]].number, ownReceipts.rows[last - 1][7].number);
-        // Each month in its row, September first; the club sold every month.
+        // Each month in its row, September first; the club sold and took
+        // money every month.
         ASSERT_EQ(bilan.salesMonths.size(), 12);
+        ASSERT_EQ(bilan.receiptsMonths.size(), 12);
         for (int m = 0; m < 12; ++m) {
             const SalesMonth& month = bilan.salesMonths[m];
             EXPECT_EQ(month.month, QDate(shown.from.year() - s + (m >= 4), (m + 8) % 12 + 1, 1));
+            EXPECT_EQ(bilan.receiptsMonths[m].month, month.month);
             EXPECT_EQ(sales.rows[m][columns[s][0]].number, Cell::money(month.both.amount).number);
             EXPECT_EQ(sales.rows[m][columns[s][2]].number,
                       Cell::money(month.registers[1].amount).number);
+            for (const int r : {0, 1})
+                EXPECT_EQ(receipts.rows[m][columns[s][1 + r]].number,
+                          Cell::money(bilan.receiptsMonths[m].registers[r].total).number);
         }
     }
     for (const Sheet* sheet : {&sales, &receipts})
