@@ -23,7 +23,7 @@ std::vector<Verb> ScenarioRunner::setUpVerbs() {
         {"setting", 4, Block::None, "setting SECTION KEY VALUE", &ScenarioRunner::setting},
         {"product", 4, Block::None, "product NAME PRICE STOCK", &ScenarioRunner::product},
         {"member", 3, Block::None, "member NAME FIRSTNAME", &ScenarioRunner::member},
-        {"sale", 6, Block::None, "sale DATE PRODUCT MEMBER QUANTITY paid|owed",
+        {"sale", 6, Block::None, "sale DATE PRODUCT MEMBER QUANTITY paid|owed [COUNT]",
          &ScenarioRunner::sale},
         {"club", 1, Block::None, "club [long-names]", &ScenarioRunner::club},
         {"file", 2, Block::Raw, "file NAME, its lines, end", &ScenarioRunner::file},
@@ -78,7 +78,10 @@ void ScenarioRunner::sale(const Step& step) {
     const LedgerLine line{w[1], static_cast<qint16>(w[2].toInt()),
                           static_cast<qint16>(w[3].toInt()), number(w[4]),
                           w[5] == QLatin1String("paid") ? kPaid : kOwed};
-    writeBytes(kLedgerFile, ledgerRecord(line), true);
+    const int count = w.size() > 6 ? w[6].toInt() : 1;
+    if (count < 1)
+        abort(QStringLiteral("a count of records expected, not ") + w[6]);
+    writeBytes(kLedgerFile, ledgerRecord(line).repeated(count), true);
 }
 
 // The realistic club's files in the data directory, and its day as today.
