@@ -160,10 +160,13 @@ void readBackupSet(BackupSet& set) {
         for (const QString& name : set.manifest->keptNames()) {
             const ManifestEntry* listed = set.manifest->find(keptEntryName(name));
             BackupSet::Kept file{name, {}};
-            for (const QString& folder : {set.keptFolder, set.liveKeptFolder}) {
-                if (folder.isEmpty())
-                    continue;
+            const QStringList folders =
+                QStringList{set.keptFolder, set.liveKeptFolder} + set.formerKeptFolders;
+            for (const QString& folder : folders) {
                 const QString path = folder + QLatin1Char('/') + name;
+                // Most files of another size are other files: no byte is read.
+                if (folder.isEmpty() || QFileInfo(path).size() != listed->size)
+                    continue;
                 const auto bytes = readBounded(path);
                 if (bytes && listed->matches(*bytes)) {
                     file.path = path;
@@ -180,11 +183,13 @@ QList<BackupSet> findBackupSets(const QString& dataFolder, const QString& backup
     // The dated copies, "<name> du dd-mm-yy", a set a day, and the folders
     // kept before a restore, found in one listing of the folder.
     QHash<QDate, qsizetype> days;
+    QStringList formerKeptFolders;
     for (const QString& name : DataFiles::namesIn(dataFolder)) {
         const QString path = dataFolder + QLatin1Char('/') + name;
         if (const auto when = readBeforeRestoreName(name)) {
             if (!QFileInfo(path).isDir())
                 continue;
+            formerKeptFolders.append(path + QLatin1Char('/') + kKeptFolder);
             BackupSet set = setIn(BackupSet::Kind::BeforeRestore, path);
             if (!holdsAny(set))
                 continue;
@@ -237,6 +242,7 @@ QList<BackupSet> findBackupSets(const QString& dataFolder, const QString& backup
     for (BackupSet& set : sets) {
         set.liveFolder = dataFolder;
         set.liveKeptFolder = dataFolder + QLatin1Char('/') + kKeptFolder;
+        set.formerKeptFolders = formerKeptFolders;
         if (set.kind == BackupSet::Kind::Dated)
             set.keptFolder.clear();
     }

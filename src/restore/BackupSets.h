@@ -38,9 +38,12 @@ struct BackupSet {
     QString keptFolder;
     QString liveKeptFolder;
     bool read = false; // what its files hold is known
+    // The folders "Relevés" of the folders kept before a restore, where a
+    // later restore may have taken a kept file that the set lists.
+    QStringList formerKeptFolders;
     // Once read: the manifest, and the kept files it lists, each where it
-    // is found (the set's own folder first, then the data directory's;
-    // "" when neither holds it as listed).
+    // is found (the set's own folder first, then the data directory's,
+    // then those kept before a restore; "" when none holds it as listed).
     std::optional<Manifest> manifest;
     struct Kept {
         QString name;

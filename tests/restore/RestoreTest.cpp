@@ -153,8 +153,16 @@ TEST_F(Restoring, PutsTheSetInPlaceAndKeepsTheFormerFilesByteForByte) {
 
 // A set with a manifest puts the history back as it was: B, kept after it,
 // goes with the former files, A stays, C comes back from the key; restoring
-// the folder of the former files puts back exactly their history.
+// the folder of the former files puts back exactly their history. A set
+// that lists a kept file a later restore took with the former files finds
+// it there and brings it back.
 TEST_F(Restoring, PutsTheHistoryBackAsTheSetKnewItAndUndoesThat) {
+    Manifest dated{now.addDays(-1), {}};
+    for (const BackedUpFile& file : backedUpFiles())
+        dated.entries.append(manifestEntry(file.copy, bytesOf(file.copy + u" du 04-12-07"_s)));
+    for (const QString& name : history())
+        dated.entries.append(manifestEntry(keptEntryName(name), bytesOf(u"Relevés/"_s + name)));
+    writeBytes(u"Sauvegarde.txt du 04-12-07"_s, toCp1252(manifestText(dated)));
     const Snapshot before = snapshot();
     const QString kept = restoreSet(files, keySet(), now);
     EXPECT_EQ(history(), (QStringList{u"A.orv"_s, u"C.orv"_s}));
@@ -172,6 +180,17 @@ TEST_F(Restoring, PutsTheHistoryBackAsTheSetKnewItAndUndoesThat) {
         if (!name.startsWith(u"Clé/")) {
             EXPECT_EQ(bytesOf(name), bytes) << name.toStdString();
         }
+
+    const QString third = restoreSet(files, keySet(), now);
+    EXPECT_EQ(history(), (QStringList{u"A.orv"_s, u"C.orv"_s}));
+    BackupSet set = yesterday();
+    ASSERT_TRUE(set.restorable()) << set.faults().join(u'|').toStdString();
+    ASSERT_EQ(set.kept.size(), 2);
+    EXPECT_TRUE(set.kept[1].path.contains(u"/Avant restauration du "_s));
+    restoreSet(files, set, now);
+    EXPECT_EQ(history(), (QStringList{u"A.orv"_s, u"B.orv"_s}));
+    EXPECT_EQ(bytesOf(u"Relevés/B.orv"_s), "après\r\n");
+    EXPECT_EQ(keptFileNames(pathOf(third + u"/Relevés"_s)), QStringList{u"B.orv"_s});
 }
 
 // A journal written before kept files had steps of their own (the five
