@@ -19,6 +19,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace vendalise {
 
 namespace {
@@ -161,19 +163,33 @@ QString restoreSet(const DataFiles& files, const BackupSet& set, const QDateTime
 
     // The history as the set knew it: the kept files its manifest does not
     // list go with the former files, those it lists and the data directory
-    // lacks come back. A set without a manifest leaves the history as it is.
+    // lacks come back. One it lists that the data directory holds with other
+    // bytes (kept after a restore took the listed one, under the name that
+    // became free) does both. A set without a manifest leaves the history
+    // as it is.
     const QString liveKept = files.path(kKeptFolder);
     const QStringList current = keptFileNames(liveKept);
-    QStringList leaving;
+    QStringList leaving, replaced;
     QList<BackupSet::Kept> coming;
     if (set.manifest) {
         const QStringList listed = set.manifest->keptNames();
         for (const QString& name : current)
             if (!listed.contains(name, Qt::CaseInsensitive))
                 leaving.append(name);
-        for (const BackupSet::Kept& file : set.kept)
-            if (!current.contains(file.name, Qt::CaseInsensitive))
-                coming.append(file);
+        for (const BackupSet::Kept& file : set.kept) {
+            const auto live =
+                std::find_if(current.cbegin(), current.cend(), [&](const QString& name) {
+                    return name.compare(file.name, Qt::CaseInsensitive) == 0;
+                });
+            if (live != current.cend()) {
+                const QByteArray bytes = files.readText(liveKept + QLatin1Char('/') + *live);
+                if (set.manifest->find(keptEntryName(file.name))->matches(bytes))
+                    continue;
+                leaving.append(*live);
+                replaced.append(*live);
+            }
+            coming.append(file);
+        }
     }
 
     const QString kept = freeBeforeRestoreName(files.current(), now);
@@ -221,8 +237,11 @@ QString restoreSet(const DataFiles& files, const BackupSet& set, const QDateTime
                                 QStringLiteral("Le fichier se termine par une fiche incomplète"));
             forward.steps.append({staging, backedUp(BackedUp(f)).live});
         }
+        // One replaced is only copied over, never removed: a journal carried
+        // out again after its copies were removed must not remove it.
         for (const QString& name : leaving)
-            forward.steps.append({{}, keptEntryName(name)});
+            if (!replaced.contains(name))
+                forward.steps.append({{}, keptEntryName(name)});
         if (!coming.isEmpty()) {
             files.makeFolder(kStagedKept);
             files.makeFolder(kKeptFolder);
@@ -231,7 +250,9 @@ QString restoreSet(const DataFiles& files, const BackupSet& set, const QDateTime
             const QString staging = kWorkFolder + QLatin1Char('/') + keptEntryName(file.name);
             files.copyFile(file.path, staging);
             forward.steps.append({staging, keptEntryName(file.name)});
-            back.steps.append({{}, keptEntryName(file.name)});
+            // One replaced is put back by its own copy.
+            if (!replaced.contains(file.name, Qt::CaseInsensitive))
+                back.steps.append({{}, keptEntryName(file.name)});
         }
         files.renameFile(folder, files.path(kept));
         files.replaceText(kJournal, journalText(forward));

@@ -36,7 +36,8 @@ protected:
         writeBytes(u"Relevés/B.orv"_s, "après\r\n");
     }
     // Yesterday's set on the key, with its manifest: the five as the dated
-    // copies, and A and C kept then (C since lost from the data directory).
+    // copies, and A and C kept then (C since lost from the data directory),
+    // both on the key.
     BackupSet keySet() {
         QDir().mkpath(pathOf(u"Clé/Relevés"_s));
         Manifest manifest{now.addDays(-1), {}};
@@ -44,6 +45,7 @@ protected:
             writeBytes(u"Clé/"_s + file.copy, copied(BackedUp(&file - &backedUpFiles()[0])));
             manifest.entries.append(manifestEntry(file.copy, bytesOf(u"Clé/"_s + file.copy)));
         }
+        writeBytes(u"Clé/Relevés/A.orv"_s, "avant\r\n");
         writeBytes(u"Clé/Relevés/C.orv"_s, "perdu\r\n");
         manifest.entries.append(manifestEntry(keptEntryName(u"A.orv"_s), "avant\r\n"));
         manifest.entries.append(manifestEntry(keptEntryName(u"C.orv"_s), "perdu\r\n"));
@@ -109,6 +111,9 @@ protected:
         if (withHistory) {
             EXPECT_EQ(history(), restored == kBackedUpCount ? (QStringList{u"A.orv"_s, u"C.orv"_s})
                                                             : (QStringList{u"A.orv"_s, u"B.orv"_s}))
+                << point.toStdString();
+            EXPECT_EQ(bytesOf(u"Relevés/A.orv"_s),
+                      QByteArray(restored == kBackedUpCount ? "avant\r\n" : "remplacé\r\n"))
                 << point.toStdString();
         }
         EXPECT_EQ(bytesOf(u"Inventaire.orv"_s), "Balles\r\n");
@@ -191,6 +196,13 @@ TEST_F(Restoring, PutsTheHistoryBackAsTheSetKnewItAndUndoesThat) {
     EXPECT_EQ(history(), (QStringList{u"A.orv"_s, u"B.orv"_s}));
     EXPECT_EQ(bytesOf(u"Relevés/B.orv"_s), "après\r\n");
     EXPECT_EQ(keptFileNames(pathOf(third + u"/Relevés"_s)), QStringList{u"B.orv"_s});
+
+    // A file kept since under the name B had, with other bytes, is replaced
+    // by the one listed and kept with the former files.
+    writeBytes(u"Relevés/B.orv"_s, "autre\r\n");
+    const QString fourth = restoreSet(files, yesterday(), now);
+    EXPECT_EQ(bytesOf(u"Relevés/B.orv"_s), "après\r\n");
+    EXPECT_EQ(bytesOf(fourth + u"/Relevés/B.orv"_s), "autre\r\n");
 }
 
 // A journal written before kept files had steps of their own (the five
@@ -227,6 +239,8 @@ TEST_F(Restoring, ASetThatCannotBeRestoredChangesNothing) {
 // left. Then each one ending the process: start-up finds the journal and
 // carries it out, and the five files are all former or all restored.
 TEST_F(Restoring, EveryFailureAndEveryCrashLeavesAllOrNothing) {
+    // A, kept again since under its name, is replaced by the set's.
+    writeBytes(u"Relevés/A.orv"_s, "remplacé\r\n");
     const BackupSet set = keySet();
     withHistory = true;
     const Snapshot before = snapshot();
