@@ -104,20 +104,6 @@ Sheet linesSheet(const Bilan& bilan) {
 
 } // namespace
 
-QString frenchNumber(double value, int decimals) {
-    QString text =
-        decimals >= 0 ? QString::number(value, 'f', decimals) : QString::number(value, 'f', 6);
-    if (decimals < 0 && text.contains(QLatin1Char('.'))) {
-        while (text.endsWith(QLatin1Char('0')))
-            text.chop(1);
-        if (text.endsWith(QLatin1Char('.')))
-            text.chop(1);
-    }
-    if (text == QLatin1String("-0") || text == QLatin1String("-0.00"))
-        text.remove(0, 1);
-    return text.replace(QLatin1Char('.'), QLatin1Char(','));
-}
-
 QString monthName(int month, bool abbreviated) {
     static const QLocale french(QLocale::French, QLocale::France);
     return french.monthName(month, abbreviated ? QLocale::ShortFormat : QLocale::LongFormat);
@@ -138,7 +124,7 @@ QString cellText(const Cell& cell) {
     case Cell::Kind::Quantity:
         return frenchNumber(cell.number);
     case Cell::Kind::Money:
-        return frenchNumber(cell.number, 2) + QStringLiteral(" €");
+        return euroText(cell.number);
     case Cell::Kind::Date:
         return dateText(cell.date);
     case Cell::Kind::Month:

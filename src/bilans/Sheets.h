@@ -116,9 +116,6 @@ QString debtSortText();
 // The text of a cell as the window and the print show it: amounts with two
 // decimals and "€", dates dd/mm/yyyy, months by their French name.
 QString cellText(const Cell& cell);
-// A number with a decimal comma and `decimals` places (none: as few as it
-// needs), no thousands separator.
-QString frenchNumber(double value, int decimals = -1);
 // "septembre 2026".
 QString monthText(QDate month);
 // A month's French name (1 to 12), "septembre", or abbreviated, "sept.".

@@ -81,6 +81,24 @@ double readNumber(QStringView text) {
     return value;
 }
 
+QString frenchNumber(double value, int decimals) {
+    QString text =
+        decimals >= 0 ? QString::number(value, 'f', decimals) : QString::number(value, 'f', 6);
+    if (decimals < 0 && text.contains(QLatin1Char('.'))) {
+        while (text.endsWith(QLatin1Char('0')))
+            text.chop(1);
+        if (text.endsWith(QLatin1Char('.')))
+            text.chop(1);
+    }
+    if (text == QLatin1String("-0") || text == QLatin1String("-0.00"))
+        text.remove(0, 1);
+    return text.replace(QLatin1Char('.'), QLatin1Char(','));
+}
+
+QString euroText(double amount) {
+    return frenchNumber(amount, 2) + QStringLiteral(" €");
+}
+
 QString dateText(QDate date) {
     return date.toString(QStringLiteral("dd/MM/yyyy"));
 }

@@ -18,6 +18,13 @@ QString numberForm(float value);
 // the first character that cannot continue the number; no number gives 0.
 double readNumber(QStringView text);
 
+// A number as French texts write it, with a decimal comma and no sign on
+// a zero: with `decimals` digits after the comma, or up to six without
+// trailing zeros.
+QString frenchNumber(double value, int decimals = -1);
+// An amount in euros to the cent, "1234,50 €".
+QString euroText(double amount);
+
 // A date in the short French form, dd/mm/yyyy.
 QString dateText(QDate date);
 

@@ -4,6 +4,7 @@
 #include "access/Gate.h"
 #include "core/Settings.h"
 #include "platform/DataFiles.h"
+#include "platform/NumberForm.h"
 #include "restore/Restore.h"
 
 #include <QAbstractTableModel>
@@ -38,16 +39,10 @@ QString fileText(const BackupFile& file) {
     return QString::number(file.records);
 }
 
-// An amount in euros with its two decimals, "226,70 €".
-QString euros(float amount) {
-    return QString::number(double(amount), 'f', 2).replace(QLatin1Char('.'), QLatin1Char(',')) +
-           QStringLiteral(" €");
-}
-
 QString registerText(const BackupFile& file) {
     if (file.path.isEmpty() || !file.readable)
         return fileText(file);
-    return euros(file.total) + QStringLiteral(" (%1 écriture%2)")
+    return euroText(file.total) + QStringLiteral(" (%1 écriture%2)")
                                    .arg(file.entries)
                                    .arg(file.entries > 1 ? QStringLiteral("s") : QString());
 }
@@ -243,8 +238,8 @@ void FrmRestauration::restore() {
         QStringLiteral(", ") + count(BackedUp::Products, "produit", "produits") +
         QStringLiteral(", ") + count(BackedUp::Ledger, "ligne de ventes", "lignes de ventes") +
         QStringLiteral(",\r\ncaisse matériel ") +
-        euros(set.files[int(BackedUp::MaterialLedger)].total) +
-        QStringLiteral(", caisse boissons ") + euros(set.files[int(BackedUp::DrinksLedger)].total) +
+        euroText(set.files[int(BackedUp::MaterialLedger)].total) +
+        QStringLiteral(", caisse boissons ") + euroText(set.files[int(BackedUp::DrinksLedger)].total) +
         QStringLiteral(".\r\n\r\nLes fichiers actuels sont d'abord gardés dans le dossier\r\n"
                        "\"") +
         freeBeforeRestoreName(app_.files.current(), now) +
