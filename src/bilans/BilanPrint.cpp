@@ -1,6 +1,7 @@
 #include "bilans/BilanPrint.h"
 
 #include "bilans/ChartViews.h"
+#include "bilans/SheetView.h"
 #include "platform/NumberForm.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -211,13 +212,10 @@ Printer::Orientation bilanOrientation(const BilanPrintView& view) {
     for (const Sheet& sheet : view.sheets) {
         double width = 0;
         for (int c = 0; c < sheet.headers.size(); ++c) {
-            double column = boldMetrics.horizontalAdvance(sheet.headers[c]);
-            const qsizetype firstTotal = sheet.rows.size() - sheet.totalRows;
-            for (qsizetype r = 0; r < sheet.rows.size(); ++r) {
-                const QString text = cellText(sheet.rows[r].value(c));
-                column = std::max(
-                    column, (r >= firstTotal ? boldMetrics : plainMetrics).horizontalAdvance(text));
-            }
+            double column =
+                std::max({boldMetrics.horizontalAdvance(sheet.headers[c]),
+                          widestCell(plainMetrics, sheet, c, false),
+                          widestCell(boldMetrics, sheet, c, true)});
             if (c == sheet.nameColumn)
                 column = std::min(column, portrait / 3);
             width += column + cellRoom;

@@ -3,6 +3,7 @@
 #include <QAbstractTableModel>
 #include <QFont>
 #include <QFontMetrics>
+#include <QHash>
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QSortFilterProxyModel>
@@ -11,6 +12,8 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <numeric>
 
 namespace vendalise {
@@ -184,17 +187,13 @@ private:
         const int margin =
             2 * (rows_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, rows_) + 1) +
             2;
-        const QFontMetrics plain(rows_->font());
-        const QFontMetrics bold(model_->boldFont());
+        const QFontMetricsF plain(rows_->font(), rows_);
+        const QFontMetricsF bold(model_->boldFont(), rows_);
         needed_ = QList<int>(sheet.headers.size(), 0);
-        for (int c = 0; c < needed_.size(); ++c)
-            needed_[c] = header->sectionSizeHint(c);
-        for (int r = 0; r < sheet.rows.size(); ++r) {
-            const QFontMetrics& metrics = model_->isTotal(r) ? bold : plain;
-            const QList<Cell>& row = sheet.rows[r];
-            for (int c = 0; c < std::min(row.size(), needed_.size()); ++c)
-                needed_[c] =
-                    std::max(needed_[c], metrics.horizontalAdvance(cellText(row[c])) + margin);
+        for (int c = 0; c < needed_.size(); ++c) {
+            const qreal cells = std::max(widestCell(plain, sheet, c, false),
+                                         widestCell(bold, sheet, c, true));
+            needed_[c] = std::max(header->sectionSizeHint(c), int(std::ceil(cells)) + margin);
         }
     }
 
@@ -250,6 +249,48 @@ void showSheet(QTableView* table, Sheet sheet) {
 
 QTableView* totalsOf(const QTableView* table) {
     return frameOf(table)->totals();
+}
+
+qreal widestCell(const QFontMetricsF& metrics, const Sheet& sheet, int column, bool totals) {
+    const qsizetype firstTotal = sheet.rows.size() - sheet.totalRows;
+    // Each text's sum of its characters' advances, which shaping (kerning,
+    // ligatures) can only make narrower: the texts are measured widest sum
+    // first, until no sum left could pass the widest measured.
+    std::array<qreal, 256> latin;
+    latin.fill(-1);
+    QHash<char16_t, qreal> others;
+    const auto advance = [&](QChar c) {
+        if (c.unicode() < latin.size()) {
+            qreal& known = latin[c.unicode()];
+            if (known < 0)
+                known = metrics.horizontalAdvance(c);
+            return known;
+        }
+        auto found = others.constFind(c.unicode());
+        if (found == others.cend())
+            found = others.insert(c.unicode(), metrics.horizontalAdvance(c));
+        return *found;
+    };
+    QList<std::pair<qreal, QString>> texts;
+    for (qsizetype r = totals ? firstTotal : 0; r < (totals ? sheet.rows.size() : firstTotal);
+         ++r) {
+        if (column >= sheet.rows[r].size())
+            continue;
+        QString text = cellText(sheet.rows[r][column]);
+        qreal sum = 0;
+        for (const QChar c : text)
+            sum += advance(c);
+        texts.append({sum, std::move(text)});
+    }
+    std::sort(texts.begin(), texts.end(),
+              [](const auto& a, const auto& b) { return a.first > b.first; });
+    qreal widest = 0;
+    for (const auto& [sum, text] : texts) {
+        if (sum <= widest)
+            break;
+        widest = std::max(widest, metrics.horizontalAdvance(text));
+    }
+    return widest;
 }
 
 } // namespace vendalise

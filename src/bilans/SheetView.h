@@ -2,6 +2,7 @@
 
 #include "bilans/Sheets.h"
 
+#include <QFontMetricsF>
 #include <QString>
 
 class QTableView;
@@ -24,5 +25,11 @@ QTableView* addSheetTable(QWidget* page, const QString& name);
 void showSheet(QTableView* table, Sheet sheet);
 // The view that shows a table's total rows.
 QTableView* totalsOf(const QTableView* table);
+
+// The width of a column's cells, in the metrics of their font: the widest
+// of the texts of its rows (or of its total rows), none measured that could
+// not be wider than the widest found, so that a column of thousands of rows
+// is measured in a few texts.
+qreal widestCell(const QFontMetricsF& metrics, const Sheet& sheet, int column, bool totals);
 
 } // namespace vendalise
