@@ -67,8 +67,9 @@ journal_told() {
     local journal=$1/~Restauration/Restauration.jnl
     [ -f "$journal" ] || return 0
     local way date
-    way=$(sed -n 2p "$journal" | tr -d '\r')
-    date=$(sed -n 3p "$journal" | tr -d '\r')
+    # In cp1252, as the program writes its text files.
+    way=$(sed -n 2p "$journal" | iconv -f CP1252 -t UTF-8 | tr -d '\r')
+    date=$(sed -n 3p "$journal" | iconv -f CP1252 -t UTF-8 | tr -d '\r')
     if [ "$way" = terminer ]; then
         echo "expect message \"Restaurer une sauvegarde\" \"La restauration du $date a été terminée.\" information"
     else
@@ -132,13 +133,18 @@ all_or_nothing() {
 }
 
 # Each backup set's manifest ("Sauvegarde.txt", "Sauvegarde.txt du
-# 05-12-07"), in the data folder or below the home (the backup folder), is
-# written last: when it is there, every file it lists is there as it says
-# (size and SHA-256). A set's kept files may be in its own "Relevés" or in
-# the data folder's. The roads start from a backup folder without a set.
+# 05-12-07") that the road wrote, in the data folder or below the home (the
+# backup folder), is written last: when it is there, every file it lists is
+# there as it says (size and SHA-256). A set's kept files may be in its own
+# "Relevés" or in the data folder's. Those of the data folder as before the
+# road are not the road's; the roads write to a backup folder without a
+# set before.
 sets_whole() {
     local manifest folder suffix size sum name file whole=0
     while IFS= read -r manifest; do
+        case "$manifest" in
+        "$data"/*) cmp -s "$manifest" "$root/before/${manifest#"$data"/}" && continue ;;
+        esac
         folder=$(dirname "$manifest")
         suffix=${manifest##*/Sauvegarde.txt}
         while IFS=$'\t' read -r size sum name; do
@@ -156,7 +162,8 @@ sets_whole() {
                 whole=1
             fi
         done < <(tail -n +3 "$manifest" | iconv -f CP1252 -t UTF-8 | tr -d '\r')
-    done < <(find "$data" "$root/home" -path '*/.*' -prune -o -type f -name 'Sauvegarde.txt*' -print)
+    done < <(find "$data" "$root/home" -path '*/.*' -prune -o -type f \
+        -regex '.*/Sauvegarde\.txt\( du [0-9][0-9]-[0-9][0-9]-[0-9][0-9]\)?' -print)
     return $whole
 }
 
@@ -233,6 +240,8 @@ for road in "$@"; do
             before="$root/before/$name"
             after="$work/after/$name"
             if [ ! -f "$data/$name" ]; then
+                # Gone as after the road (a kept statement a restore set aside).
+                [ -f "$after" ] || continue
                 echo "$road: killed after write $k: $name is gone"
                 failed=$((failed + 1))
             elif ! cmp -s "$data/$name" "$before" && ! { [ -f "$after" ] && cmp -s "$data/$name" "$after"; }; then
