@@ -58,7 +58,7 @@ private:
     QHash<QString, QByteArray> atStart_; // by path
     QHash<QString, File> files_;         // by path
     QString lastSynced_;
-    QString renaming_; // the target of the rename asked last
+    QString renaming_;         // the target of the rename asked last
     QStringList beforeRename_; // the files of its folder then
 };
 
