@@ -150,28 +150,33 @@ QString keepWith(const DataFiles& files, const QString& base, QDate today,
     return name;
 }
 
-void settlePending(const DataFiles& files, const QString& base,
+bool settlePending(const DataFiles& files, const QString& base,
                    const std::function<bool(const QString& pending)>& changed) {
     const QString folder = files.path(kKeptFolder);
     if (!QFileInfo(folder).isDir())
-        return;
+        return true;
+    bool all = true;
     for (const QString& name : namesIn(folder)) {
         const std::optional<NameParts> parts = partsOf(name, base);
         if (!parts || !parts->pending)
             continue;
+        bool settled = false;
         takeBackQuietly([&] {
             const QString pending = folder + QLatin1Char('/') + name;
             if (!changed(pending)) {
                 files.removeFile(pending);
-                return;
+            } else {
+                const QString own = name.mid(kPendingMark.size());
+                files.renameFile(pending, folder + QLatin1Char('/') +
+                                              (QFileInfo::exists(folder + QLatin1Char('/') + own)
+                                                   ? freeName(folder, base, parts->day)
+                                                   : own));
             }
-            const QString own = name.mid(kPendingMark.size());
-            files.renameFile(pending, folder + QLatin1Char('/') +
-                                          (QFileInfo::exists(folder + QLatin1Char('/') + own)
-                                               ? freeName(folder, base, parts->day)
-                                               : own));
+            settled = true;
         });
+        all = all && settled;
     }
+    return all;
 }
 
 QString keepAndEmpty(const DataFiles& files, Register cashRegister, QDate today) {

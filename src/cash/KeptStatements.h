@@ -63,8 +63,9 @@ QString keepWith(const DataFiles& files, const QString& base, QDate today, const
 // reads the files they go with: when `changed` says the change was made,
 // the pending file takes its own name (the next free one when that was
 // taken since); otherwise the change did not happen, and it goes.
-// Failures are left for the next start.
-void settlePending(const DataFiles& files, const QString& base,
+// Failures are left for the next start. Returns whether no pending file
+// of the kind is left.
+bool settlePending(const DataFiles& files, const QString& base,
                    const std::function<bool(const QString& pending)>& changed);
 
 // The statement's writes: keeps the ledger, then empties it (keepWith).

@@ -128,13 +128,16 @@ void removeStaging(const DataFiles& files) {
 
 // After the journal is carried out: what the restore made is removed, and
 // the kept files too when they were put back; the journal goes last, then
-// its empty folder.
+// its folder.
 void finish(const DataFiles& files, const Journal& journal) {
     removeStaging(files);
-    if (!journal.forward)
+    if (!journal.forward) {
         removeFolder(files, journal.kept);
+        removeFolder(files, kPendingFolder);
+    }
     files.removeFile(own(files, kJournal));
-    QDir().rmdir(own(files, kWorkFolder));
+    // With whatever a crash left in it (a journal's temporary file).
+    removeFolder(files, kWorkFolder);
 }
 
 } // namespace
@@ -254,12 +257,15 @@ QString restoreSet(const DataFiles& files, const BackupSet& set, const QDateTime
             if (!replaced.contains(file.name, Qt::CaseInsensitive))
                 back.steps.append({{}, keptEntryName(file.name)});
         }
+        // The folder of the former files takes its name under a journal
+        // that puts them back, so that a crash never leaves it behind.
+        files.replaceText(kJournal, journalText(back));
         files.renameFile(folder, files.path(kept));
         files.replaceText(kJournal, journalText(forward));
     } catch (const FileError&) {
         takeBackQuietly([&] {
-            removeFolder(files, kWorkFolder);
             removeFolder(files, kept);
+            removeFolder(files, kWorkFolder);
         });
         throw;
     }

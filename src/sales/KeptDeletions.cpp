@@ -39,9 +39,13 @@ QString replaceLedgerKeeping(const DataFiles& files, const QByteArray& kept,
 }
 
 void completeDeletions(const DataFiles& files) {
-    settlePending(files, deletionBase(), [&](const QString&) {
+    const bool settled = settlePending(files, deletionBase(), [&](const QString&) {
         return !QFileInfo::exists(files.path(kLedgerTemporaryFile));
     });
+    // A ledger staged for a deletion that did not happen goes once no
+    // pending file is left for its presence to speak for.
+    if (settled)
+        takeBackQuietly([&] { files.removeFile(files.path(kLedgerTemporaryFile)); });
 }
 
 } // namespace vendalise

@@ -31,7 +31,8 @@ QString replaceLedgerKeeping(const DataFiles& files, const QByteArray& kept,
 // Settles the pending kept deletion a crash left, before the ledger is
 // read: the ledger was replaced when its staged replacement is no longer
 // there (the rename took it), and the kept file takes its name; otherwise
-// the deletion did not happen, and the kept file goes.
+// the deletion did not happen, and the kept file goes, then the staged
+// ledger.
 void completeDeletions(const DataFiles& files);
 
 } // namespace vendalise

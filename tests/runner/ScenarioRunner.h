@@ -96,6 +96,7 @@ private:
     void file(const Step& step);
     void bytes(const Step& step);
     void empty(const Step& step);
+    void remove(const Step& step);
     void modified(const Step& step);
     void repeat(const Step& step);
     void folder(const Step& step);

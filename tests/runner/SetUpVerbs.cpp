@@ -29,6 +29,7 @@ std::vector<Verb> ScenarioRunner::setUpVerbs() {
         {"file", 2, Block::Raw, "file NAME, its lines, end", &ScenarioRunner::file},
         {"bytes", 2, Block::None, "bytes NAME HEX...", &ScenarioRunner::bytes},
         {"empty", 2, Block::None, "empty NAME...", &ScenarioRunner::empty},
+        {"remove", 2, Block::None, "remove NAME...", &ScenarioRunner::remove},
         {"modified", 4, Block::None, "modified DD/MM/YYYY HH:MM NAME...",
          &ScenarioRunner::modified},
         {"repeat", 4, Block::None, "repeat NAME COUNT HEX...", &ScenarioRunner::repeat},
@@ -112,6 +113,12 @@ void ScenarioRunner::bytes(const Step& step) {
 void ScenarioRunner::empty(const Step& step) {
     for (const QString& name : step.words.mid(1))
         writeBytes(name, {}, false);
+}
+
+void ScenarioRunner::remove(const Step& step) {
+    for (const QString& name : step.words.mid(1))
+        if (!QFile::remove(dataPath(name)))
+            abort(QStringLiteral("cannot remove ") + name);
 }
 
 void ScenarioRunner::modified(const Step& step) {

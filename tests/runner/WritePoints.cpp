@@ -10,7 +10,6 @@
 #include "SystemTraps.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -22,12 +21,14 @@ namespace vendalise::testing {
 
 namespace {
 
+// The files of a folder and of every folder below it.
 void copyFiles(const QString& from, const QString& to) {
     QDir().mkpath(to);
-    const QDir source(from);
-    for (const QString& name : source.entryList(QDir::Files | QDir::Hidden)) {
-        QFile::remove(to + QLatin1Char('/') + name);
-        QFile::copy(source.filePath(name), to + QLatin1Char('/') + name);
+    for (const QString& name : PowerCut::filesBelow(from)) {
+        const QString target = to + QLatin1Char('/') + name;
+        QDir().mkpath(QFileInfo(target).absolutePath());
+        QFile::remove(target);
+        QFile::copy(from + QLatin1Char('/') + name, target);
     }
 }
 
@@ -78,14 +79,17 @@ void ScenarioRunner::points(const Step& step) {
     writes_ = 0;
     failAt_ = qEnvironmentVariableIntValue("VENDALISE_FAIL_AT");
     mayAppear_ = step.words.mid(1);
+    // The data folder and the folders below it (the kept statements, a
+    // restore's folders).
     const QDir data(paths_.data);
-    for (const QString& name : data.entryList(QDir::Files | QDir::Hidden)) {
+    for (const QString& name : PowerCut::filesBelow(paths_.data)) {
         QFile file(data.filePath(name));
         if (!file.open(QIODevice::ReadOnly))
             abort(QStringLiteral("cannot read ") + file.fileName());
         atPoints_.insert(name, file.readAll());
     }
-    disk_ = std::make_unique<PowerCut>(paths_.data, atPoints_);
+    // A power cut reaches the backup folder too, which is in the home.
+    disk_ = std::make_unique<PowerCut>(QStringList{paths_.data, paths_.home});
     powerCut_ = qEnvironmentVariableIsSet("VENDALISE_POWER_CUT_AFTER");
     if (qEnvironmentVariableIsSet("VENDALISE_CRASH_AFTER") || powerCut_) {
         crashAfter_ = qEnvironmentVariableIntValue(powerCut_ ? "VENDALISE_POWER_CUT_AFTER"
@@ -133,10 +137,7 @@ void ScenarioRunner::checkWritePoint() {
     // The data files are as before the operation; no other file appeared,
     // in the data folder or below it (a register's kept statements).
     const QDir data(paths_.data);
-    QStringList now;
-    QDirIterator below(paths_.data, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (below.hasNext())
-        now.append(data.relativeFilePath(below.next()));
+    const QStringList now = PowerCut::filesBelow(paths_.data);
     for (auto it = atPoints_.cbegin(); it != atPoints_.cend(); ++it) {
         QFile file(data.filePath(it.key()));
         if (!file.open(QIODevice::ReadOnly))

@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Kills each road right after each of its write operations in turn
-# (SIGKILL), then checks that every data file is whole, as before the
-# road's operation or as after it, and that the program starts again on
-# the files without a message. A road marked "# all or nothing" (a
-# restore) may leave a journal, which the next start carries out and says
-# so once; after that start its data files are all as before the road or
-# all as after it. With --power, the data folder is first left
-# as a power cut would leave it (every file as of its last sync, a creation
-# or a rename undone unless its folder was synced since), after each write
+# (SIGKILL), then checks that every data file, in the data folder and the
+# folders below it, is whole, as before the road's operation or as after
+# it, and that the program starts again on the files without a message. A
+# road marked "# all or nothing" (a statement, a deletion, a backup, a
+# restore) may leave a journal or a pending file, which the next start
+# settles (a restore's it says so once); after that start the data folder
+# and every folder below it are all as before the road or all as after it,
+# and every backup set's manifest matches its files. With --power, the
+# data folder and the backup folder are first left as a power cut would
+# leave them (every file as of its last sync, a creation, a rename or a
+# removal undone unless its folder was synced since), after each write
 # operation and after the last.
 # Usage: crash.sh [--power] RUNNER ROAD.scn...
 set -uo pipefail
@@ -64,8 +67,9 @@ journal_told() {
     local journal=$1/~Restauration/Restauration.jnl
     [ -f "$journal" ] || return 0
     local way date
-    way=$(sed -n 2p "$journal" | tr -d '\r')
-    date=$(sed -n 3p "$journal" | tr -d '\r')
+    # In cp1252, as the program writes its text files.
+    way=$(sed -n 2p "$journal" | iconv -f CP1252 -t UTF-8 | tr -d '\r')
+    date=$(sed -n 3p "$journal" | iconv -f CP1252 -t UTF-8 | tr -d '\r')
     if [ "$way" = terminer ]; then
         echo "expect message \"Restaurer une sauvegarde\" \"La restauration du $date a été terminée.\" information"
     else
@@ -73,19 +77,94 @@ journal_told() {
     fi
 }
 
-# The five files a backup holds all as before the road, or all as after.
+# The files of a folder and of the folders below it, one path from it a
+# line, but those of hidden folders.
+files_below() {
+    (cd "$1" && find . -type f ! -path '*/.*' | sed 's|^\./||' | LC_ALL=C sort)
+}
+
+# The files of the data folder that the road's outcome is made of: all but
+# the lock, the files the road's "points" step lets appear (a backup's dated
+# copies), and the temporary files that a crash left beside a file
+# ("Compta.orv.k3j2h", or beside its pending name "~..."), which nothing
+# reads.
+outcome_files() {
+    local folder=$1 name pattern
+    local -A known=()
+    while IFS= read -r name; do known[$name]=1; done < <(files_below "$root/before"; files_below "$work/after"; files_below "$folder")
+    while IFS= read -r name; do
+        [ "$name" = Vendalise.verrou ] && continue
+        if [[ $name =~ ^(.*/)?~?([^/]*)\.[0-9a-z]{1,7}$ ]] &&
+            [ -n "${known[${BASH_REMATCH[1]}${BASH_REMATCH[2]}]:-}" ]; then
+            continue
+        fi
+        for pattern in "${appear[@]}"; do
+            # shellcheck disable=SC2053
+            [[ $name == $pattern ]] && continue 2
+        done
+        echo "$name"
+    done < <(files_below "$folder")
+}
+
+# The data folder and every folder below it ("Relevés", a restore's
+# folders) all as before the road, or all as after: the same files, byte
+# for byte.
+same_outcome() {
+    local name
+    [ "$(outcome_files "$1")" = "$(outcome_files "$2")" ] || return 1
+    while IFS= read -r name; do
+        cmp -s "$1/$name" "$2/$name" || return 1
+    done < <(outcome_files "$1")
+}
+# Each of them as before the road or as after it: none that a crash left
+# half made and the start did not settle (a pending kept file).
+each_known() {
+    local name known=0
+    while IFS= read -r name; do
+        if ! cmp -s "$1/$name" "$root/before/$name" && ! cmp -s "$1/$name" "$work/after/$name"; then
+            echo "$name is neither as before nor as after"
+            known=1
+        fi
+    done < <(outcome_files "$1")
+    return $known
+}
 all_or_nothing() {
-    local data=$1 name before_all=1 after_all=1
-    for before in "$root"/before/*; do
-        name=$(basename "$before")
-        case "${name,,}" in
-        es.orv | produits.orv | adhérents.orv | compta.orv | comptaboisson.orv) ;;
-        *) continue ;;
+    same_outcome "$1" "$root/before" || same_outcome "$1" "$work/after"
+}
+
+# Each backup set's manifest ("Sauvegarde.txt", "Sauvegarde.txt du
+# 05-12-07") that the road wrote, in the data folder or below the home (the
+# backup folder), is written last: when it is there, every file it lists is
+# there as it says (size and SHA-256). A set's kept files may be in its own
+# "Relevés" or in the data folder's. Those of the data folder as before the
+# road are not the road's; the roads write to a backup folder without a
+# set before.
+sets_whole() {
+    local manifest folder suffix size sum name file whole=0
+    while IFS= read -r manifest; do
+        case "$manifest" in
+        "$data"/*) cmp -s "$manifest" "$root/before/${manifest#"$data"/}" && continue ;;
         esac
-        cmp -s "$data/$name" "$before" || before_all=0
-        cmp -s "$data/$name" "$work/after/$name" || after_all=0
-    done
-    [ $before_all -eq 1 ] || [ $after_all -eq 1 ]
+        folder=$(dirname "$manifest")
+        suffix=${manifest##*/Sauvegarde.txt}
+        while IFS=$'\t' read -r size sum name; do
+            local found=0 candidates=("$folder/$name$suffix")
+            [[ $name == */* ]] && candidates=("$folder/$name" "$data/$name")
+            for file in "${candidates[@]}"; do
+                if [ -f "$file" ] && [ "$(stat -c %s "$file")" = "$size" ] &&
+                    [ "$(sha256sum <"$file" | cut -d' ' -f1)" = "$sum" ]; then
+                    found=1
+                    break
+                fi
+            done
+            if [ $found -eq 0 ]; then
+                echo "$manifest lists $name, which is not there as it says"
+                whole=1
+            fi
+        done < <(tail -n +3 "$manifest" | iconv -f CP1252 -t UTF-8 | tr -d '\r')
+    done < <(find "$data" "$root/home" -path '*/.*' -prune -o -type f \
+        -regex '.*/Sauvegarde\.txt\( du [0-9][0-9]-[0-9][0-9]-[0-9][0-9]\)?' -print)
+    return $whole
 }
 
 # A Windows build under Wine names paths as Windows does: VENDALISE_WINEPATH
@@ -123,6 +202,8 @@ native_path() {
 for road in "$@"; do
     together=0
     grep -q '^# all or nothing' "$road" && together=1
+    # The files the road may leave, as its "points" step names them.
+    mapfile -t appear < <(sed -n 's/^points\( \|$\)//p' "$road" | xargs -n1 printf '%s\n')
     rm -rf "$work/after"
     output=$(VENDALISE_FAIL_AT=0 VENDALISE_KEEP_AFTER="$(native_path "$work/after")" "$runner" "$road")
     count=$(sed -n "s/^write operations: \([0-9]*\).*/\1/p" <<<"$output")
@@ -155,25 +236,34 @@ for road in "$@"; do
             failed=$((failed + 1))
             continue
         fi
-        for before in "$root"/before/*; do
-            name=$(basename "$before")
+        while IFS= read -r name; do
+            before="$root/before/$name"
             after="$work/after/$name"
             if [ ! -f "$data/$name" ]; then
+                # Gone as after the road (a kept statement a restore set aside).
+                [ -f "$after" ] || continue
                 echo "$road: killed after write $k: $name is gone"
                 failed=$((failed + 1))
             elif ! cmp -s "$data/$name" "$before" && ! { [ -f "$after" ] && cmp -s "$data/$name" "$after"; }; then
                 echo "$road: killed after write $k: $name is neither as before nor as after"
                 failed=$((failed + 1))
             fi
-        done
+        done < <(files_below "$root/before")
         told=
         [ $together -eq 1 ] && told=$(journal_told "$data")
         if ! start=$(starts_cleanly "$folder" "$told"); then
             echo "$road: killed after write $k: the next start fails"
             echo "$start"
             failed=$((failed + 1))
+        elif ! left=$(each_known "$data"); then
+            echo "$road: killed after write $k: after the next start: $left"
+            failed=$((failed + 1))
         elif [ $together -eq 1 ] && ! all_or_nothing "$data"; then
             echo "$road: killed after write $k: after the next start, the files are neither all as before nor all as after"
+            diff <(outcome_files "$root/before") <(outcome_files "$data")
+            failed=$((failed + 1))
+        elif [ $together -eq 1 ] && ! sets_whole; then
+            echo "$road: killed after write $k: a backup set's manifest does not match its files"
             failed=$((failed + 1))
         fi
         case "$root" in
