@@ -163,9 +163,6 @@ std::unique_ptr<QTextDocument> bilanDocument(const BilanPrintView& view) {
     document->documentLayout()->registerHandler(kChartObject,
                                                 new ChartObjects(view.charts, document.get()));
     QTextCursor cursor(document.get());
-    // One edit: the document is laid out once, when it is whole, not again
-    // after each cell (which, on a table of thousands of rows, is quadratic).
-    cursor.beginEditBlock();
     addParagraph(cursor, bilanTitle(view), 14, true);
     if (!view.club.isEmpty())
         addParagraph(cursor, view.club, 12, true, 2);
@@ -192,7 +189,6 @@ std::unique_ptr<QTextDocument> bilanDocument(const BilanPrintView& view) {
         chart.setProperty(QTextFormat::ImageAltText, view.charts[i].title);
         cursor.insertText(QString(QChar::ObjectReplacementCharacter), chart);
     }
-    cursor.endEditBlock();
     return document;
 }
 

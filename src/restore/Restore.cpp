@@ -145,7 +145,10 @@ void finish(const DataFiles& files, const Journal& journal) {
 QString restoreDate(const BackupSet& set) {
     if (set.kind == BackupSet::Kind::Dated)
         return set.when.toString(QStringLiteral("dd/MM/yyyy"));
-    return set.when.toString(QStringLiteral("dd/MM/yyyy 'à' HH'h'mm"));
+    // The backup folder's set by the time it was made, as the list shows it.
+    const QDateTime& when =
+        set.kind == BackupSet::Kind::BackupFolder && set.made.isValid() ? set.made : set.when;
+    return when.toString(QStringLiteral("dd/MM/yyyy 'à' HH'h'mm"));
 }
 
 QString restoreSet(const DataFiles& files, const BackupSet& set, const QDateTime& now) {

@@ -1,4 +1,5 @@
 #include "restore/BackupSets.h"
+#include "restore/Restore.h"
 
 #include "catalogue/ProductTable.h"
 #include "members/MemberTable.h"
@@ -115,6 +116,8 @@ TEST_F(BackupSets, WithAManifestAreWholeOnlyWhenEveryFileMatchesIt) {
     BackupSet set = keySet();
     EXPECT_TRUE(set.restorable()) << set.faults().join(u'|').toStdString();
     EXPECT_EQ(set.made, manifest.made);
+    // Its restore is named by that time, not by its files' times on the key.
+    EXPECT_EQ(restoreDate(set), u"05/12/2007 à 09h41"_s);
     ASSERT_EQ(set.kept.size(), 1);
     EXPECT_EQ(set.kept[0].path, pathOf(u"Relevés/Compta du 30-11-2007.orv"_s));
 
