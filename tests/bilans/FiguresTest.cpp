@@ -46,18 +46,13 @@ protected:
                 lines.append({dateText(date), qint16(product), qint16(member), quantity,
                               i % 2 ? kPaid : kOwed});
                 const QString name = u"Tee-shirt *Bière Corde"_s.split(u' ')[product - 1];
-                const Register r = registerOf(name);
                 const float price = product == 1 ? 7.3f : product == 2 ? 0.1f : 19.99f;
-                if (i % 2)
-                    appendCashEntry(app, r,
-                                    saleEntry(dateText(date), u"Jean"_s, u"DUPONT"_s,
-                                              numberForm(quantity), name, price,
-                                              float(double(price) * quantity)));
-                else if (i == 2)
-                    appendCashEntry(app, r,
-                                    settlementEntry(dateText(date), u"Paul"_s, u"MARTIN"_s,
-                                                    numberForm(quantity), name, price,
-                                                    float(double(price) * quantity)));
+                const auto entry = i % 2 ? saleEntry : settlementEntry;
+                if (i % 2 || i == 2)
+                    appendCashEntry(app, registerOf(name),
+                                    entry(dateText(date), u"Jean"_s, u"DUPONT"_s,
+                                          numberForm(quantity), name, price,
+                                          float(double(price) * quantity)));
             }
             appendCashEntry(app, Register::Material,
                             correctionEntry(Register::Material, dateText(QDate(2007, month, 20)),

@@ -346,9 +346,6 @@ TEST_F(DataFolder, ACopyThatReadsBackOtherwiseFailsAndLeavesTheCopyBefore) {
     }
     EXPECT_EQ(bytesOf(u"copie.orv"_s), QByteArray("ancien"));
     EXPECT_EQ(entries(), (QStringList{u"copie.orv"_s, u"es.orv"_s}));
-    files.setFaults({});
-    files.copyFile(u"es.orv"_s, pathOf(u"copie.orv"_s));
-    EXPECT_EQ(bytesOf(u"copie.orv"_s), QByteArray("nouveau"));
 }
 
 } // namespace
