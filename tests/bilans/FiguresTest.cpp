@@ -312,6 +312,10 @@ TEST(DebtAges, CreditsApartAndTotalsAddingUp) {
               (QStringList{u"CARL Prénom"_s, u"-27,00 €"_s, u"2"_s, u"-32,00 €"_s, u"0,00 €"_s,
                            u"0,00 €"_s, u"5,00 €"_s, u"0,00 €"_s,
                            dateText(QDate(2008, 6, 30).addDays(-400)), u"400"_s}));
+    // The credits' total: ages of both signs, every line of a member in credit.
+    EXPECT_EQ(textsOf(sheet.rows[6]).mid(0, 8),
+              (QStringList{u"Total des avoirs"_s, u"-77,00 €"_s, u"3"_s, u"-82,00 €"_s, u"0,00 €"_s,
+                           u"0,00 €"_s, u"5,00 €"_s, u"0,00 €"_s}));
     // By age, oldest first, and by name, in each group.
     sortDebts(bilan.debts, DebtOrder::Age);
     EXPECT_EQ(names(debtsSheet(bilan)).mid(0, 5),
