@@ -117,7 +117,7 @@ TEST(BilanCharts, TheBarsAreTheTablesRows) {
 
 // The bars by age are the debtors' owed lines, each at its own age; a member
 // in credit is in neither chart, and "Date illisible" has a bar only when
-// a line's date cannot be read.
+// a line's date cannot be read (that bar: TheBarsAreTheTablesRows).
 TEST(BilanCharts, DebtsByTheAgeOfEachLineAndOnlyMembersWhoOwe) {
     BilanSources sources;
     sources.today = QDate(2008, 6, 30);
@@ -144,7 +144,6 @@ TEST(BilanCharts, DebtsByTheAgeOfEachLineAndOnlyMembersWhoOwe) {
     const ChartData debtors = topDebtorsChart(bilan);
     EXPECT_EQ(debtors.categories, (QStringList{u"DEUX Prénom"_s, u"UN Prénom"_s}));
     EXPECT_EQ(debtors.series[0].values, (QList<double>{8, 7}));
-    // With a date that cannot be read, TheBarsAreTheTablesRows.
 }
 
 // Over a long period the charts by month sum their months by quarter, then
