@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
-#include <QTextDocument>
 
 #include <map>
 
@@ -51,20 +50,13 @@ protected:
         return owed;
     }
 
-    int memberNamed(const QString& name) const {
-        for (int m = 1; m <= club.members.size(); ++m)
-            if (club.members[m - 1].name + QLatin1Char(' ') + club.members[m - 1].firstName == name)
-                return m;
-        return 0;
-    }
-
     testing::RealisticClub club;
     BilanSources sources;
 };
 
 // Every debtor's statement: its lines are the member's owed sales, which
 // add up, at the cent, to the debt the program computes (the Bilans' and
-// the member window's), and that is the total it prints.
+// the member window's), and that is the statement's total.
 TEST_F(DebtStatements, OfEveryDebtorAddUpToTheDebt) {
     const Bilan bilan = makeBilan(sources, Period::all());
     const QList<Statement> statements = debtStatements(sources, QStringLiteral("CAF Vercors"));
@@ -80,7 +72,6 @@ TEST_F(DebtStatements, OfEveryDebtorAddUpToTheDebt) {
                          [&](const Statement& s) { return s.member == debt.member; });
         ASSERT_NE(statement, statements.cend());
         EXPECT_EQ(statement->name, debt.name);
-        EXPECT_EQ(statement->today, club.today);
         ASSERT_EQ(statement->lines.size(), owed.at(debt.member).first);
         qint64 cents = 0;
         for (const StatementLine& line : statement->lines)
@@ -88,34 +79,21 @@ TEST_F(DebtStatements, OfEveryDebtorAddUpToTheDebt) {
         EXPECT_EQ(cents, toCents(debt.owed));
         EXPECT_EQ(cents, toCents(owed.at(debt.member).second));
         EXPECT_EQ(toCents(statement->owed), toCents(debt.owed));
-        const QString text = StatementPages(*statement).document().toPlainText();
-        EXPECT_TRUE(text.startsWith(QStringLiteral("CAF Vercors\nRelevé de dettes\n") + debt.name +
-                                    QStringLiteral("\nLe 20/10/2008")))
-            << text.left(80).toStdString();
-        EXPECT_TRUE(text.endsWith(QStringLiteral("Total dû : ") +
-                                  cellText(Cell::money(double(cents) / 100)) +
-                                  QStringLiteral("\nÀ régler auprès du trésorier du club.")))
-            << text.right(80).toStdString();
     }
-    // The realistic club's 13 debtors and the two added; by name.
+    // The realistic club's 13 debtors and the two added.
     EXPECT_EQ(debtors, 15);
     ASSERT_EQ(statements.size(), debtors);
-    for (qsizetype i = 1; i < statements.size(); ++i)
-        EXPECT_LE(statements[i - 1].name.compare(statements[i].name, Qt::CaseInsensitive), 0);
 
-    // One member: a debtor's own statement, oldest line first (its total
-    // and first line are the print's below); none for a member in credit or
-    // owing nothing.
-    const QList<Statement> one =
-        debtStatements(sources, {}, memberNamed(QStringLiteral("GUÉRIN Jérôme")));
+    // One member: the largest debtor's own statement, oldest line first
+    // (its total and first line are the print's below); none for a member
+    // in credit or owing nothing.
+    const QList<Statement> one = debtStatements(sources, {}, bilan.debts.first().member);
     ASSERT_EQ(one.size(), 1);
+    EXPECT_EQ(one[0].name, QStringLiteral("GUÉRIN Jérôme"));
     for (qsizetype i = 1; i < one[0].lines.size(); ++i)
         EXPECT_LE(*one[0].lines[i - 1].date, *one[0].lines[i].date);
-    for (int m = 1; m <= club.members.size(); ++m) {
-        if (!owed.contains(m)) {
-            EXPECT_TRUE(debtStatements(sources, {}, m).isEmpty()) << m;
-        }
-    }
+    for (int m = 1; m <= club.members.size(); ++m)
+        EXPECT_TRUE(owed.contains(m) || debtStatements(sources, {}, m).isEmpty()) << m;
 }
 
 // A name that two members bear takes the member's number; the characters
@@ -130,30 +108,6 @@ TEST_F(DebtStatements, FileNamesTellMembersApart) {
               (QStringList{QStringLiteral("Relevé de dettes - DUPONT Jean (1) - 20-10-2008.pdf"),
                            QStringLiteral("Relevé de dettes - DUPONT Jean (17) - 20-10-2008.pdf"),
                            QStringLiteral("Relevé de dettes - O'NEIL-SMITH A-B - 20-10-2008.pdf")}));
-}
-
-// A long list goes on to a second page, its total and closing line at the
-// end; a short one holds on one page.
-TEST_F(DebtStatements, LongListsGoOnToAnotherPage) {
-    Statement statement{1, QStringLiteral("DUPONT Jean"), {}, club.today, {}, 0};
-    for (int n = 0; n < 60; ++n) {
-        const QDate day = club.today.addDays(n - 100);
-        statement.lines.append({dateText(day), day, QStringLiteral("Autocollant du club"), 1, 1,
-                                100, int(day.daysTo(club.today))});
-        statement.owed += 1;
-    }
-    // How many lines a page holds depends on the fonts; the first and the
-    // last line, the total and the closing line do not move.
-    const StatementPages pages(statement);
-    ASSERT_GE(pages.count(), 2);
-    const int last = pages.count() - 1;
-    EXPECT_EQ(pages.pageOf(QStringLiteral("Relevé de dettes")), 0);
-    EXPECT_EQ(pages.pageOf(dateText(club.today.addDays(-100))), 0);
-    EXPECT_EQ(pages.pageOf(dateText(club.today.addDays(-41))), last);
-    EXPECT_EQ(pages.pageOf(QStringLiteral("Total dû : 60,00 €")), last);
-    EXPECT_EQ(pages.pageOf(QStringLiteral("À régler auprès du trésorier du club.")), last);
-    statement.lines.resize(3);
-    EXPECT_EQ(StatementPages(statement).count(), 1);
 }
 
 // The window on the Dettes view.

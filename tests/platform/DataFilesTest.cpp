@@ -37,17 +37,15 @@ TEST_F(DataFolder, NamesMatchWithoutRegardToCase) {
     EXPECT_EQ(entries(), (QStringList{u"Adhérents.orv"_s, "ES.orv"}));
     EXPECT_EQ(bytesOf(u"ES.orv"_s), QByteArray("stock+"));
     EXPECT_EQ(bytesOf(u"Adhérents.orv"_s), QByteArray("autres"));
-}
 
-// A name whose accented letters are stored decomposed (as some systems
-// write them) is the same name, in either case.
-TEST_F(DataFolder, ANameStoredDecomposedIsFound) {
-    const QString stored = u"Adhe\u0301rents.orv"_s;
-    writeBytes(stored, "membres");
-    writeBytes(u"ADHERENTS.ORV"_s, "autre");
-    EXPECT_EQ(files.path(u"Adhérents.orv"_s), pathOf(stored));
-    EXPECT_EQ(files.path(u"adhÉrents.ORV"_s), pathOf(stored));
-    EXPECT_EQ(files.readText(u"ADHÉRENTS.orv"_s), QByteArray("membres"));
+    // A name whose accented letters are stored decomposed (as some systems
+    // write them) is the same name, in either case.
+    const QString stored = u"Releve\u0301s.orv"_s;
+    writeBytes(stored, "relevés");
+    writeBytes(u"RELEVES.ORV"_s, "autre");
+    EXPECT_EQ(files.path(u"Relevés.orv"_s), pathOf(stored));
+    EXPECT_EQ(files.path(u"relevÉs.ORV"_s), pathOf(stored));
+    EXPECT_EQ(files.readText(u"RELEVÉS.orv"_s), QByteArray("relevés"));
 }
 
 // A name looked up before it exists is found under its new spelling once
@@ -141,16 +139,12 @@ TEST_F(DataFolder, ANamedPipeOrAFolderIsAFailureNotAWait) {
 
 TEST_F(DataFolder, ReadRecordsReadsNoMoreThanAskedButCountsTheWholeFile) {
     writeBytes(u"R.orv"_s, "AAAABBBBCCCCDDDDE");
-    const Records records = files.readRecords(u"R.orv"_s, 4, 3);
-    EXPECT_EQ(records.count(), 3);
-    EXPECT_EQ(records.fileRecords(), 4);
-    EXPECT_EQ(records.record(3).toByteArray(), QByteArray("CCCC"));
-    const Records exact = files.readRecords(u"R.orv"_s, 4, 4);
-    EXPECT_EQ(exact.count(), 4);
-    EXPECT_EQ(exact.fileRecords(), 4);
-}
-
-TEST_F(DataFolder, ReadRecordsOfAHugeSparseFileReadsOnlyTheHead) {
+    for (const int most : {3, 4}) {
+        const Records records = files.readRecords(u"R.orv"_s, 4, most);
+        EXPECT_EQ(records.count(), most);
+        EXPECT_EQ(records.fileRecords(), 4);
+        EXPECT_EQ(records.record(3).toByteArray(), QByteArray("CCCC"));
+    }
     // A 3 GB file that takes no disk space: only the records a table holds
     // are read, the length still gives the count.
     {
@@ -159,9 +153,9 @@ TEST_F(DataFolder, ReadRecordsOfAHugeSparseFileReadsOnlyTheHead) {
         if (!file.resize(qint64(3) * 1024 * 1024 * 1024))
             GTEST_SKIP() << "this file system refuses a 3 GB file";
     }
-    const Records records = files.readRecords(u"Adhérents.orv"_s, 35, 32767);
-    EXPECT_EQ(records.count(), 32767);
-    EXPECT_EQ(records.fileRecords(), qint64(3) * 1024 * 1024 * 1024 / 35);
+    const Records huge = files.readRecords(u"Adhérents.orv"_s, 35, 32767);
+    EXPECT_EQ(huge.count(), 32767);
+    EXPECT_EQ(huge.fileRecords(), qint64(3) * 1024 * 1024 * 1024 / 35);
 }
 
 TEST_F(DataFolder, ATextFileTooLargeToHoldIsRefused) {
@@ -352,9 +346,6 @@ TEST_F(DataFolder, ACopyThatReadsBackOtherwiseFailsAndLeavesTheCopyBefore) {
     }
     EXPECT_EQ(bytesOf(u"copie.orv"_s), QByteArray("ancien"));
     EXPECT_EQ(entries(), (QStringList{u"copie.orv"_s, u"es.orv"_s}));
-    files.setFaults({});
-    files.copyFile(u"es.orv"_s, pathOf(u"copie.orv"_s));
-    EXPECT_EQ(bytesOf(u"copie.orv"_s), QByteArray("nouveau"));
 }
 
 } // namespace
