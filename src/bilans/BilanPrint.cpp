@@ -160,8 +160,6 @@ std::unique_ptr<QTextDocument> bilanDocument(const BilanPrintView& view) {
     auto document = std::make_unique<QTextDocument>();
     document->setDefaultFont(documentFont(view));
     document->setDocumentMargin(0);
-    document->documentLayout()->registerHandler(kChartObject,
-                                                new ChartObjects(view.charts, document.get()));
     QTextCursor cursor(document.get());
     addParagraph(cursor, bilanTitle(view), 14, true);
     if (!view.club.isEmpty())
@@ -189,6 +187,10 @@ std::unique_ptr<QTextDocument> bilanDocument(const BilanPrintView& view) {
         chart.setProperty(QTextFormat::ImageAltText, view.charts[i].title);
         cursor.insertText(QString(QChar::ObjectReplacementCharacter), chart);
     }
+    // The layout is made only now: made before, it would lay each table out
+    // again after every cell written, which takes minutes on a long table.
+    document->documentLayout()->registerHandler(kChartObject,
+                                                new ChartObjects(view.charts, document.get()));
     return document;
 }
 
