@@ -85,17 +85,22 @@ void syncWritten(const DataFiles& files, QFile& file) {
     syncToDisk(file);
 }
 
+void writeFlushedSynced(const DataFiles& files, QFile& file, const QString& faultPath,
+                        QByteArrayView bytes) {
+    files.checkFault(FileOp::Write, faultPath);
+    writeAll(file, bytes);
+    files.checkFault(FileOp::Flush, faultPath);
+    if (!file.flush())
+        throwIoError(file);
+    syncWritten(files, file);
+}
+
 void writeSynced(const DataFiles& files, const QString& path, QByteArrayView bytes) {
     QFile file(path);
     files.checkFault(FileOp::OpenWrite, path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
         throwOpenError(path, file);
-    files.checkFault(FileOp::Write, path);
-    writeAll(file, bytes);
-    files.checkFault(FileOp::Flush, path);
-    if (!file.flush())
-        throwIoError(file);
-    syncWritten(files, file);
+    writeFlushedSynced(files, file, path, bytes);
 }
 
 // Puts a take-back on the disk too, as far as it goes: the failure before it
@@ -131,12 +136,7 @@ void writeAll(QFileDevice& file, QByteArrayView bytes) {
 void writeAt(const DataFiles& files, QFile& file, qint64 at, QByteArrayView bytes) {
     if (!file.seek(at))
         throwIoError(file);
-    files.checkFault(FileOp::Write, file.fileName());
-    writeAll(file, bytes);
-    files.checkFault(FileOp::Flush, file.fileName());
-    if (!file.flush())
-        throwIoError(file);
-    syncWritten(files, file);
+    writeFlushedSynced(files, file, file.fileName(), bytes);
 }
 
 // Takes a failed append back: the file returns to its former length.

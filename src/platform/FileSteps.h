@@ -25,6 +25,10 @@ void writeAll(QFileDevice& file, QByteArrayView bytes);
 void writeAt(const DataFiles& files, QFile& file, qint64 at, QByteArrayView bytes);
 void writeAtEnd(const DataFiles& files, QFile& file, qint64 at, QByteArrayView bytes);
 void syncWritten(const DataFiles& files, QFile& file);
+// Writes the bytes where the file stands, flushes them and puts them on the
+// disk; the faults a test plants are looked for under `faultPath`.
+void writeFlushedSynced(const DataFiles& files, QFile& file, const QString& faultPath,
+                        QByteArrayView bytes);
 // Writes a file of a fixed name whole (replacing one there), flushed and
 // put on the disk, then closes it.
 void writeSynced(const DataFiles& files, const QString& path, QByteArrayView bytes);

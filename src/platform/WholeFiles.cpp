@@ -76,12 +76,7 @@ void syncRenamed(const DataFiles& files, const QString& target, const Former& fo
 Former writeAndRenameOver(const DataFiles& files, QFile& file, const QString& faultPath,
                           const QString& target, const QByteArray& bytes,
                           const std::function<void()>& check = {}) {
-    files.checkFault(FileOp::Write, faultPath);
-    writeAll(file, bytes);
-    files.checkFault(FileOp::Flush, faultPath);
-    if (!file.flush())
-        throwIoError(file);
-    syncWritten(files, file);
+    writeFlushedSynced(files, file, faultPath, bytes);
     file.close();
     if (check)
         check();
