@@ -217,7 +217,7 @@ FrmBilans::FrmBilans(App& app) : Window(app, QStringLiteral("FrmBilans"), 14400,
     handle(CmdAnnee, &QPushButton::clicked,
            [this] { setPeriod(Period::year(app_.sys.clock.today())); });
     handle(CmdTout, &QPushButton::clicked, [this] { setPeriod(Period::all()); });
-    handle(CheckComparer, &QCheckBox::clicked, [this] { refresh(); });
+    handle(CheckComparer, &QCheckBox::clicked, [this] { showPeriod(); });
     for (TextField* field : {TextDu, TextAu}) {
         handle(field, &QLineEdit::returnPressed, [this, field] { periodTyped(field); });
         handle(field, &TextField::left, [this, field] { periodTyped(field); });
@@ -235,8 +235,17 @@ FrmBilans::FrmBilans(App& app) : Window(app, QStringLiteral("FrmBilans"), 14400,
 }
 
 void FrmBilans::refresh() {
-    const BilanSources sources = readBilanSources(app_.files, app_.part<Catalogue>().threshold,
-                                                  app_.sys.clock.today(), systemShortDateForm());
+    sources_ = readBilanSources(app_.files, app_.part<Catalogue>().threshold,
+                                app_.sys.clock.today(), systemShortDateForm());
+    showPeriod();
+}
+
+void FrmBilans::showPeriod() {
+    if (!sources_) {
+        refresh();
+        return;
+    }
+    const BilanSources& sources = *sources_;
     bilan_ = makeBilan(sources, period_);
     vendalise::sortDebts(bilan_.debts, debtOrder_);
     // Two seasons are compared only while a season is shown.
@@ -253,7 +262,7 @@ void FrmBilans::setPeriod(const Period& period) {
     period_ = period;
     TextDu->setText(period.from.isValid() ? dateText(period.from) : QString());
     TextAu->setText(period.to.isValid() ? dateText(period.to) : QString());
-    refresh();
+    showPeriod();
 }
 
 void FrmBilans::periodTyped(TextField* field) {
@@ -273,7 +282,7 @@ void FrmBilans::periodTyped(TextField* field) {
     if (day == bound)
         return;
     bound = day;
-    refresh();
+    showPeriod();
 }
 
 void FrmBilans::showFigures() {

@@ -32,6 +32,9 @@ public:
     void refresh();
 
 private:
+    // The figures of the period from the files as read when the window
+    // opened: nothing else writes them while this modal window is shown.
+    void showPeriod();
     void setPeriod(const Period& period);
     // A date typed in "Du" or "Au": the period follows it, or it is told.
     void periodTyped(TextField* field);
@@ -61,6 +64,7 @@ private:
     Sheet receiptsView() const;
 
     Period period_;
+    std::optional<BilanSources> sources_;
     Bilan bilan_;
     // The season shown beside the one before, while "Comparer à la saison
     // précédente" is ticked.
