@@ -187,8 +187,10 @@ std::unique_ptr<QTextDocument> bilanDocument(const BilanPrintView& view) {
         chart.setProperty(QTextFormat::ImageAltText, view.charts[i].title);
         cursor.insertText(QString(QChar::ObjectReplacementCharacter), chart);
     }
-    // The layout is made only now: made before, it would lay each table out
-    // again after every cell written, which takes minutes on a long table.
+    // The layout is made only now, and lays nothing out until its page is
+    // known: made before, it would lay each table out again after every cell
+    // written, which takes minutes on a long table.
+    document->setPageSize(QSizeF(0, 0));
     document->documentLayout()->registerHandler(kChartObject,
                                                 new ChartObjects(view.charts, document.get()));
     return document;

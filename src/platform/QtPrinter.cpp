@@ -211,6 +211,10 @@ std::optional<Printer::Failure> QtPrinter::endDocument() {
 
 Printer::Printed QtPrinter::printDocument(const QString& title, QTextDocument& document,
                                           Orientation orientation) {
+    // A null page size holds the layout back until the page is known: each
+    // change below would otherwise lay the whole document out again, which
+    // takes a second on a table of a few thousand rows.
+    document.setPageSize(QSizeF(0, 0));
     QPrinter printer(QPrinter::HighResolution);
     QString pdf;
     if (auto failure = aim(printer, pdf))
