@@ -428,6 +428,13 @@ std::vector<Bench::Operation> Bench::operations() {
     const auto click = [](QWidget& window, const char* name) {
         return [&window, name] { control<QPushButton>(window, QString::fromLatin1(name)).click(); };
     };
+    // The Bilans window as opened (its files read), on a period and a view.
+    const auto bilansOpened = [this](const char* period, int view) {
+        FrmBilans& bilans = app_.window<FrmBilans>();
+        bilans.refresh();
+        control<QPushButton>(bilans, QString::fromLatin1(period)).click();
+        control<QTabWidget>(bilans, QStringLiteral("TabVues")).setCurrentIndex(view);
+    };
     const auto putPurchaseBack = [this] { this->putPurchaseBack(); };
     const auto putOwingBack = [this] { this->putOwingBack(); };
     const auto fromLine = [this, putOwingBack](qint16 line) {
@@ -569,7 +576,7 @@ std::vector<Bench::Operation> Bench::operations() {
          0,
          {200, 0},
          click(app_.window<FrmBilans>(), "CmdAnnee"),
-         {}},
+         [bilansOpened] { bilansOpened("CmdSaison", 0); }},
         {"Bilans exported (workbook)",
          Club::Bilans,
          0,
@@ -579,7 +586,7 @@ std::vector<Bench::Operation> Bench::operations() {
              control<QPushButton>(app_.window<FrmBilans>(), QStringLiteral("CmdExporter")).click();
          },
          // Every line and entry: the largest workbook.
-         click(app_.window<FrmBilans>(), "CmdTout")},
+         [bilansOpened] { bilansOpened("CmdTout", 0); }},
         {"Bilans view shown with its charts",
          Club::Bilans,
          0,
@@ -589,11 +596,7 @@ std::vector<Bench::Operation> Bench::operations() {
              tabs.setCurrentIndex(0);
              (void)app_.window<FrmBilans>().grab();
          },
-         [this] {
-             control<QPushButton>(app_.window<FrmBilans>(), QStringLiteral("CmdSaison")).click();
-             control<QTabWidget>(app_.window<FrmBilans>(), QStringLiteral("TabVues"))
-                 .setCurrentIndex(3);
-         }},
+         [bilansOpened] { bilansOpened("CmdSaison", 3); }},
         {"Bilans view printed with its charts (PDF)",
          Club::Bilans,
          0,
@@ -603,10 +606,7 @@ std::vector<Bench::Operation> Bench::operations() {
              control<QPushButton>(app_.window<FrmBilans>(), QStringLiteral("CmdImprimer")).click();
              printer_.to = &scriptedPrinter_;
          },
-         [this] {
-             control<QTabWidget>(app_.window<FrmBilans>(), QStringLiteral("TabVues"))
-                 .setCurrentIndex(0);
-         }},
+         [bilansOpened] { bilansOpened("CmdSaison", 0); }},
         {"register sum, 100,000 lines",
          Club::Owing,
          cashBare_,
