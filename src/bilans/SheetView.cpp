@@ -15,6 +15,7 @@
 #include <array>
 #include <cmath>
 #include <numeric>
+#include <vector>
 
 namespace vendalise {
 
@@ -271,24 +272,25 @@ qreal widestCell(const QFontMetricsF& metrics, const Sheet& sheet, int column, b
             found = others.insert(c.unicode(), metrics.horizontalAdvance(c));
         return *found;
     };
-    QList<std::pair<qreal, QString>> texts;
+    // Each row's sum, kept with its row rather than its text: the texts are
+    // made again for the few that are shaped.
+    std::vector<std::pair<qreal, qsizetype>> sums;
     for (qsizetype r = totals ? firstTotal : 0; r < (totals ? sheet.rows.size() : firstTotal);
          ++r) {
         if (column >= sheet.rows[r].size())
             continue;
-        QString text = cellText(sheet.rows[r][column]);
         qreal sum = 0;
-        for (const QChar c : text)
+        for (const QChar c : cellText(sheet.rows[r][column]))
             sum += advance(c);
-        texts.append({sum, std::move(text)});
+        sums.emplace_back(sum, r);
     }
-    std::sort(texts.begin(), texts.end(),
+    std::sort(sums.begin(), sums.end(),
               [](const auto& a, const auto& b) { return a.first > b.first; });
     qreal widest = 0;
-    for (const auto& [sum, text] : texts) {
+    for (const auto& [sum, r] : sums) {
         if (sum <= widest)
             break;
-        widest = std::max(widest, metrics.horizontalAdvance(text));
+        widest = std::max(widest, metrics.horizontalAdvance(cellText(sheet.rows[r][column])));
     }
     return widest;
 }
