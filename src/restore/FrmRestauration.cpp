@@ -14,6 +14,8 @@
 #include <QStyledItemDelegate>
 #include <QTableView>
 
+#include <algorithm>
+
 namespace vendalise {
 
 namespace {
@@ -56,19 +58,20 @@ QString stateText(const BackupSet& set) {
     if (set.sameAsLive)
         return QStringLiteral("Identique aux fichiers actuels");
     if (set.manifestPath.isEmpty())
-        return QStringLiteral("Restaurable (ancienne : relevés inchangés)");
+        return QStringLiteral("Restaurable, sans ses relevés");
     return QStringLiteral("Restaurable");
 }
 
-// Cuts a text too long for its cell at its start rather than its end.
-class KeepTheEnd : public QStyledItemDelegate {
+// Cuts a text too long for its cell in its middle: a backup folder's row
+// keeps both what it is and the end of its path.
+class KeepBothEnds : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
         QStyledItemDelegate::initStyleOption(option, index);
-        option->textElideMode = Qt::ElideLeft;
+        option->textElideMode = Qt::ElideMiddle;
     }
 };
 
@@ -149,14 +152,17 @@ private:
 };
 
 FrmRestauration::FrmRestauration(App& app)
-    : Window(app, QStringLiteral("FrmRestauration"), 13200, 5460) {
+    : Window(app, QStringLiteral("FrmRestauration"), 15600, 5460) {
     setWindowTitle(kTitle);
-    LabelSauvegardes = addLabel(QStringLiteral("LabelSauvegardes"),
-                                QStringLiteral("Sauvegardes trouvées, la plus récente en tête :"),
-                                twips(120, 120, 12960, 255));
+    LabelSauvegardes = addLabel(QStringLiteral("LabelSauvegardes"), {},
+                                twips(120, 120, 13080, 255));
+    CmdDossier = addButton(QStringLiteral("CmdDossier"), QStringLiteral("Autre dossier…"),
+                           QStringLiteral("Chercher une sauvegarde dans un autre dossier, "
+                                          "comme une clé venue d'un autre PC"),
+                           twips(13380, 30, 2100, 360));
     TableSauvegardes = new QTableView(this);
     TableSauvegardes->setObjectName(QStringLiteral("TableSauvegardes"));
-    TableSauvegardes->setGeometry(twips(120, 420, 12960, 4020));
+    TableSauvegardes->setGeometry(twips(120, 420, 15360, 4020));
     sets_ = new BackupSetModel(TableSauvegardes);
     TableSauvegardes->setModel(sets_);
     TableSauvegardes->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -164,36 +170,65 @@ FrmRestauration::FrmRestauration(App& app)
     TableSauvegardes->setSelectionMode(QAbstractItemView::SingleSelection);
     TableSauvegardes->setWordWrap(false);
     TableSauvegardes->verticalHeader()->hide();
-    // A backup folder's row keeps the end of its path, where its folder is.
-    TableSauvegardes->setItemDelegateForColumn(Set, new KeepTheEnd(TableSauvegardes));
+    TableSauvegardes->setItemDelegateForColumn(Set, new KeepBothEnds(TableSauvegardes));
     TableSauvegardes->horizontalHeader()->setStretchLastSection(true);
-    const int widths[kColumns - 1] = {2700, 1650, 1050, 930, 1380, 1800, 1800};
+    const int widths[kColumns - 1] = {4050, 1650, 1050, 930, 1380, 1800, 1800};
     for (int c = 0; c < kColumns - 1; ++c)
         TableSauvegardes->setColumnWidth(c, twipsToPixels(widths[c]));
 
     LabelInventaire = addLabel(QStringLiteral("LabelInventaire"),
-                               QStringLiteral("Les cinq fichiers de la sauvegarde remplacent ceux "
-                                              "du répertoire des données ;\nl'inventaire reste "
-                                              "tel qu'il est."),
-                               twips(120, 4560, 9600, 495));
+                               QStringLiteral("Les cinq fichiers de la sauvegarde et ses relevés "
+                                              "remplacent ceux du répertoire des données ;\n"
+                                              "l'inventaire reste tel qu'il est."),
+                               twips(120, 4560, 11880, 495));
     CmdRestaurer = addButton(QStringLiteral("CmdRestaurer"), QStringLiteral("Restaurer"),
                              QStringLiteral("Remettre les fichiers de la sauvegarde choisie"),
-                             twips(9960, 4560, 1455, 495));
+                             twips(12360, 4560, 1455, 495));
     CmdFermer = addButton(QStringLiteral("CmdFermer"), QStringLiteral("Fermer"), {},
-                          twips(11625, 4560, 1455, 495));
+                          twips(14025, 4560, 1455, 495));
 
     handle(TableSauvegardes->selectionModel(), &QItemSelectionModel::currentRowChanged,
            [this] { chosen(); });
+    handle(CmdDossier, &QPushButton::clicked, [this] { chooseFolder(); });
     handle(CmdRestaurer, &QPushButton::clicked, [this] { restore(); });
     handle(CmdFermer, &QPushButton::clicked, [this] { hide(); });
 }
 
 void FrmRestauration::refresh() {
-    const QString backup = kBackupFolderSetting.read(app_.sys.settings);
-    sets_->setSets(findBackupSets(app_.files.current(), backup));
+    backupFolder_ = kBackupFolderSetting.read(app_.sys.settings);
+    list();
+}
+
+void FrmRestauration::list() {
+    const QList<BackupSet> sets = findBackupSets(app_.files.current(), backupFolder_);
+    LabelSauvegardes->setText(
+        sets.isEmpty() ? QStringLiteral("Aucune sauvegarde trouvée : « Autre dossier… » cherche "
+                                        "celle d'une clé ou d'un autre dossier.")
+                       : QStringLiteral("Sauvegardes trouvées, la plus récente en tête :"));
+    sets_->setSets(sets);
     // No set is chosen until the user chooses one.
     CmdFermer->setFocus();
     chosen();
+}
+
+void FrmRestauration::chooseFolder() {
+    const QString proposed = backupFolder_.isEmpty() ? app_.files.current() : backupFolder_;
+    const QString folder = app_.sys.messages.folderName(
+        QStringLiteral("Dossier de la sauvegarde à restaurer"), QDir::toNativeSeparators(proposed));
+    if (folder.isEmpty())
+        return;
+    const QString chosenFolder = QDir::fromNativeSeparators(folder);
+    const QList<BackupSet> sets = findBackupSets(app_.files.current(), chosenFolder);
+    if (std::none_of(sets.begin(), sets.end(), [](const BackupSet& set) {
+            return set.kind == BackupSet::Kind::BackupFolder;
+        })) {
+        app_.tell(QStringLiteral("Le dossier\r\n") + QDir::toNativeSeparators(chosenFolder) +
+                      QStringLiteral("\r\nne contient pas de sauvegarde."),
+                  kTitle, Messages::Icon::Exclamation);
+        return;
+    }
+    backupFolder_ = chosenFolder;
+    list();
 }
 
 BackupSet* FrmRestauration::currentSet() {
@@ -217,7 +252,7 @@ void FrmRestauration::restore() {
         app_.tell(QStringLiteral("Cette sauvegarde ne peut pas être restaurée :\r\n") +
                       stateText(set),
                   kTitle, Messages::Icon::Exclamation);
-        refresh();
+        list();
         return;
     }
     Access& access = app_.part<Access>();
@@ -243,7 +278,16 @@ void FrmRestauration::restore() {
         QStringLiteral(".\r\n\r\nLes fichiers actuels sont d'abord gardés dans le dossier\r\n"
                        "\"") +
         freeBeforeRestoreName(app_.files.current(), now) +
-        QStringLiteral("\".\r\n\r\nVoulez-vous restaurer cette sauvegarde ?");
+        QStringLiteral("\".") +
+        // A set made before backups listed what they hold leaves the
+        // history as it is: what it shares with it is then counted twice.
+        (set.manifestPath.isEmpty() && !DataFiles::namesIn(set.liveKeptFolder).isEmpty()
+             ? QStringLiteral("\r\n\r\nCette sauvegarde ne dit pas quels relevés elle "
+                              "connaissait : ceux du dossier \"Relevés\" restent tels qu'ils "
+                              "sont,\r\net Bilans compte deux fois ce qu'ils ont en commun avec "
+                              "elle.")
+             : QString()) +
+        QStringLiteral("\r\n\r\nVoulez-vous restaurer cette sauvegarde ?");
     if (!app_.ask(question, kTitle, Messages::Icon::Exclamation))
         return;
     try {
@@ -263,7 +307,7 @@ void FrmRestauration::restore() {
     // The tables follow the files, whatever they hold now.
     if (const auto& reload = app_.part<Restoration>().reloadTables)
         reload();
-    refresh();
+    list();
 }
 
 } // namespace vendalise

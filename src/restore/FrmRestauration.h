@@ -17,20 +17,27 @@ class FrmRestauration : public Window {
 public:
     explicit FrmRestauration(App& app);
 
-    // Lists the sets afresh.
+    // Lists the sets afresh, with the last backup's folder.
     void refresh();
 
 private:
+    // Lists the sets of the data folder and of `backupFolder`.
+    void list();
+    // Another folder, such as a key brought from another PC, looked in
+    // for a set.
+    void chooseFolder();
     void chosen();
     void restore();
     // The set of the current row, read, or null.
     BackupSet* currentSet();
 
     BackupSetModel* sets_;
+    QString backupFolder_;
 
     ClickLabel* LabelSauvegardes;
     QTableView* TableSauvegardes;
     ClickLabel* LabelInventaire;
+    QPushButton* CmdDossier;
     QPushButton* CmdRestaurer;
     QPushButton* CmdFermer;
 };
