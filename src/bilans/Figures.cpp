@@ -298,13 +298,26 @@ void addStock(Bilan& bilan, const BilanSources& sources) {
 
 Bilan makeBilan(const BilanSources& sources, const Period& period) {
     Bilan bilan;
-    bilan.period = period;
     addMemberNames(bilan, sources.members);
-    addSales(bilan, sources);
-    addReceipts(bilan, sources);
     addDebts(bilan, sources);
     addStock(bilan, sources);
+    setBilanPeriod(bilan, sources, period);
     return bilan;
+}
+
+void setBilanPeriod(Bilan& bilan, const BilanSources& sources, const Period& period) {
+    // Made afresh, so that nothing of the period before is left; what does
+    // not depend on the period is moved over.
+    Bilan made;
+    made.period = period;
+    addSales(made, sources);
+    addReceipts(made, sources);
+    made.debts = std::move(bilan.debts);
+    made.debtTotal = bilan.debtTotal;
+    made.stock = std::move(bilan.stock);
+    made.stockTotal = bilan.stockTotal;
+    made.memberNames = std::move(bilan.memberNames);
+    bilan = std::move(made);
 }
 
 DebtAge debtAgeOf(const std::optional<QDate>& date, QDate today) {

@@ -36,6 +36,7 @@ struct Period {
     static Period previousSeason(const Period& shown, QDate today);
     // The calendar year of the day.
     static Period year(QDate day);
+    friend bool operator==(const Period&, const Period&) = default;
 };
 
 // What the figures are made from, read from the files in one go: the three
@@ -221,6 +222,9 @@ struct Bilan {
 // The figures of a period. Lines and entries whose date cannot be read are
 // counted apart ("Date illisible") in every period.
 Bilan makeBilan(const BilanSources& sources, const Period& period);
+// The figures of another period from the same sources; those of the day
+// (debts, stock) are kept as they are.
+void setBilanPeriod(Bilan& bilan, const BilanSources& sources, const Period& period);
 
 // Sorts the debts by amount (largest first, a credit by its size, so that
 // the largest credit comes first among the credits), by age (oldest first;

@@ -235,8 +235,13 @@ FrmBilans::FrmBilans(App& app) : Window(app, QStringLiteral("FrmBilans"), 14400,
 }
 
 void FrmBilans::refresh() {
-    sources_ = readBilanSources(app_.files, app_.part<Catalogue>().threshold,
-                                app_.sys.clock.today(), systemShortDateForm());
+    BilanSources sources = readBilanSources(app_.files, app_.part<Catalogue>().threshold,
+                                            app_.sys.clock.today(), systemShortDateForm());
+    Bilan bilan = makeBilan(sources, period_);
+    vendalise::sortDebts(bilan.debts, debtOrder_);
+    sources_ = std::move(sources);
+    bilan_ = std::move(bilan);
+    showTodayFigures();
     showPeriod();
 }
 
@@ -246,8 +251,8 @@ void FrmBilans::showPeriod() {
         return;
     }
     const BilanSources& sources = *sources_;
-    bilan_ = makeBilan(sources, period_);
-    vendalise::sortDebts(bilan_.debts, debtOrder_);
+    if (bilan_.period != period_)
+        setBilanPeriod(bilan_, sources, period_);
     // Two seasons are compared only while a season is shown.
     CheckComparer->setEnabled(period_.isSeason());
     if (!period_.isSeason())
@@ -255,7 +260,7 @@ void FrmBilans::showPeriod() {
     comparison_.reset();
     if (CheckComparer->isChecked())
         comparison_ = compareSeasons(sources, period_);
-    showFigures();
+    showPeriodFigures();
 }
 
 void FrmBilans::setPeriod(const Period& period) {
@@ -285,27 +290,30 @@ void FrmBilans::periodTyped(TextField* field) {
     showPeriod();
 }
 
-void FrmBilans::showFigures() {
+void FrmBilans::showTodayFigures() {
+    const Sheet debts = debtsSheet(bilan_);
+    showSheet(TableDettes, debts);
+    const Sheet stock = stockSheet(bilan_);
+    showSheet(TableStock, stock);
+    ChartDettesAge->show(debtsByAgeChart(bilan_));
+    ChartDebiteurs->show(topDebtorsChart(bilan_));
+    LabelNoteDettes->setText(debts.note);
+    LabelNoteStock->setText(stock.note);
+}
+
+void FrmBilans::showPeriodFigures() {
     const Sheet sales = salesView();
     showSheet(TableVentes, sales);
     showSheet(TableProduits, productsSheet(bilan_));
     const Sheet receipts = receiptsView();
     showSheet(TableEncaissements, receipts);
-    const Sheet debts = debtsSheet(bilan_);
-    showSheet(TableDettes, debts);
-    const Sheet stock = stockSheet(bilan_);
-    showSheet(TableStock, stock);
     ChartVentes->show(comparison_ ? seasonsChart(*comparison_, Compared::Sales)
                                   : salesByMonthChart(bilan_));
     ChartProduits->show(topProductsChart(bilan_));
     ChartEncaissements->show(comparison_ ? seasonsChart(*comparison_, Compared::Receipts)
                                          : receiptsChart(bilan_));
-    ChartDettesAge->show(debtsByAgeChart(bilan_));
-    ChartDebiteurs->show(topDebtorsChart(bilan_));
     LabelNoteVentes->setText(sales.note);
     LabelNoteEncaissements->setText(receipts.note);
-    LabelNoteDettes->setText(debts.note);
-    LabelNoteStock->setText(stock.note);
     QStringList unreadable;
     if (bilan_.unreadableLines > 0)
         unreadable.append(QStringLiteral("%1 ligne(s) de vente").arg(bilan_.unreadableLines));

@@ -35,10 +35,11 @@ private:
     // The figures of the period from the files as read when the window
     // opened: nothing else writes them while this modal window is shown.
     void showPeriod();
+    void showPeriodFigures();
+    void showTodayFigures();
     void setPeriod(const Period& period);
     // A date typed in "Du" or "Au": the period follows it, or it is told.
     void periodTyped(TextField* field);
-    void showFigures();
     void sortDebts(int column);
     void exportFigures();
     void print();

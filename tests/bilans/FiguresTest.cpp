@@ -184,6 +184,29 @@ QStringList textsOf(const QList<Cell>& row) {
     return texts;
 }
 
+// A period set on figures made for another gives every sheet as made
+// afresh: nothing of the period before is left, nothing of the day lost.
+TEST_F(BilansOfAClub, AnotherPeriodGivesTheSheetsAsMadeAfresh) {
+    const Period december{QDate(2007, 12, 1), QDate(2007, 12, 31)};
+    for (const auto& [from, to] : {std::pair{Period::all(), december},
+                                   std::pair{december, Period::season(QDate(2007, 10, 1))}}) {
+        Bilan moved = makeBilan(sources, from);
+        setBilanPeriod(moved, sources, to);
+        const Bilan afresh = makeBilan(sources, to);
+        EXPECT_EQ(moved.unreadableLines, afresh.unreadableLines);
+        EXPECT_EQ(moved.unreadableEntries, afresh.unreadableEntries);
+        const QList<Sheet> got = bilanSheets(moved);
+        const QList<Sheet> expected = bilanSheets(afresh);
+        ASSERT_EQ(got.size(), expected.size());
+        for (qsizetype s = 0; s < got.size(); ++s) {
+            EXPECT_EQ(got[s].headers, expected[s].headers);
+            ASSERT_EQ(got[s].rows.size(), expected[s].rows.size()) << got[s].name.toStdString();
+            for (qsizetype r = 0; r < got[s].rows.size(); ++r)
+                EXPECT_EQ(textsOf(got[s].rows[r]), textsOf(expected[s].rows[r]));
+        }
+    }
+}
+
 // Each owed line counts in the age of its own date, whatever the member's
 // oldest line: the bounds 29/30, 89/90, 365/366 days, a line dated after
 // today with the youngest, a date that cannot be read apart.
