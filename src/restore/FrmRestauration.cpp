@@ -172,7 +172,7 @@ FrmRestauration::FrmRestauration(App& app)
     TableSauvegardes->verticalHeader()->hide();
     TableSauvegardes->setItemDelegateForColumn(Set, new KeepBothEnds(TableSauvegardes));
     TableSauvegardes->horizontalHeader()->setStretchLastSection(true);
-    const int widths[kColumns - 1] = {4050, 1650, 1050, 930, 1380, 1800, 1800};
+    const int widths[kColumns - 1] = {3870, 1650, 1050, 1050, 1560, 1800, 1800};
     for (int c = 0; c < kColumns - 1; ++c)
         TableSauvegardes->setColumnWidth(c, twipsToPixels(widths[c]));
 
