@@ -2,6 +2,7 @@
 
 #include "access/Access.h"
 #include "access/Gate.h"
+#include "cash/KeptStatements.h"
 #include "core/Settings.h"
 #include "platform/DataFiles.h"
 #include "platform/NumberForm.h"
@@ -283,9 +284,10 @@ void FrmRestauration::restore() {
         // history as it is: what it shares with it is then counted twice.
         (set.manifestPath.isEmpty() && !DataFiles::namesIn(set.liveKeptFolder).isEmpty()
              ? QStringLiteral("\r\n\r\nCette sauvegarde ne dit pas quels relevés elle "
-                              "connaissait : ceux du dossier \"Relevés\" restent tels qu'ils "
-                              "sont,\r\net Bilans compte deux fois ce qu'ils ont en commun avec "
-                              "elle.")
+                              "connaissait : ceux du dossier \"") +
+                   kKeptFolder +
+                   QStringLiteral("\" restent tels qu'ils sont,\r\net Bilans compte deux fois "
+                                  "ce qu'ils ont en commun avec elle.")
              : QString()) +
         QStringLiteral("\r\n\r\nVoulez-vous restaurer cette sauvegarde ?");
     if (!app_.ask(question, kTitle, Messages::Icon::Exclamation))
