@@ -201,12 +201,15 @@ void FrmRestauration::refresh() {
 }
 
 void FrmRestauration::list() {
-    const QList<BackupSet> sets = findBackupSets(app_.files.current(), backupFolder_);
+    showSets(findBackupSets(app_.files.current(), backupFolder_));
+}
+
+void FrmRestauration::showSets(QList<BackupSet> sets) {
     LabelSauvegardes->setText(
         sets.isEmpty() ? QStringLiteral("Aucune sauvegarde trouvée : « Autre dossier… » cherche "
                                         "celle d'une clé ou d'un autre dossier.")
                        : QStringLiteral("Sauvegardes trouvées, la plus récente en tête :"));
-    sets_->setSets(sets);
+    sets_->setSets(std::move(sets));
     // No set is chosen until the user chooses one.
     CmdFermer->setFocus();
     chosen();
@@ -219,7 +222,7 @@ void FrmRestauration::chooseFolder() {
     if (folder.isEmpty())
         return;
     const QString chosenFolder = QDir::fromNativeSeparators(folder);
-    const QList<BackupSet> sets = findBackupSets(app_.files.current(), chosenFolder);
+    QList<BackupSet> sets = findBackupSets(app_.files.current(), chosenFolder);
     if (std::none_of(sets.begin(), sets.end(), [](const BackupSet& set) {
             return set.kind == BackupSet::Kind::BackupFolder;
         })) {
@@ -229,7 +232,7 @@ void FrmRestauration::chooseFolder() {
         return;
     }
     backupFolder_ = chosenFolder;
-    list();
+    showSets(std::move(sets));
 }
 
 BackupSet* FrmRestauration::currentSet() {

@@ -21,8 +21,9 @@ public:
     void refresh();
 
 private:
-    // Lists the sets of the data folder and of `backupFolder`.
+    // Lists the sets of the data folder and of the backup folder.
     void list();
+    void showSets(QList<BackupSet> sets);
     // Another folder, such as a key brought from another PC, looked in
     // for a set.
     void chooseFolder();
