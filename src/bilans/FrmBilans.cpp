@@ -434,9 +434,10 @@ void FrmBilans::exportPicture() {
     tellExport(QStringLiteral("L'image a été exportée :"), path);
 }
 
-QList<Statement> FrmBilans::chosenStatements(BilanSources& sources) {
-    sources = readBilanSources(app_.files, app_.part<Catalogue>().threshold,
-                               app_.sys.clock.today(), systemShortDateForm());
+QList<Statement> FrmBilans::chosenStatements() {
+    if (!sources_)
+        refresh();
+    const BilanSources& sources = *sources_;
     QList<int> chosen;
     if (!CheckTousDebiteurs->isChecked())
         for (const QModelIndex& index : TableDettes->selectionModel()->selectedRows())
@@ -456,8 +457,7 @@ QList<Statement> FrmBilans::chosenStatements(BilanSources& sources) {
 
 // Each statement a document of its own, laid out on the printer's pages.
 void FrmBilans::printStatements() {
-    BilanSources sources;
-    for (const Statement& statement : chosenStatements(sources)) {
+    for (const Statement& statement : chosenStatements()) {
         StatementPages pages(statement);
         ImprimeDocument(app_, QStringLiteral("Relevé de dettes - ") + statement.name,
                         pages.document(), Printer::Orientation::Portrait);
@@ -467,8 +467,7 @@ void FrmBilans::printStatements() {
 // A PDF file a member in the folder chosen. A failure stops there: the
 // files written before it stay, and the message names them.
 void FrmBilans::saveStatements() {
-    BilanSources sources;
-    const QList<Statement> statements = chosenStatements(sources);
+    const QList<Statement> statements = chosenStatements();
     if (statements.isEmpty())
         return;
     QString folder = app_.sys.messages.folderName(
@@ -477,7 +476,7 @@ void FrmBilans::saveStatements() {
     if (folder.isEmpty())
         return;
     folder = QDir::fromNativeSeparators(folder);
-    const QStringList names = statementFileNames(statements, sources.members);
+    const QStringList names = statementFileNames(statements, sources_->members);
     const auto inFolder = [&](const QStringList& files) {
         return QDir::toNativeSeparators(folder) + QStringLiteral("\r\n") +
                files.join(QStringLiteral("\r\n"));

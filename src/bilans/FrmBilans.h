@@ -52,8 +52,9 @@ private:
     // files in a folder the user chooses.
     void printStatements();
     void saveStatements();
-    // Read afresh; none (and told) when the members chosen owe nothing.
-    QList<Statement> chosenStatements(BilanSources& sources);
+    // From the files as the window read them; none (and told) when the
+    // members chosen owe nothing.
+    QList<Statement> chosenStatements();
     void tellExport(const QString& what, const QString& written);
     void tellExport(const QString& what, const FileError& error);
     // The charts of the tab shown.
